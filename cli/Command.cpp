@@ -1,0 +1,47 @@
+#include "Command.h"
+
+#include "ExitStatus.h"
+#include "TextInspectCommand.h"
+
+#include <array>
+#include <ostream>
+
+namespace velquor::cli {
+
+namespace {
+
+constexpr std::array<Command, 1> commandTable{{
+    {"text", "inspect", "[FILE|-] [--json]",
+     "Report privacy findings and counts for a text file or standard input.", runTextInspect},
+}};
+
+void printOverview(std::ostream& out) {
+    out << "Usage: velquor-cli COMMAND [ARGUMENTS]\n\nCommands:\n";
+    for (const auto& command : commandTable) {
+        out << "  " << command.group << ' ' << command.name << ' ' << command.usage << "\n      " << command.summary
+            << '\n';
+    }
+    out << "\nExit status: 0 nothing needs attention, 1 findings need attention, 2 bad input or usage.\n";
+}
+
+}  // namespace
+
+std::span<const Command> commands() { return commandTable; }
+
+int runCommandLine(std::span<const std::string> arguments, CommandStreams& streams) {
+    if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h") {
+        printOverview(arguments.empty() ? streams.err : streams.out);
+        return arguments.empty() ? badInputOrUsage : nothingToReport;
+    }
+    for (const auto& command : commandTable) {
+        if (arguments.size() >= 2 && arguments[0] == command.group && arguments[1] == command.name) {
+            return command.run(arguments.subspan(2), streams);
+        }
+    }
+    streams.err << "velquor-cli: unknown command '" << arguments[0] << (arguments.size() >= 2 ? " " + arguments[1] : "")
+                << "'\n";
+    printOverview(streams.err);
+    return badInputOrUsage;
+}
+
+}  // namespace velquor::cli

@@ -1,0 +1,42 @@
+#include "TerminalText.h"
+
+#include <text/TextIssue.h>
+#include <text/Utf.h>
+
+#include <unicode/uchar.h>
+
+namespace velquor::cli {
+
+bool isHiddenFromReaders(char32_t scalar) {
+    if (scalar == U' ') return false;
+    if ((scalar >= 0xFE00 && scalar <= 0xFE0F) || (scalar >= 0xE0100 && scalar <= 0xE01EF)) return true;
+    if (u_isUWhiteSpace(static_cast<UChar32>(scalar))) return true;
+    switch (u_charType(static_cast<UChar32>(scalar))) {
+        case U_CONTROL_CHAR:
+        case U_FORMAT_CHAR:
+        case U_PRIVATE_USE_CHAR:
+        case U_SURROGATE:
+        case U_LINE_SEPARATOR:
+        case U_PARAGRAPH_SEPARATOR:
+        case U_UNASSIGNED:
+            return true;
+        default:
+            return false;
+    }
+}
+
+std::string terminalSafe(std::u16string_view text) {
+    std::string shown;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto [scalar, length] = text::scalarAt(text, i);
+        if (isHiddenFromReaders(scalar)) {
+            shown += "<" + text::encodeUtf8(text::codePointText(scalar)) + ">";
+        } else {
+            shown += text::encodeUtf8(text.substr(i, length));
+        }
+        i += length;
+    }
+    return shown;
+}
+
+}  // namespace velquor::cli

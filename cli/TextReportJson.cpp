@@ -1,0 +1,66 @@
+#include "TextReportJson.h"
+
+#include "JsonWriter.h"
+
+namespace velquor::cli {
+
+namespace {
+
+void writeLocations(JsonWriter& json, const std::vector<text::TextLocation>& locations) {
+    json.beginArray();
+    for (const auto& location : locations) {
+        json.beginObject()
+            .field("utf16Location", location.utf16Location)
+            .field("utf16Length", location.utf16Length)
+            .endObject();
+    }
+    json.endArray();
+}
+
+void writeStrings(JsonWriter& json, const std::vector<std::u16string>& strings) {
+    json.beginArray();
+    for (const auto& string : strings) json.value(string);
+    json.endArray();
+}
+
+void writeFinding(JsonWriter& json, const text::PrivacyFinding& finding) {
+    json.beginObject()
+        .field("id", finding.id)
+        .field("label", finding.label)
+        .field("severity", text::rawValue(finding.severity))
+        .field("count", finding.count);
+    json.key("examples");
+    writeStrings(json, finding.examples);
+    json.field("rationale", finding.rationale);
+    json.key("locations");
+    writeLocations(json, finding.locations);
+    json.endObject();
+}
+
+void writePrivacyReport(JsonWriter& json, const text::TextPrivacyReport& report) {
+    json.beginObject();
+    json.key("findings").beginArray();
+    for (const auto& finding : report.findings) writeFinding(json, finding);
+    json.endArray();
+    json.field("hasFindings", report.hasFindings()).field("highRiskCount", report.highRiskCount());
+    json.endObject();
+}
+
+}  // namespace
+
+void writeTextReportJson(std::ostream& out, const text::TextReport& report) {
+    JsonWriter json(out);
+    json.beginObject()
+        .field("characters", report.characters)
+        .field("scalars", report.scalars)
+        .field("asciiScalars", report.asciiScalars)
+        .field("nonASCIICount", report.nonASCIICount());
+    json.key("privacyReport");
+    writePrivacyReport(json, report.privacyReport);
+    json.key("timedOutScans");
+    writeStrings(json, report.timedOutScans);
+    json.endObject();
+    out << '\n';
+}
+
+}  // namespace velquor::cli

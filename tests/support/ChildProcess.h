@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velquor::testing {
+
+struct ChildResult {
+    int exitStatus = -1;  // -1 when the child did not exit normally
+    std::string out;
+    std::string err;
+};
+
+// Runs a program (no shell) with the given standard input and collects what it prints.
+ChildResult runChild(const std::string& program, const std::vector<std::string>& arguments,
+                     const std::string& standardInput = {});
+
+}  // namespace velquor::testing
