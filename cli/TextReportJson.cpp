@@ -37,6 +37,45 @@ void writeFinding(JsonWriter& json, const text::PrivacyFinding& finding) {
     json.endObject();
 }
 
+void writeSignal(JsonWriter& json, const text::StyleSignal& signal) {
+    json.beginObject()
+        .field("id", signal.id)
+        .field("label", signal.label)
+        .field("count", signal.count)
+        .field("ratePer100Words", signal.ratePer100Words);
+    json.key("examples");
+    writeStrings(json, signal.examples);
+    json.field("rationale", signal.rationale)
+        .field("falsePositive", signal.falsePositive)
+        .field("suggestion", signal.suggestion);
+    json.key("locations");
+    writeLocations(json, signal.locations);
+    json.endObject();
+}
+
+// The ranked lists name their signals by id rather than repeating them.
+void writeSignalIds(JsonWriter& json, const std::vector<text::StyleSignal>& signals) {
+    json.beginArray();
+    for (const auto& signal : signals) json.value(signal.id);
+    json.endArray();
+}
+
+void writeStyleReport(JsonWriter& json, const text::StyleReport& report) {
+    json.beginObject()
+        .field("level", text::rawValue(report.level))
+        .field("score", report.score)
+        .field("wordCount", report.wordCount);
+    json.key("signals").beginArray();
+    for (const auto& signal : report.signals) writeSignal(json, signal);
+    json.endArray();
+    json.field("hasSignals", report.hasSignals());
+    json.key("rankedSignals");
+    writeSignalIds(json, report.rankedSignals());
+    json.key("topContributors");
+    writeSignalIds(json, report.topContributors());
+    json.endObject();
+}
+
 void writePrivacyReport(JsonWriter& json, const text::TextPrivacyReport& report) {
     json.beginObject();
     json.key("findings").beginArray();
@@ -55,6 +94,8 @@ void writeTextReportJson(std::ostream& out, const text::TextReport& report) {
         .field("scalars", report.scalars)
         .field("asciiScalars", report.asciiScalars)
         .field("nonASCIICount", report.nonASCIICount());
+    json.key("styleReport");
+    writeStyleReport(json, report.styleReport);
     json.key("privacyReport");
     writePrivacyReport(json, report.privacyReport);
     json.key("timedOutScans");

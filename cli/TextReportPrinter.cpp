@@ -4,6 +4,9 @@
 
 #include <text/Utf.h>
 
+#include <array>
+#include <cstdio>
+
 namespace velquor::cli {
 
 namespace {
@@ -32,6 +35,27 @@ void printFindings(std::ostream& out, const text::TextPrivacyReport& privacy) {
     }
 }
 
+std::string ratePer100Words(double rate) {
+    std::array<char, 32> buffer{};
+    std::snprintf(buffer.data(), buffer.size(), "%.1f", rate);
+    return buffer.data();
+}
+
+void printStyle(std::ostream& out, const text::StyleReport& style) {
+    out << "Style score: " << style.score << " (" << text::encodeUtf8(text::rawValue(style.level)) << "), "
+        << counted(style.wordCount, "word", "words") << '\n';
+    if (!style.hasSignals()) {
+        out << "No strong default-LLM style signals found.\n";
+        return;
+    }
+    for (const auto& signal : style.signals) {
+        out << "  " << text::encodeUtf8(signal.label) << ": " << signal.count << " (" << ratePer100Words(signal.ratePer100Words)
+            << " / 100w)\n";
+        for (const auto& example : signal.examples) out << "      " << terminalSafe(example) << '\n';
+    }
+    out << "These patterns can make writing sound templated; they do not prove AI authorship.\n";
+}
+
 void printTimedOutScans(std::ostream& out, const std::vector<std::u16string>& scans) {
     if (scans.empty()) return;
     out << "\nWarning: these scans ran out of time, so their results may be incomplete:\n";
@@ -42,6 +66,8 @@ void printTimedOutScans(std::ostream& out, const std::vector<std::u16string>& sc
 
 void printTextReport(std::ostream& out, const text::TextReport& report) {
     printCounts(out, report);
+    out << '\n';
+    printStyle(out, report.styleReport);
     out << '\n';
     printFindings(out, report.privacyReport);
     printTimedOutScans(out, report.timedOutScans);

@@ -2,6 +2,7 @@
 
 #include "HiddenTextPayload.h"
 #include "PrivacyFinding.h"
+#include "StyleReport.h"
 #include "TextIssue.h"
 
 #include <cstdint>
@@ -17,6 +18,7 @@ struct TextReport {
     std::int64_t asciiScalars = 0;  // U+0000 through U+007F, controls included
     std::vector<TextIssue> issues;
     std::vector<HiddenTextPayload> hiddenPayloads;
+    StyleReport styleReport;
     TextPrivacyReport privacyReport;
     // Scans that ran out of their step budget before reaching the end of the text, so their
     // results may be incomplete. Empty in normal use; never silently read as "nothing found".

@@ -31,6 +31,7 @@ TextReport TextSanitizer::inspect(std::u16string_view text) const {
     report.characters = graphemeClusterCount(text);
     report.scalars = counts.scalars;
     report.asciiScalars = counts.ascii;
+    report.styleReport = styleReport(text, report.timedOutScans);
     report.privacyReport = privacyReport(text, report.timedOutScans);
     return report;
 }

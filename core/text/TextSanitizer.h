@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PrivacyFinding.h"
+#include "StyleReport.h"
 #include "TextReport.h"
 
 #include <string>
@@ -17,6 +18,10 @@ class TextSanitizer {
 public:
     // The read-only analysis of a text; it never changes the text.
     TextReport inspect(std::u16string_view text) const;
+
+    // The style pass on its own, as inspect runs it: templated-writing signals, score and level.
+    // Names of scans that ran out of budget are appended to `timedOutScans`.
+    StyleReport styleReport(std::u16string_view text, std::vector<std::u16string>& timedOutScans) const;
 
     // The privacy pass on its own, as inspect runs it. Names of scans that ran out of budget
     // are appended to `timedOutScans`.

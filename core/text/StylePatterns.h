@@ -1,0 +1,80 @@
+#pragma once
+
+#include "PrunedRegexScan.h"
+#include "StyleMatching.h"
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace velquor::text {
+
+// A fixed pattern of the style pass. Where the rule's own form would overflow ICU's backtracking
+// stack (X{n,} over a long run) or re-read the text quadratically (a leading run that every later
+// start inside it repeats), it is scanned through an equivalent formulation with the same
+// matches; a differential test holds each one to its rule.
+struct StylePattern {
+    std::u16string_view pattern;  // the rule
+    bool caseInsensitive = true;
+    std::u16string_view scanPattern = {};  // same matches as the rule; empty: scan the rule
+    // For start pruning (see StartPruning); empty for patterns scanned plainly.
+    std::u16string_view candidateStart = {};
+    std::u16string_view ruledOutSpan = {};
+
+    std::u16string_view patternToScan() const { return scanPattern.empty() ? pattern : scanPattern; }
+};
+
+namespace style_patterns {
+
+inline constexpr StylePattern markdownBold{uR"(\*\*[^*\n]{1,100}\*\*)"};
+inline constexpr StylePattern markdownHeading{uR"((?m)^#{1,6}\s+\S)"};
+inline constexpr StylePattern markdownFence{uR"(`{3}[^`]*`{3})"};
+// A failed attempt at "[" also fails every "[" up to the end of its bracketed run, and, once the
+// run is followed by "](", every one up to the next ")" (when there is none, all of them).
+inline constexpr StylePattern markdownLink{uR"(\[[^\]\n]+\]\([^)]+\))", true, u"", uR"(\[)",
+                                           uR"(\[(?:[^\]\n]+(?:\]\([^)]*)?)?)"};
+// A failed line start also fails every line start inside its leading white space.
+inline constexpr StylePattern markdownTableRow{uR"((?m)^\s*\|.+\|\s*$)", true, u"", uR"((?m)^)", uR"(\s*)"};
+
+inline constexpr StylePattern authorityClaim{
+    uR"(\b(studies suggest|research shows|according to (a|one|some) (study|report)|experts say|data suggests|evidence suggests)\b)"};
+inline constexpr StylePattern citation{
+    uR"((https?://\S+|doi\.org/\S+|\b10\.\d{4,9}/\S+|\b[A-Z][A-Za-z-]+\s+et al\.?,?\s+(19|20)\d{2}\b|\([A-Z][A-Za-z-]+[^)]*(19|20)\d{2}[^)]*\)))"};
+inline constexpr StylePattern balance{
+    uR"(\b(while|although|on one hand|to be fair)\b[^.!?]{0,120}\b(it'?s also|on the other hand|however|nevertheless|at the same time)\b)"};
+inline constexpr StylePattern stance{
+    uR"(\b(therefore|must|should|clearly|the answer is|the priority is|I recommend|we need to)\b)"};
+inline constexpr StylePattern negationReversal{
+    u"\\b(not (just|only|about)|isn'?t just|more than just)\\b[^.!?]{0,80}[\u2014,-]\\s*it'?s\\b"};
+inline constexpr StylePattern synonymTriple{uR"(\b([A-Za-z]+),\s+([A-Za-z]+),?\s+and\s+([A-Za-z]+)\b)"};
+inline constexpr StylePattern boldLeadBullet{uR"((?m)^[\t ]*[-*][\t ]+\*\*[^*\n]+:\*\*)"};
+inline constexpr StylePattern discourseMarker{
+    uR"((?im)^[\t ]*(?:\*\*)?(?:additionally|furthermore|moreover|that being said|ultimately|in conclusion)\b)"};
+
+inline constexpr StylePattern line{uR"((?m)^.*$)"};
+inline constexpr StylePattern mixedScriptWord{u"\\p{L}[\\p{L}\\p{M}'\u2019\u2013]*"};
+inline constexpr StylePattern doubleSpacedBreak{uR"(\.  [A-Z])"};
+inline constexpr StylePattern structureMarker{
+    uR"((?m)^[\t ]*(?:#{1,6}[\t ]+\S[^\n]*|\*\*[^*\n]{1,80}\*\*:?[\t ]*$|[-*][\t ]+\*\*[^*\n]+:\*\*))"};
+inline constexpr StylePattern properNoun{u"\\b[A-Z\u00C6\u00D8\u00C5][a-z\u00E6\u00F8\u00E5]{2,}\\b", false,
+                                         u"\\b[A-Z\u00C6\u00D8\u00C5][a-z\u00E6\u00F8\u00E5]{2}[a-z\u00E6\u00F8\u00E5]*\\b"};
+
+}  // namespace style_patterns
+
+// Every pattern above, for the tests that hold scan formulations to their rules.
+const std::array<const StylePattern*, 18>& allStylePatterns();
+
+// A pattern compiled once, scanned as its formulation says. A pattern that does not compile
+// matches nothing.
+class CompiledStylePattern {
+public:
+    explicit CompiledStylePattern(const StylePattern& pattern);
+
+    MatchDetails matchDetails(std::u16string_view text) const;
+
+private:
+    std::optional<Regex> regex_;
+    std::optional<StartPruning> pruning_;
+};
+
+}  // namespace velquor::text
