@@ -25,7 +25,7 @@ TEST(TextInspectCliTest, JsonReportRanksFindingsAndFailsTheCheck) {
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out,
               R"({"characters":38,"scalars":38,"asciiScalars":38,"nonASCIICount":0,)"
-              R"("styleReport":{"level":"Low","score":0,"wordCount":2,"signals":[],"hasSignals":false,)"
+              R"("styleReport":{"level":"Low","score":0,"wordCount":3,"signals":[],"hasSignals":false,)"
               R"("rankedSignals":[],"topContributors":[]},"privacyReport":{"findings":[)"
               R"({"id":"AWS access key","label":"AWS access key","severity":"High","count":1,"examples":["AKIAIO...MPLE"],)"
               R"("rationale":"AWS keys can grant direct account access and should never be shared in drafts or commits.",)"
