@@ -21,9 +21,7 @@ constexpr std::array<std::u16string_view, 10> hedgeTerms{
 };
 
 // Every match of one pattern becomes one occurrence of the signal.
-void appendMatchSignal(StylePass& pass, std::u16string_view label, const CompiledStylePattern& pattern,
-                       std::u16string_view text) {
-    const auto details = pattern.matchDetails(text);
+void appendMatchSignal(StylePass& pass, std::u16string_view label, const MatchDetails& details) {
     if (!details.complete) pass.noteIncomplete(label);
     std::vector<std::u16string> examples;
     std::vector<TextLocation> locations;
@@ -54,6 +52,18 @@ bool hasLowInformationAdjective(std::u16string_view text) {
     const auto& adjectives = lowInformationAdjectives();
     return std::any_of(adjectives.begin(), adjectives.end(),
                        [&](std::u16string_view adjective) { return lower.find(adjective) != std::u16string::npos; });
+}
+
+// A triple starts where a word of the pattern's letters begins and runs straight into a comma:
+// the letters cannot give back a comma, and inside a run of letters there is no word boundary.
+std::vector<std::int64_t> synonymTripleCandidates(std::u16string_view text) {
+    std::vector<std::int64_t> starts;
+    for (std::size_t comma = text.find(u','); comma != std::u16string_view::npos; comma = text.find(u',', comma + 1)) {
+        auto start = comma;
+        while (start > 0 && isCaseInsensitiveAsciiLetter(text[start - 1])) --start;
+        if (start < comma) starts.push_back(static_cast<std::int64_t>(start));
+    }
+    return starts;
 }
 
 // A sentence holds an unsupported authority claim when it names authority and cites nothing.
@@ -106,7 +116,7 @@ void appendMarkdownResidueSignal(StylePass& pass) {
 void appendVagueAuthoritySignal(StylePass& pass) {
     static const CompiledStylePattern authority(patterns::authorityClaim);
     constexpr std::u16string_view label = u"Vague authority claims";
-    const auto candidates = authority.matchDetails(pass.normalized);
+    const auto candidates = pass.anchoredMatches(authority, patterns::authorityClaim);
     if (!candidates.complete || !pass.locatedSentences.complete) pass.noteIncomplete(label);
 
     std::int64_t count = 0;
@@ -133,21 +143,17 @@ void appendVagueAuthoritySignal(StylePass& pass) {
     pass.append(label, count, std::move(examples), std::move(locations));
 }
 
-// A single stance word anywhere in the text suppresses the signal; a stance scan that ran out of
-// budget cannot rule one out, so the signal stays quiet then.
+// A single stance word anywhere in the text suppresses the signal, so the stance scan runs first;
+// when it ran out of budget it cannot rule one out, and the signal stays quiet.
 void appendBalancedConclusionSignal(StylePass& pass) {
     static const CompiledStylePattern balance(patterns::balance);
     static const CompiledStylePattern stance(patterns::stance);
     constexpr std::u16string_view label = u"Balanced conclusion without stance";
-    const auto balanced = balance.matchDetails(pass.normalized);
-    if (!balanced.complete) pass.noteIncomplete(label);
-    if (balanced.matches.empty()) return;
-    const auto stances = stance.matchDetails(pass.normalized);
+    const auto stances = pass.anchoredMatches(stance, patterns::stance);
     if (!stances.matches.empty()) return;
-    if (!stances.complete) {
-        pass.noteIncomplete(label);
-        return;
-    }
+    const auto balanced = pass.anchoredMatches(balance, patterns::balance);
+    if (!balanced.complete || !stances.complete) pass.noteIncomplete(label);
+    if (balanced.matches.empty() || !stances.complete) return;
     std::vector<std::u16string> examples;
     std::vector<TextLocation> locations;
     for (const auto& match : balanced.matches) {
@@ -159,13 +165,13 @@ void appendBalancedConclusionSignal(StylePass& pass) {
 
 void appendNegationReversalSignal(StylePass& pass) {
     static const CompiledStylePattern negation(patterns::negationReversal);
-    appendMatchSignal(pass, u"Negation reversal", negation, pass.normalized);
+    appendMatchSignal(pass, u"Negation reversal", pass.anchoredMatches(negation, patterns::negationReversal));
 }
 
 void appendSynonymTriplesSignal(StylePass& pass) {
     static const CompiledStylePattern triple(patterns::synonymTriple);
     constexpr std::u16string_view label = u"Synonym triples";
-    const auto details = triple.matchDetails(pass.normalized);
+    const auto details = triple.matchDetails(pass.normalized, synonymTripleCandidates(pass.normalized));
     if (!details.complete) pass.noteIncomplete(label);
     std::vector<std::u16string> examples;
     std::vector<TextLocation> locations;
@@ -179,12 +185,12 @@ void appendSynonymTriplesSignal(StylePass& pass) {
 
 void appendBoldLeadBulletSignal(StylePass& pass) {
     static const CompiledStylePattern bullet(patterns::boldLeadBullet);
-    appendMatchSignal(pass, u"Bold-lead bullet pattern", bullet, pass.input);
+    appendMatchSignal(pass, u"Bold-lead bullet pattern", bullet.matchDetails(pass.input));
 }
 
 void appendDiscourseMarkerSignal(StylePass& pass) {
     static const CompiledStylePattern marker(patterns::discourseMarker);
-    appendMatchSignal(pass, u"Discourse-marker paragraphs", marker, pass.input);
+    appendMatchSignal(pass, u"Discourse-marker paragraphs", marker.matchDetails(pass.input));
 }
 
 void appendHedgeStackingSignal(StylePass& pass) {
@@ -204,10 +210,9 @@ void appendHedgeStackingSignal(StylePass& pass) {
 }
 
 void appendStructuralBoilerplateSignal(StylePass& pass) {
-    static constexpr std::u16string_view boilerplate[] = {u"comprehensive guide", u"**in conclusion**"};
-    static const StylePhraseScanner scanner(boilerplate);
     std::vector<TextLocation> locations;
-    for (const auto& phraseLocations : scanner.locations(pass.normalized)) {
+    for (const auto phrase : structuralBoilerplatePhrases()) {
+        const auto phraseLocations = nonOverlapping(pass.literals.of(phrase));
         locations.insert(locations.end(), phraseLocations.begin(), phraseLocations.end());
     }
     pass.appendOccurrences(u"Structural boilerplate", {}, std::move(locations));

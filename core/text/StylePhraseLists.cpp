@@ -43,6 +43,8 @@ constexpr std::array<StylePhraseList, 6> lists{{
     {u"Both-sides disclaimer", bothSidesDisclaimer},
 }};
 
+constexpr std::u16string_view structuralBoilerplate[] = {u"comprehensive guide", u"**in conclusion**"};
+
 constexpr std::array<std::u16string_view, 16> adjectives{
     u"crucial", u"essential", u"vital", u"meaningful", u"impactful", u"sustainable", u"robust", u"powerful",
     u"seamless", u"comprehensive", u"important", u"effective", u"efficient", u"valuable", u"transformative",
@@ -52,6 +54,8 @@ constexpr std::array<std::u16string_view, 16> adjectives{
 }  // namespace
 
 const std::array<StylePhraseList, 6>& stylePhraseLists() { return lists; }
+
+std::span<const std::u16string_view> structuralBoilerplatePhrases() { return structuralBoilerplate; }
 
 const std::array<std::u16string_view, 16>& lowInformationAdjectives() { return adjectives; }
 

@@ -16,6 +16,9 @@ struct StylePhraseList {
 // The six lists, in evaluation order.
 const std::array<StylePhraseList, 6>& stylePhraseLists();
 
+// Title and label phrases of templated documents, counted by "Structural boilerplate".
+std::span<const std::u16string_view> structuralBoilerplatePhrases();
+
 // Adjectives that carry little information; a list of three that contains one reads as padding.
 const std::array<std::u16string_view, 16>& lowInformationAdjectives();
 

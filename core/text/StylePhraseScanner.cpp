@@ -74,6 +74,17 @@ struct FoldedSymbol {
 
 }  // namespace
 
+std::vector<TextLocation> nonOverlapping(const std::vector<TextLocation>& occurrences) {
+    std::vector<TextLocation> kept;
+    std::int64_t lastEnd = 0;
+    for (const auto occurrence : occurrences) {
+        if (occurrence.utf16Location < lastEnd) continue;
+        kept.push_back(occurrence);
+        lastEnd = occurrence.end();
+    }
+    return kept;
+}
+
 const std::u16string* asciiBearingFolding(char32_t scalar) {
     static const AsciiBearingFoldings foldings;
     return foldings.find(scalar);
@@ -148,9 +159,8 @@ void StylePhraseScanner::linkFailures() {
     }
 }
 
-std::vector<std::vector<TextLocation>> StylePhraseScanner::locations(std::u16string_view text) const {
+std::vector<std::vector<TextLocation>> StylePhraseScanner::occurrences(std::u16string_view text) const {
     std::vector<std::vector<TextLocation>> found(phraseLengths_.size());
-    std::vector<std::int64_t> lastEnd(phraseLengths_.size(), 0);
     std::vector<FoldedSymbol> recent(longestPhrase_);  // the last symbols, as a ring
     std::size_t symbolIndex = 0;
     std::int32_t state = 0;
@@ -167,9 +177,7 @@ std::vector<std::vector<TextLocation>> StylePhraseScanner::locations(std::u16str
              output >= 0; output = states_[static_cast<std::size_t>(output)].outputLink) {
             const auto phrase = static_cast<std::size_t>(states_[static_cast<std::size_t>(output)].phrase);
             const auto& start = recent[(symbolIndex - phraseLengths_[phrase]) % recent.size()];
-            if (!start.startsScalar || start.scalarStart < lastEnd[phrase]) continue;
-            found[phrase].push_back({start.scalarStart, scalarEnd - start.scalarStart});
-            lastEnd[phrase] = scalarEnd;
+            if (start.startsScalar) found[phrase].push_back({start.scalarStart, scalarEnd - start.scalarStart});
         }
     };
 

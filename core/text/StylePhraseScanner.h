@@ -10,18 +10,18 @@
 
 namespace velquor::text {
 
-// Finds every phrase of a fixed set in one pass over a text (an Aho-Corasick automaton), with
-// exactly the locations literalMatchLocations gives for each phrase on its own: case-insensitive
-// under full case folding, non-overlapping per phrase, left to right. So "harneß" matches
-// "harness", "ﬁrst" matches "first" and "ſeamlessly" matches "seamlessly", with the lengths
-// those spellings have in the text.
+// Finds every phrase of a fixed set in one pass over a text (an Aho-Corasick automaton), matched
+// the way ICU matches a case-insensitive literal: under full case folding, starting and ending on
+// scalar boundaries. So "harneß" matches "harness", "ﬁrst" matches "first" and "ſeamlessly"
+// matches "seamlessly", with the lengths those spellings have in the text.
 class StylePhraseScanner {
 public:
     // Phrases must be non-empty lower-case ASCII.
     explicit StylePhraseScanner(std::span<const std::u16string_view> phrases);
 
-    // Locations of each phrase, indexed like the phrases.
-    std::vector<std::vector<TextLocation>> locations(std::u16string_view text) const;
+    // Every occurrence of each phrase, overlapping ones included, left to right; indexed like the
+    // phrases.
+    std::vector<std::vector<TextLocation>> occurrences(std::u16string_view text) const;
 
 private:
     struct State {
@@ -42,6 +42,10 @@ private:
 
     static constexpr std::int32_t otherSymbol = -1;
 };
+
+// The occurrences a left-to-right scan keeps: each one that starts at or after the end of the last
+// one kept. Applied to one phrase's occurrences this gives exactly literalMatchLocations.
+std::vector<TextLocation> nonOverlapping(const std::vector<TextLocation>& occurrences);
 
 // Non-ASCII scalars whose full case folding contains an ASCII character (U+00DF, U+017F, U+212A,
 // the Latin ligatures...), with that folding. Only these can take part in matching an ASCII

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "StyleLiterals.h"
 #include "StyleMatching.h"
+#include "StylePatterns.h"
 #include "StyleReport.h"
 
 #include <cstdint>
@@ -21,11 +23,15 @@ struct StylePass {
     // Located sentences of the normalized text. Normalization swaps letters for letters only, so
     // they are the input text's sentences too.
     MatchDetails locatedSentences;
+    StyleLiteralOccurrences literals;  // in the normalized text
     std::vector<StyleSignal> signals;
     std::vector<std::u16string>& timedOutScans;
 
     void append(std::u16string_view label, std::int64_t count, std::vector<std::u16string> examples,
                 std::vector<TextLocation> locations);
+    // The matches in the normalized text of a pattern with anchors, attempted only where one occurs.
+    MatchDetails anchoredMatches(const CompiledStylePattern& compiled, const StylePattern& pattern) const;
+
     // A signal whose count is its number of locations.
     void appendOccurrences(std::u16string_view label, std::vector<std::u16string> examples,
                            std::vector<TextLocation> locations);

@@ -64,10 +64,14 @@ const ConfusableTable& confusableTable() {
 // so that for example U+017F LATIN SMALL LETTER LONG S and U+212A KELVIN SIGN are letters too.
 class WordClasses {
 public:
-    WordClasses() : start_(closedSet(u"[A-Za-zÀ-ÖØ-öø-ÿ]")), continuation_(closedSet(u"[A-Za-zÀ-ÖØ-öø-ÿ'’-]")) {}
+    WordClasses()
+        : start_(closedSet(u"[A-Za-zÀ-ÖØ-öø-ÿ]")),
+          continuation_(closedSet(u"[A-Za-zÀ-ÖØ-öø-ÿ'’-]")),
+          asciiLetters_(closedSet(u"[A-Za-z]")) {}
 
     bool starts(char32_t scalar) const { return contains(start_, scalar); }
     bool continues(char32_t scalar) const { return contains(continuation_, scalar); }
+    bool asciiLetter(char32_t scalar) const { return contains(asciiLetters_, scalar); }
 
 private:
     static icu::UnicodeSet closedSet(std::u16string_view pattern) {
@@ -85,6 +89,7 @@ private:
 
     icu::UnicodeSet start_;
     icu::UnicodeSet continuation_;
+    icu::UnicodeSet asciiLetters_;
 };
 
 const WordClasses& wordClasses() {
@@ -116,6 +121,11 @@ bool startsStyleWord(char32_t scalar) {
 bool continuesStyleWord(char32_t scalar) {
     if (scalar < 0x80) return isAsciiLetter(static_cast<char16_t>(scalar)) || scalar == u'\'' || scalar == u'-';
     return wordClasses().continues(scalar);
+}
+
+bool isCaseInsensitiveAsciiLetter(char32_t scalar) {
+    if (scalar < 0x80) return isAsciiLetter(static_cast<char16_t>(scalar));
+    return wordClasses().asciiLetter(scalar);
 }
 
 std::optional<TextLocation> nextStyleWord(std::u16string_view text, std::size_t& index) {

@@ -27,6 +27,10 @@ inline constexpr std::u16string_view styleWordPattern = u"[A-Za-zÀ-ÖØ-öø-ÿ
 bool startsStyleWord(char32_t scalar);
 bool continuesStyleWord(char32_t scalar);
 
+// The class [A-Za-z] as ICU matches it case-insensitively: the ASCII letters and the two
+// scalars that fold onto them, U+017F LATIN SMALL LETTER LONG S and U+212A KELVIN SIGN.
+bool isCaseInsensitiveAsciiLetter(char32_t scalar);
+
 // The next word that starts at or after `index`, which moves past it; nothing when none is left.
 std::optional<TextLocation> nextStyleWord(std::u16string_view text, std::size_t& index);
 

@@ -44,11 +44,16 @@ StylePass::StylePass(std::u16string_view text, std::vector<std::u16string>& time
       words(styleWordCount(normalized)),
       divisor(styleRateDivisor(words)),
       locatedSentences(sentenceMatchDetails(normalized)),
+      literals(normalized),
       timedOutScans(timedOutScans) {}
 
 void StylePass::append(std::u16string_view label, std::int64_t count, std::vector<std::u16string> examples,
                        std::vector<TextLocation> locations) {
     appendCountSignal(label, count, divisor, std::move(examples), std::move(locations), signals);
+}
+
+MatchDetails StylePass::anchoredMatches(const CompiledStylePattern& compiled, const StylePattern& pattern) const {
+    return compiled.matchDetails(normalized, literals.startsOf(pattern.anchors));
 }
 
 void StylePass::appendOccurrences(std::u16string_view label, std::vector<std::u16string> examples,
