@@ -54,36 +54,29 @@ bool hasLowInformationAdjective(std::u16string_view text) {
                        [&](std::u16string_view adjective) { return lower.find(adjective) != std::u16string::npos; });
 }
 
-// A triple starts where a word of the pattern's letters begins and runs straight into a comma:
-// the letters cannot give back a comma, and inside a run of letters there is no word boundary.
-std::vector<std::int64_t> synonymTripleCandidates(std::u16string_view text) {
-    std::vector<std::int64_t> starts;
-    for (std::size_t comma = text.find(u','); comma != std::u16string_view::npos; comma = text.find(u',', comma + 1)) {
-        auto start = comma;
-        while (start > 0 && isCaseInsensitiveAsciiLetter(text[start - 1])) --start;
-        if (start < comma) starts.push_back(static_cast<std::int64_t>(start));
-    }
-    return starts;
-}
-
-// A sentence holds an unsupported authority claim when it names authority and cites nothing.
-// A citation scan that ran out of budget proves nothing either way, so it flags nothing.
+// A sentence holds an unsupported authority claim when it names authority and no citation starts
+// in it. Sentences end at every full stop, which would cut "doi.org/10.1/x" and "Smith et al.
+// 2019" before the citation pattern could see them, so a citation may run on into the next
+// sentence. A citation scan that ran out of budget proves nothing either way and flags nothing.
 struct AuthorityVerdict {
     bool flagged = false;
     bool complete = true;
     std::vector<TextLocation> claims;  // in the sentence
 };
 
-AuthorityVerdict authorityVerdict(std::u16string_view sentence) {
+AuthorityVerdict authorityVerdict(std::u16string_view sentence, std::u16string_view citationWindow) {
     static const CompiledStylePattern authority(patterns::authorityClaim);
     static const CompiledStylePattern citation(patterns::citation);
     const auto claims = authority.matchDetails(sentence);
     AuthorityVerdict verdict;
     verdict.complete = claims.complete;
     if (claims.matches.empty()) return verdict;
-    const auto citations = citation.matchDetails(sentence);
+    const auto citations = citation.matchDetails(citationWindow);
     verdict.complete = verdict.complete && citations.complete;
-    if (!citations.matches.empty() || !citations.complete) return verdict;
+    const auto sentenceLength = static_cast<std::int64_t>(sentence.size());
+    const bool cited = std::any_of(citations.matches.begin(), citations.matches.end(),
+                                   [&](const MatchDetail& match) { return match.location.utf16Location < sentenceLength; });
+    if (cited || !citations.complete) return verdict;
     verdict.flagged = true;
     for (const auto& claim : claims.matches) verdict.claims.push_back(claim.location);
     return verdict;
@@ -131,7 +124,11 @@ void appendVagueAuthoritySignal(StylePass& pass) {
         const auto& located = sentences[sentence];
         if (located.location.utf16Location > start) continue;
         ++sentence;  // each sentence is judged once
-        const auto verdict = authorityVerdict(located.text);
+        const auto windowEnd = sentence < sentences.size() ? sentences[sentence].location.end() : located.location.end();
+        const auto window = std::u16string_view(pass.normalized)
+                                .substr(static_cast<std::size_t>(located.location.utf16Location),
+                                        static_cast<std::size_t>(windowEnd - located.location.utf16Location));
+        const auto verdict = authorityVerdict(located.text, window);
         if (!verdict.complete) pass.noteIncomplete(label);
         if (!verdict.flagged) continue;
         ++count;
@@ -171,7 +168,7 @@ void appendNegationReversalSignal(StylePass& pass) {
 void appendSynonymTriplesSignal(StylePass& pass) {
     static const CompiledStylePattern triple(patterns::synonymTriple);
     constexpr std::u16string_view label = u"Synonym triples";
-    const auto details = triple.matchDetails(pass.normalized, synonymTripleCandidates(pass.normalized));
+    const auto details = triple.matchDetails(pass.normalized);
     if (!details.complete) pass.noteIncomplete(label);
     std::vector<std::u16string> examples;
     std::vector<TextLocation> locations;

@@ -1,5 +1,6 @@
 #include "StylePatterns.h"
 
+#include "StyleText.h"
 #include "Utf.h"
 
 namespace velquor::text {
@@ -63,7 +64,18 @@ const std::array<const StylePattern*, 18>& allStylePatterns() {
     return patterns;
 }
 
-CompiledStylePattern::CompiledStylePattern(const StylePattern& pattern) : lineLeads_(pattern.lineLeads) {
+std::vector<std::int64_t> synonymTripleCandidates(std::u16string_view text) {
+    std::vector<std::int64_t> starts;
+    for (auto comma = text.find(u','); comma != std::u16string_view::npos; comma = text.find(u',', comma + 1)) {
+        auto start = comma;
+        while (start > 0 && isCaseInsensitiveAsciiLetter(text[start - 1])) --start;
+        if (start < comma) starts.push_back(static_cast<std::int64_t>(start));
+    }
+    return starts;
+}
+
+CompiledStylePattern::CompiledStylePattern(const StylePattern& pattern)
+    : lineLeads_(pattern.lineLeads), candidates_(pattern.candidates) {
     const RegexOptions options{.caseInsensitive = pattern.caseInsensitive};
     regex_ = Regex::compile(pattern.patternToScan(), options);
     if (pattern.candidateStart.empty()) return;
@@ -76,6 +88,7 @@ MatchDetails CompiledStylePattern::matchDetails(std::u16string_view text) const 
     if (!regex_) return {};
     if (pruning_) return matchDetailsOf(text, prunedMatches(*regex_, text, *pruning_));
     if (!lineLeads_.empty()) return matchDetails(text, lineStartsLedBy(text, lineLeads_));
+    if (candidates_) return matchDetails(text, candidates_(text));
     return regexMatchDetails(text, *regex_);
 }
 

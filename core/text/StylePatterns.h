@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace velquor::text {
 
@@ -29,9 +30,16 @@ struct StylePattern {
     // of these, attempts are made only at such line starts: on a long run of short lines ICU's
     // own scan pays for every line start.
     std::u16string_view lineLeads = {};
+    // Otherwise, a function that lists, in ascending order, every position where a match can start.
+    std::vector<std::int64_t> (*candidates)(std::u16string_view text) = nullptr;
 
     std::u16string_view patternToScan() const { return scanPattern.empty() ? pattern : scanPattern; }
 };
+
+// Where a word of [A-Za-z] letters runs straight into a comma, the only places a synonym triple
+// can start: the letters cannot give back a comma, and a run of letters has no word boundary
+// inside it.
+std::vector<std::int64_t> synonymTripleCandidates(std::u16string_view text);
 
 namespace style_patterns {
 
@@ -71,7 +79,8 @@ inline constexpr std::u16string_view negationAnchors[] = {u"not ", u"isn", u"mor
 inline constexpr StylePattern negationReversal{
     .pattern = u"\\b(not (just|only|about)|isn'?t just|more than just)\\b[^.!?]{0,80}[\u2014,-]\\s*it'?s\\b",
     .anchors = negationAnchors};
-inline constexpr StylePattern synonymTriple{uR"(\b([A-Za-z]+),\s+([A-Za-z]+),?\s+and\s+([A-Za-z]+)\b)"};
+inline constexpr StylePattern synonymTriple{
+    .pattern = uR"(\b([A-Za-z]+),\s+([A-Za-z]+),?\s+and\s+([A-Za-z]+)\b)", .candidates = synonymTripleCandidates};
 inline constexpr StylePattern boldLeadBullet{.pattern = uR"((?m)^[\t ]*[-*][\t ]+\*\*[^*\n]+:\*\*)", .lineLeads = u"-*"};
 // No scalar outside ASCII folds to the start of one of these words, so the leads are exactly the
 // words' first letters in either case, and the asterisk.
@@ -110,6 +119,7 @@ private:
     std::optional<Regex> regex_;
     std::optional<StartPruning> pruning_;
     std::u16string_view lineLeads_;
+    std::vector<std::int64_t> (*candidates_)(std::u16string_view) = nullptr;
 };
 
 }  // namespace velquor::text

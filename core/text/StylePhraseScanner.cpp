@@ -37,9 +37,11 @@ std::u16string fullCaseFolding(char32_t scalar) {
 class AsciiBearingFoldings {
 public:
     AsciiBearingFoldings() {
-        // A scalar whose folding differs from itself changes when case-folded.
+        // A scalar whose folding differs from itself changes when case-mapped. Changes_When_Casefolded
+        // alone is not enough: it is defined on the canonical decomposition, so it leaves out
+        // U+01F0, whose folding is its own decomposition "j\u030C".
         UErrorCode status = U_ZERO_ERROR;
-        const icu::UnicodeSet changing(u"[:Changes_When_Casefolded:]", status);
+        const icu::UnicodeSet changing(u"[[:Changes_When_Casefolded:][:Changes_When_Casemapped:]]", status);
         if (U_FAILURE(status)) throw std::runtime_error("ICU property set is unavailable");
         for (std::int32_t range = 0; range < changing.getRangeCount(); ++range) {
             for (auto scalar = changing.getRangeStart(range); scalar <= changing.getRangeEnd(range); ++scalar) {
