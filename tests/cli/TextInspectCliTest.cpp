@@ -60,6 +60,32 @@ TEST(TextInspectCliTest, HumanReportShowsMaskedExamplesAndRationales) {
     EXPECT_THAT(result.out, HasSubstr("API keys are bearer secrets;"));
 }
 
+// Style signals are advice: however templated the text, they never fail the check.
+TEST(TextInspectCliTest, StyleReportIsShownButNeverChangesTheExitStatus) {
+    const std::string outro = "I hope this helps! Let me know if you need more. \xF0\x9F\x8E\x89\nFeel free to ask \xF0\x9F\x9A\x80\n";
+    const auto human = velquorCli({"text", "inspect"}, outro);
+    EXPECT_EQ(human.exitStatus, 0);
+    EXPECT_THAT(human.out, HasSubstr("Style score: 86 (High), 15 words\n"));
+    EXPECT_THAT(human.out, HasSubstr("  Generic assistant outro: 3 (20.0 / 100w)\n"
+                                     "      I hope this helps! Let me know if you nee\n"
+                                     "      I hope this helps! Let me know if you need more. \xF0\x9F\x8E\x89 Feel f\n"));
+    EXPECT_THAT(human.out, HasSubstr("  Emoji seasoning: 2 (13.3 / 100w)\n"));
+    EXPECT_THAT(human.out, HasSubstr("they do not prove AI authorship"));
+
+    const auto json = velquorCli({"text", "inspect", "--json"}, outro);
+    EXPECT_EQ(json.exitStatus, 0);
+    EXPECT_THAT(json.out, HasSubstr(R"("styleReport":{"level":"High","score":86,"wordCount":15,"signals":[)"
+                                    R"({"id":"Generic assistant outro","label":"Generic assistant outro","count":3,)"
+                                    R"("ratePer100Words":20,"examples":[)"));
+    EXPECT_THAT(json.out, HasSubstr(R"("locations":[{"utf16Location":0,"utf16Length":17},)"));
+    EXPECT_THAT(json.out, HasSubstr(R"("hasSignals":true,"rankedSignals":["Generic assistant outro","Emoji as punctuation",)"
+                                    R"("Emoji seasoning"],"topContributors":["Generic assistant outro","Emoji as punctuation",)"
+                                    R"("Emoji seasoning"]})"));
+
+    const auto plain = velquorCli({"text", "inspect"}, "Plain words.\n");
+    EXPECT_THAT(plain.out, HasSubstr("Style score: 0 (Low), 2 words\nNo strong default-LLM style signals found.\n"));
+}
+
 TEST(TextInspectCliTest, ExamplesCannotHideOrReorderTheTerminalOutput) {
     // A bidi override inside an assignment's value would otherwise flip the rest of the line.
     const auto result = velquorCli({"text", "inspect"}, "KEY=a\xE2\x80\xAE" "bcdefghijkl\n");

@@ -213,7 +213,7 @@ std::vector<TextLocation> locationsOf(const RegexScan& scan) {
 
 TEST(StyleScanEquivalenceTest, EveryScanFormulationFindsTheRulesMatches) {
     std::mt19937 random(7);
-    for (int round = 0; round < 400; ++round) {
+    for (int round = 0; round < 200; ++round) {
         const auto text = randomText(random, patternFragments, 60);
         for (const auto* pattern : allStylePatterns()) {
             const auto plain = plainScan(*pattern, text);
