@@ -3,18 +3,30 @@
 #include "StyleText.h"
 #include "Utf.h"
 
+#include <chrono>
+
 namespace velquor::text {
 
 namespace {
+
+// Each attempt has its own step budget; this bounds the whole walk as well, generously.
+std::chrono::steady_clock::time_point walkDeadline(std::size_t textLength) {
+    return std::chrono::steady_clock::now() + std::chrono::milliseconds(4 * std::int64_t{Regex::stepLimit(textLength)});
+}
 
 // The leftmost match at or after each position, as ICU's own scan finds it, provided no match can
 // start anywhere but at a candidate.
 RegexScan candidateMatches(const Regex& regex, std::u16string_view text, std::span<const std::int64_t> candidates) {
     RegexCursor attempts(regex, text);
+    const auto deadline = walkDeadline(text.size());
     RegexScan scan;
     std::int64_t position = 0;
     for (const auto candidate : candidates) {
         if (candidate < position) continue;
+        if (std::chrono::steady_clock::now() > deadline) {
+            scan.complete = false;
+            return scan;
+        }
         auto match = attempts.matchAt(candidate);
         if (!match) {
             if (attempts.exhausted()) break;

@@ -20,8 +20,9 @@ struct StylePass {
     std::u16string normalized;  // lookalikes replaced by Latin letters, same offsets
     std::int64_t words = 0;     // W, for the minimum-length gates
     std::int64_t divisor = 1;   // D: the report's word count and the divisor of every rate
-    // Located sentences of the normalized text. Normalization swaps letters for letters only, so
-    // they are the input text's sentences too.
+    // Sentences of the normalized text, split and located. Normalization swaps letters for letters
+    // only, so they are the input text's sentences too.
+    std::vector<std::u16string_view> sentencePieces;
     MatchDetails locatedSentences;
     StyleLiteralOccurrences literals;  // in the normalized text
     std::vector<StyleSignal> signals;

@@ -70,7 +70,7 @@ void appendZeroSpecificitySignal(StylePass& pass) {
 void appendBurstinessSignal(StylePass& pass) {
     if (pass.words < minimumBurstinessWords) return;
     std::vector<double> lengths;
-    for (const auto sentence : sentences(pass.normalized)) {
+    for (const auto sentence : pass.sentencePieces) {
         if (const auto words = styleWordCount(sentence); words > 0) lengths.push_back(static_cast<double>(words));
     }
     if (lengths.size() < minimumMeasuredSentences) return;

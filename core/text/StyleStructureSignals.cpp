@@ -167,7 +167,7 @@ bool hasStyleEmoji(std::u16string_view text) {
 
 void appendOpenerVarietySignal(StylePass& pass) {
     std::vector<std::u16string> openers;
-    for (const auto sentence : sentences(pass.normalized)) {
+    for (const auto sentence : pass.sentencePieces) {
         const auto word = firstStyleWord(sentence);
         if (!word.empty()) openers.push_back(lowercased(word));
     }
@@ -241,7 +241,7 @@ void appendUniformSpacingSignal(StylePass& pass) {
 void appendStructureRatioSignal(StylePass& pass) {
     static const CompiledStylePattern marker(patterns::structureMarker);
     constexpr std::u16string_view label = u"High structure-to-body ratio";
-    const auto sentenceCount = static_cast<std::int64_t>(sentences(pass.input).size());
+    const auto sentenceCount = static_cast<std::int64_t>(pass.sentencePieces.size());
     if (sentenceCount < 5) return;
     const auto markers = marker.matchDetails(pass.input);
     if (!markers.complete) pass.noteIncomplete(label);

@@ -43,6 +43,7 @@ StylePass::StylePass(std::u16string_view text, std::vector<std::u16string>& time
       normalized(lookalikeNormalized(text)),
       words(styleWordCount(normalized)),
       divisor(styleRateDivisor(words)),
+      sentencePieces(sentences(normalized)),
       locatedSentences(sentenceMatchDetails(normalized)),
       literals(normalized),
       timedOutScans(timedOutScans) {}

@@ -185,5 +185,17 @@ TEST(StyleReportTest, HostileShapesFinishWithEveryScanComplete) {
     }
 }
 
+// A citation check that runs out of budget cannot tell whether the claim is cited: the scan is
+// named as timed out and the sentence is not flagged on a guess.
+TEST(StyleReportTest, ScanThatRunsOutIsNamedAndFlagsNothing) {
+    std::u16string sentence = u"Studies suggest it (Smith";
+    for (int i = 0; i < 40'000; ++i) sentence += u" 1999";
+    std::vector<std::u16string> timedOut;
+    const auto report = TextSanitizer().styleReport(sentence + u".", timedOut);
+    EXPECT_THAT(timedOut, ElementsAre(u"Style: Vague authority claims"));
+    EXPECT_EQ(signalNamed(report, u"Vague authority claims"), nullptr);
+    EXPECT_NE(signalNamed(report, u"Hedging and disclaimers"), nullptr);
+}
+
 }  // namespace
 }  // namespace velquor::text

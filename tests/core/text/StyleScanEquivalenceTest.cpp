@@ -69,6 +69,26 @@ TEST(StyleScanEquivalenceTest, WordClassesAreIcusCaseInsensitiveClassesForEveryC
     EXPECT_TRUE(asciiLetters.contains(0x212A));
 }
 
+TEST(StyleScanEquivalenceTest, WordScanFindsTheWordPatternsMatches) {
+    const std::vector<std::u16string> pool = {
+        u"word", u"W", u"'", u"\u2019", u"-", u"--", u" ", u"\n", u"\u00E9", u"\u00D7", u"\u00F7", u"\u017F", u"\u212A",
+        u"\u1E9E", u"\u0178", u"\u0444", u"\U0001D400", u"7", u"e\u0301", u"\xD800", u"\xDC00",
+    };
+    const auto regex = caseInsensitivePattern(styleWordPattern);
+    std::mt19937 random(11);
+    for (int round = 0; round < 500; ++round) {
+        std::uniform_int_distribution<std::size_t> pick(0, pool.size() - 1);
+        std::u16string text;
+        for (int i = 0; i < 30; ++i) text += pool[pick(random)];
+        std::vector<TextLocation> words;
+        forEachStyleWord(text, [&](TextLocation word) { words.push_back(word); });
+        std::vector<TextLocation> icu;
+        for (const auto& match : regex->allMatches(text).matches) icu.push_back(match.range);
+        ASSERT_EQ(words, icu) << encodeUtf8(text);
+        ASSERT_EQ(styleWordCount(text), static_cast<std::int64_t>(icu.size()));
+    }
+}
+
 TEST(StyleScanEquivalenceTest, AsciiBearingFoldingsAreEveryScalarWhoseFoldingHoldsAscii) {
     for (char32_t scalar = 0x80; scalar <= lastScalar; ++scalar) {
         if (scalar >= 0xD800 && scalar <= 0xDFFF) continue;
