@@ -148,16 +148,11 @@ void appendBalancedConclusionSignal(StylePass& pass) {
     constexpr std::u16string_view label = u"Balanced conclusion without stance";
     const auto stances = pass.anchoredMatches(stance, patterns::stance);
     if (!stances.matches.empty()) return;
-    const auto balanced = pass.anchoredMatches(balance, patterns::balance);
-    if (!balanced.complete || !stances.complete) pass.noteIncomplete(label);
-    if (balanced.matches.empty() || !stances.complete) return;
-    std::vector<std::u16string> examples;
-    std::vector<TextLocation> locations;
-    for (const auto& match : balanced.matches) {
-        if (examples.size() < maximumExamples) examples.emplace_back(match.text);
-        locations.push_back(match.location);
+    if (!stances.complete) {
+        pass.noteIncomplete(label);
+        return;
     }
-    pass.appendOccurrences(label, std::move(examples), std::move(locations));
+    appendMatchSignal(pass, label, pass.anchoredMatches(balance, patterns::balance));
 }
 
 void appendNegationReversalSignal(StylePass& pass) {
