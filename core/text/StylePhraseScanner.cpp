@@ -93,6 +93,7 @@ const std::u16string* asciiBearingFolding(char32_t scalar) {
 }
 
 StylePhraseScanner::StylePhraseScanner(std::span<const std::u16string_view> phrases) : symbols_(0x80, otherSymbol) {
+    if (phrases.empty()) throw std::invalid_argument("no phrases to scan for");
     for (const auto phrase : phrases) {
         if (phrase.empty()) throw std::invalid_argument("empty phrase");
         for (const auto unit : phrase) {

@@ -16,7 +16,7 @@ namespace velquor::text {
 // matches "seamlessly", with the lengths those spellings have in the text.
 class StylePhraseScanner {
 public:
-    // Phrases must be non-empty lower-case ASCII.
+    // At least one phrase; phrases must be non-empty, distinct, lower-case ASCII.
     explicit StylePhraseScanner(std::span<const std::u16string_view> phrases);
 
     // Every occurrence of each phrase, overlapping ones included, left to right; indexed like the
