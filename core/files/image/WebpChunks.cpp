@@ -1,0 +1,59 @@
+#include "WebpChunks.h"
+
+#include "../FileSanitizerError.h"
+#include "ImageContainer.h"
+
+#include <algorithm>
+
+namespace velquor::files {
+
+RiffChunkList readRiffChunks(ByteView data, std::size_t begin, std::size_t end) {
+    RiffChunkList list;
+    end = std::min(end, data.size());
+    for (std::size_t pos = begin; pos + 8 <= end;) {
+        const std::size_t size = *littleEndian32(data, pos + 4);
+        if (size > end - pos - 8) {
+            list.complete = false;
+            return list;
+        }
+        list.chunks.push_back({std::string_view(reinterpret_cast<const char*>(data.data() + pos), 4), pos,
+                               data.subspan(pos + 8, size)});
+        pos += 8 + size + (size & 1);
+    }
+    return list;
+}
+
+std::size_t webpBodyEnd(ByteView data) {
+    const auto riffSize = littleEndian32(data, 4);
+    if (!riffSize) return data.size();
+    return static_cast<std::size_t>(std::min<std::uint64_t>(std::uint64_t{*riffSize} + 8, data.size()));
+}
+
+ContainerProperties webpContainerProperties(ByteView data) {
+    const auto list = readRiffChunks(data, 12, webpBodyEnd(data));
+    ContainerProperties properties;
+    properties.frames.emplace_back();
+    std::vector<double> durations;
+    bool hasImage = false;
+    for (const auto& chunk : list.chunks) {
+        const auto payload = chunk.payload;
+        if (chunk.fourcc == "VP8X" && payload.size() >= 10) {
+            auto& webp = properties.frames.front().group(u"{WebP}");
+            webp.set(u"CanvasPixelWidth", ImageProperty::ofInteger(*littleEndian24(payload, 4) + 1));
+            webp.set(u"CanvasPixelHeight", ImageProperty::ofInteger(*littleEndian24(payload, 7) + 1));
+        } else if (chunk.fourcc == "ANIM" && payload.size() >= 6) {
+            properties.frames.front().group(u"{WebP}").set(u"LoopCount", ImageProperty::ofInteger(*littleEndian16(payload, 4)));
+        } else if (chunk.fourcc == "ANMF" && payload.size() >= animationFrameHeaderSize) {
+            durations.push_back(*littleEndian24(payload, 12) / 1000.0);
+        }
+        hasImage = hasImage || chunk.fourcc == "VP8 " || chunk.fourcc == "VP8L" || chunk.fourcc == "ANMF";
+    }
+    if (!hasImage) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
+    for (std::size_t frame = 0; frame < durations.size(); ++frame) {
+        if (frame > 0) properties.frames.emplace_back();
+        properties.frames[frame].group(u"{WebP}").set(u"DelayTime", ImageProperty::ofReal(durations[frame]));
+    }
+    return properties;
+}
+
+}  // namespace velquor::files
