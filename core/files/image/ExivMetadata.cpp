@@ -1,6 +1,5 @@
 #include "ExivMetadata.h"
 
-#include "../FileSanitizerError.h"
 #include "../MetadataText.h"
 
 #include <exiv2/exiv2.hpp>
@@ -209,6 +208,12 @@ void addUndecodedPacket(ImageProperty& frame, std::size_t byteCount) {
     frame.group(u"{XMP}").set(u"Packet", ImageProperty::ofText(asciiKey(std::to_string(byteCount) + " bytes")));
 }
 
+ExivMetadata unreadableMetadata() {
+    ExivMetadata metadata;
+    metadata.readable = false;
+    return metadata;
+}
+
 }  // namespace
 
 ExivMetadata readExivMetadata(ByteView data) {
@@ -216,7 +221,7 @@ ExivMetadata readExivMetadata(ByteView data) {
     ExivMetadata metadata;
     try {
         auto image = Exiv2::ImageFactory::open(data.data(), static_cast<long>(data.size()));
-        if (image.get() == nullptr) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
+        if (image.get() == nullptr) return unreadableMetadata();
         image->readMetadata();
         addExif(metadata, image->exifData());
         addIptc(metadata.properties, image->iptcData());
@@ -226,15 +231,11 @@ ExivMetadata readExivMetadata(ByteView data) {
         }
         metadata.pixelWidth = static_cast<std::uint32_t>(std::max(0, image->pixelWidth()));
         metadata.pixelHeight = static_cast<std::uint32_t>(std::max(0, image->pixelHeight()));
-    } catch (const Exiv2::AnyError&) {
-        throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
     } catch (const std::exception&) {
-        // Exiv2 also fails with standard exceptions on damaged files: out of range, overflow, or
-        // an allocation of a size the file made up.
-        throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
+        // Exiv2 fails with its own errors and with standard ones (out of range, overflow, an
+        // allocation of a size the file made up) on damaged or hostile metadata.
+        return unreadableMetadata();
     }
-    if (metadata.pixelWidth > 0) metadata.properties.set(u"PixelWidth", ImageProperty::ofInteger(metadata.pixelWidth));
-    if (metadata.pixelHeight > 0) metadata.properties.set(u"PixelHeight", ImageProperty::ofInteger(metadata.pixelHeight));
     if (metadata.orientation) metadata.properties.set(u"Orientation", ImageProperty::ofInteger(*metadata.orientation));
     return metadata;
 }

@@ -119,6 +119,8 @@ ContainerProperties gifContainerProperties(ByteView data) {
     const auto structure = readGifStructure(data);
     if (structure.headerEnd == 0) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
     ContainerProperties properties;
+    properties.pixelWidth = *littleEndian16(data, 6);
+    properties.pixelHeight = *littleEndian16(data, 8);
     properties.frames.emplace_back();
     double pendingDelay = -1;  // seconds; negative while no graphic control block waits for its image
     std::size_t images = 0;

@@ -4,6 +4,7 @@
 #include "ImageFormat.h"
 #include "ImageProperty.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ namespace velquor::files {
 struct ContainerProperties {
     std::vector<ImageProperty> frames;
     std::vector<std::string> xmpPackets;
+    std::uint32_t pixelWidth = 0;  // 0 when the walker does not know the size
+    std::uint32_t pixelHeight = 0;
 };
 
 // Throws FileSanitizerError(unreadableFile) when the container is too damaged to hold an image.

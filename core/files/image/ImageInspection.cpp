@@ -67,13 +67,18 @@ bool hasEmbeddedJpegPreview(ByteView data) {
 ImageInspection inspectImageData(ByteView data) {
     const auto format = sniffImageFormat(data);
     if (!format) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
-    auto metadata = readExivMetadata(data);
     auto container = readContainerProperties(*format, data);
+    // Exiv2 reads no GIF metadata (the walker reads its XMP), and refuses some valid tiny GIFs.
+    auto metadata = *format == ImageFormat::gif ? ExivMetadata() : readExivMetadata(data);
+    const std::uint32_t width = container.pixelWidth > 0 ? container.pixelWidth : metadata.pixelWidth;
+    const std::uint32_t height = container.pixelHeight > 0 ? container.pixelHeight : metadata.pixelHeight;
 
     auto& frames = container.frames;
     merge(metadata.properties, std::move(frames.front()));
     frames.front() = std::move(metadata.properties);
     for (const auto& packet : container.xmpPackets) addXmpPacket(frames.front(), packet);
+    if (width > 0) frames.front().set(u"PixelWidth", ImageProperty::ofInteger(width));
+    if (height > 0) frames.front().set(u"PixelHeight", ImageProperty::ofInteger(height));
 
     ImageInspection inspection{*format, frames.size(), metadata.orientation, {}};
     auto& report = inspection.report;
@@ -81,11 +86,14 @@ ImageInspection inspectImageData(ByteView data) {
     if (hasEmbeddedJpegPreview(data)) {
         report.entries.push_back({u"embedded-thumbnail", u"Preview", u"Embedded thumbnail", u"Embedded JPEG preview"});
     }
+    // Metadata that could not be read may be anything: the report must not pass for clean.
+    if (!metadata.readable) {
+        report.entries.push_back({u"unreadable-metadata", u"Description", u"Unreadable metadata",
+                                  u"Exif, IPTC or XMP data that could not be read"});
+    }
     sortEntries(report.entries);
     report.typeDescription = std::u16string(uniformType(*format).description);
-    if (metadata.pixelWidth > 0 && metadata.pixelHeight > 0) {
-        report.pixelSize = decimal(metadata.pixelWidth) + u" x " + decimal(metadata.pixelHeight);
-    }
+    if (width > 0 && height > 0) report.pixelSize = decimal(width) + u" x " + decimal(height);
     report.provenanceEvidence = scanProvenance(data);
     report.hasContentCredentialsSignal = std::any_of(report.provenanceEvidence.begin(), report.provenanceEvidence.end(),
                                                      [](const auto& evidence) { return evidence.blocksExport; });

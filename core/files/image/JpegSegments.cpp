@@ -43,6 +43,11 @@ void addJfifProperties(ImageProperty& frame, ByteView payload) {
     jfif.set(u"YDensity", ImageProperty::ofInteger(*bigEndian16(payload, 10)));
 }
 
+// Start-of-frame markers: every 0xCn but DHT (C4), JPG (C8) and DAC (CC).
+bool isFrameHeader(std::uint8_t marker) {
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
 }  // namespace
 
 ContainerProperties jpegContainerProperties(ByteView data) {
@@ -52,6 +57,10 @@ ContainerProperties jpegContainerProperties(ByteView data) {
     walkJpegHeaderSegments(data, [&](const JpegSegment& segment) {
         const auto payload = data.subspan(segment.payloadOffset, segment.payloadLength);
         if (segment.marker == 0xE0) addJfifProperties(frame, payload);
+        if (isFrameHeader(segment.marker) && payload.size() >= 5) {
+            properties.pixelHeight = *bigEndian16(payload, 1);
+            properties.pixelWidth = *bigEndian16(payload, 3);
+        }
         if (segment.marker == 0xFE) {
             const std::string_view text(reinterpret_cast<const char*>(payload.data()), payload.size());
             frame.group(u"{JPEG}").appendText(u"Comment", metadataText(text));

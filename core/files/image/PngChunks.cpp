@@ -130,6 +130,11 @@ ContainerProperties pngContainerProperties(ByteView data) {
         throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
     }
     ContainerProperties properties;
+    const auto header = list.chunks.front().payload;
+    if (header.size() >= 8) {
+        properties.pixelWidth = *bigEndian32(header, 0);
+        properties.pixelHeight = *bigEndian32(header, 4);
+    }
     properties.frames.emplace_back();
     auto& png = properties.frames.front().group(u"{PNG}");
     bool animated = false;

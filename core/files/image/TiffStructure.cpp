@@ -112,13 +112,17 @@ ContainerProperties tiffContainerProperties(ByteView data) {
     if (!layout || layout->pages.empty()) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
     ContainerProperties properties;
     properties.frames.resize(layout->pages.size());
+    const auto dimension = [&](std::size_t page, std::uint16_t tag) -> std::uint32_t {
+        const auto* entry = layout->pages[page].find(tag);
+        const auto values = entry ? layout->unsignedValues(*entry) : std::nullopt;
+        return values && !values->empty() ? values->front() : 0;
+    };
+    properties.pixelWidth = dimension(0, imageWidthTag);
+    properties.pixelHeight = dimension(0, imageLengthTag);
     for (std::size_t page = 1; page < layout->pages.size(); ++page) {
         auto& frame = properties.frames[page];
-        for (const auto& [tag, key] : {std::pair{imageWidthTag, u"PixelWidth"}, std::pair{imageLengthTag, u"PixelHeight"}}) {
-            const auto* entry = layout->pages[page].find(tag);
-            const auto values = entry ? layout->unsignedValues(*entry) : std::nullopt;
-            if (values && !values->empty()) frame.set(key, ImageProperty::ofInteger(values->front()));
-        }
+        frame.set(u"PixelWidth", ImageProperty::ofInteger(dimension(page, imageWidthTag)));
+        frame.set(u"PixelHeight", ImageProperty::ofInteger(dimension(page, imageLengthTag)));
         addLaterPageText(frame, layout->pages[page]);
     }
     return properties;

@@ -29,6 +29,24 @@ std::size_t webpBodyEnd(ByteView data) {
     return static_cast<std::size_t>(std::min<std::uint64_t>(std::uint64_t{*riffSize} + 8, data.size()));
 }
 
+namespace {
+
+// The picture size from a bitstream header, for files without the extended header: VP8 keeps it
+// after its start code, VP8L packs width and height minus one in 14 bits each.
+void readBitstreamSize(const RiffChunk& chunk, ContainerProperties& properties) {
+    const auto payload = chunk.payload;
+    if (chunk.fourcc == "VP8 " && startsWith(payload, 3, "\x9D\x01\x2A") && payload.size() >= 10) {
+        properties.pixelWidth = *littleEndian16(payload, 6) & 0x3FFF;
+        properties.pixelHeight = *littleEndian16(payload, 8) & 0x3FFF;
+    } else if (chunk.fourcc == "VP8L" && payload.size() >= 5 && payload[0] == 0x2F) {
+        const std::uint32_t bits = *littleEndian32(payload, 1);
+        properties.pixelWidth = (bits & 0x3FFF) + 1;
+        properties.pixelHeight = ((bits >> 14) & 0x3FFF) + 1;
+    }
+}
+
+}  // namespace
+
 ContainerProperties webpContainerProperties(ByteView data) {
     const auto list = readRiffChunks(data, 12, webpBodyEnd(data));
     ContainerProperties properties;
@@ -38,9 +56,13 @@ ContainerProperties webpContainerProperties(ByteView data) {
     for (const auto& chunk : list.chunks) {
         const auto payload = chunk.payload;
         if (chunk.fourcc == "VP8X" && payload.size() >= 10) {
+            properties.pixelWidth = *littleEndian24(payload, 4) + 1;
+            properties.pixelHeight = *littleEndian24(payload, 7) + 1;
             auto& webp = properties.frames.front().group(u"{WebP}");
-            webp.set(u"CanvasPixelWidth", ImageProperty::ofInteger(*littleEndian24(payload, 4) + 1));
-            webp.set(u"CanvasPixelHeight", ImageProperty::ofInteger(*littleEndian24(payload, 7) + 1));
+            webp.set(u"CanvasPixelWidth", ImageProperty::ofInteger(properties.pixelWidth));
+            webp.set(u"CanvasPixelHeight", ImageProperty::ofInteger(properties.pixelHeight));
+        } else if (properties.pixelWidth == 0 && (chunk.fourcc == "VP8 " || chunk.fourcc == "VP8L")) {
+            readBitstreamSize(chunk, properties);
         } else if (chunk.fourcc == "ANIM" && payload.size() >= 6) {
             properties.frames.front().group(u"{WebP}").set(u"LoopCount", ImageProperty::ofInteger(*littleEndian16(payload, 4)));
         } else if (chunk.fourcc == "ANMF" && payload.size() >= animationFrameHeaderSize) {
