@@ -21,7 +21,18 @@ std::optional<std::vector<std::uint8_t>> orientationExif(std::optional<std::uint
     return block;
 }
 
+namespace {
+
+bool isIsoMedia(std::optional<ImageFormat> format) {
+    return format == ImageFormat::heic || format == ImageFormat::heif || format == ImageFormat::avif;
+}
+
+}  // namespace
+
 std::vector<std::uint8_t> privacyCopyBytes(ImageFormat format, ByteView source, std::optional<std::uint16_t> orientation) {
+    // A writer only ever sees the format it was made for.
+    const auto sniffed = sniffImageFormat(source);
+    if (sniffed != format && !(isIsoMedia(sniffed) && isIsoMedia(format))) throwExportFailed();
     switch (format) {
         case ImageFormat::jpeg: return jpegPrivacyCopy(source, orientation);
         case ImageFormat::png: return pngPrivacyCopy(source, orientation);

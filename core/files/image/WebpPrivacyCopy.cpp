@@ -68,6 +68,10 @@ std::vector<std::uint8_t> webpPrivacyCopy(ByteView source, std::optional<std::ui
             appendChunk(out, chunk.fourcc, chunk.payload);
         }
     }
+    const bool hasImage = std::any_of(list.chunks.begin(), list.chunks.end(), [](const RiffChunk& chunk) {
+        return chunk.fourcc == "VP8 " || chunk.fourcc == "VP8L" || chunk.fourcc == "ANMF";
+    });
+    if (!hasImage) throwExportFailed();
     if (exif) appendChunk(out, "EXIF", *exif);
     if (out.size() - 8 > std::numeric_limits<std::uint32_t>::max()) throwExportFailed();
     const auto riffSize = static_cast<std::uint32_t>(out.size() - 8);

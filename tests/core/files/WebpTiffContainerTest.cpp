@@ -58,6 +58,10 @@ TEST(WebpPrivacyCopyTest, SimpleFilesStaySimpleAndDamagedOnesAreRefused) {
     lying[16] = 0xFF;  // the VP8L size
     EXPECT_THROW(webpPrivacyCopy(lying, std::nullopt), FileSanitizerError);
     EXPECT_THROW(webpPrivacyCopy(riff({}), std::nullopt), FileSanitizerError);
+    EXPECT_THROW(webpPrivacyCopy(riff(chunk("XMP ", bytesOf("<x/>"))), std::nullopt), FileSanitizerError)
+        << "a copy without any image data";
+    EXPECT_THROW(privacyCopyBytes(ImageFormat::webp, testing::tinyPng(), std::nullopt), FileSanitizerError)
+        << "bytes of another format";
 }
 
 // A little-endian TIFF with one 2 x 1 grey strip, the given extra entries and the next-page pointer.
