@@ -116,6 +116,17 @@ void expectNoPersonalTags(const fs::path& copy) {
     }
 }
 
+// Loop counts and frame delays, by entry id and value.
+std::vector<std::pair<std::u16string, std::u16string>> animationTiming(const FileMetadataReport& report) {
+    std::vector<std::pair<std::u16string, std::u16string>> timing;
+    for (const auto& entry : report.entries) {
+        if (entry.name.find(u"DelayTime") != std::u16string::npos || entry.name == u"LoopCount") {
+            timing.emplace_back(entry.id, entry.value);
+        }
+    }
+    return timing;
+}
+
 std::vector<Bytes> animationFrames(const Bytes& webp) {
     std::vector<Bytes> frames;
     for (const auto& chunk : readRiffChunks(webp, 12, webpBodyEnd(webp)).chunks) {
@@ -171,6 +182,10 @@ TEST(ImageRoundTripTest, EveryFamilyLosesItsMetadataAndKeepsItsPixels) {
         EXPECT_EQ(after.pixelSize, before.pixelSize);
         const auto* frames = entryWithId(after, u"frame-count");
         EXPECT_EQ(frames ? std::stoul(std::string(frames->value.begin(), frames->value.end())) : 1u, family.frames);
+        EXPECT_EQ(animationTiming(after), animationTiming(before));
+        if (family.frames > 1) {
+            EXPECT_GE(animationTiming(after).size(), family.frames + 1) << "a loop count and delays";
+        }
         if (family.keepsOrientation) {
             const auto* orientation = entryWithId(after, u"{TIFF}.Orientation");
             ASSERT_NE(orientation, nullptr);

@@ -65,7 +65,8 @@ TEST(PngContainerTest, CompressedTextCannotInflateWithoutBound) {
     const Bytes bomb(64 << 20, 'A');
     const Bytes data = png({pngChunk("zTXt", joined({bytesOf(std::string_view("Comment\0\0", 9)), compressed(bomb)}))});
     EXPECT_LT(data.size(), 200000u);
-    const auto* entry = entryWithId(inspectImageData(data).report, u"{PNG}.Comment");
+    const auto report = inspectImageData(data).report;
+    const auto* entry = entryWithId(report, u"{PNG}.Comment");
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(entry->value.size(), std::size_t{4} << 20);
     EXPECT_EQ(inflateBounded(compressed(bytesOf("short")), 3), "sho");
