@@ -6,7 +6,7 @@
 
 #include <array>
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 #include <mutex>
 #include <string>
 
@@ -106,12 +106,18 @@ std::optional<double> decimalDegrees(const Exiv2::Value& value) {
            rationalValue(value.toRational(2)) / 3600.0;
 }
 
-std::u16string clockTime(const Exiv2::Value& value) {
+// The number in its shortest form, with a leading zero below ten, whatever the process locale.
+std::string clockField(double value) {
     std::array<char, 64> buffer{};
-    const double seconds = rationalValue(value.toRational(2));
-    std::snprintf(buffer.data(), buffer.size(), "%02.0f:%02.0f:%s%g", rationalValue(value.toRational(0)),
-                  rationalValue(value.toRational(1)), seconds < 10 ? "0" : "", seconds);
-    return asciiKey(buffer.data());
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
+    const std::string text(buffer.data(), end);
+    return value >= 0 && value < 10 ? "0" + text : text;
+}
+
+// Hours, minutes and seconds as "14:03:07.5".
+std::u16string clockTime(const Exiv2::Value& value) {
+    return asciiKey(clockField(rationalValue(value.toRational(0))) + ":" + clockField(rationalValue(value.toRational(1))) +
+                    ":" + clockField(rationalValue(value.toRational(2))));
 }
 
 void addGpsDatum(ImageProperty& gps, const Exiv2::Exifdatum& datum) {
