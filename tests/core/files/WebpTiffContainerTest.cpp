@@ -139,6 +139,29 @@ TEST(TiffStructureTest, HostileDirectoriesEndTheWalkOrTheCopy) {
     EXPECT_FALSE(readTiffLayout(bytesOf(std::string_view("II+\0\x08\0\0\0", 8)))) << "BigTIFF";
 }
 
+TEST(ImageFormatTest, ContentDecidesTheFormatWhateverTheName) {
+    const auto ftyp = [](std::string_view major, std::string_view compatible) {
+        return joined({{0, 0, 0, 20}, bytesOf("ftyp"), bytesOf(major), {0, 0, 0, 0}, bytesOf(compatible)});
+    };
+    const std::pair<Bytes, std::optional<ImageFormat>> cases[] = {
+        {{0xFF, 0xD8, 0xFF, 0xE0}, ImageFormat::jpeg},
+        {{0xFF, 0xD8, 0x00}, std::nullopt},
+        {testing::tinyPng(), ImageFormat::png},
+        {bytesOf("GIF87a...."), ImageFormat::gif},
+        {joined({bytesOf("RIFF"), le32(4), bytesOf("WEBP")}), ImageFormat::webp},
+        {joined({bytesOf("RIFF"), le32(4), bytesOf("WAVE")}), std::nullopt},
+        {bytesOf(std::string_view("MM\0*\0\0\0\x08", 8)), ImageFormat::tiff},
+        {ftyp("heic", "mif1"), ImageFormat::heic},
+        {ftyp("mif1", "heic"), ImageFormat::heic},
+        {ftyp("mif1", "miaf"), ImageFormat::heif},
+        {ftyp("mif1", "avif"), ImageFormat::avif},
+        {ftyp("isom", "mp42"), std::nullopt},
+        {bytesOf("%PDF-1.7"), std::nullopt},
+    };
+    for (const auto& [data, format] : cases) EXPECT_EQ(sniffImageFormat(data), format);
+    EXPECT_EQ(uniformType(ImageFormat::heic).description, u"HEIC image");
+}
+
 TEST(IsoMediaPrivacyCopyTest, ItemExtentsOutsideTheFileAreRefused) {
     const auto box = [](std::string_view type, const Bytes& payload) {
         const auto size = static_cast<std::uint32_t>(payload.size() + 8);
