@@ -63,7 +63,8 @@ public:
             {"gif", {"-s", "160x120", "-frames:v", "4"}},
             {"webp", {"-s", "640x480", "-frames:v", "1", "-c:v", "libwebp"}},
             {"tif", {"-s", "160x120", "-frames:v", "1"}},
-            {"avif", {"-s", "320x240", "-frames:v", "1", "-c:v", "libaom-av1", "-still-picture", "1", "-cpu-used", "8"}},
+            {"avif",
+             {"-s", "320x240", "-frames:v", "1", "-c:v", "libaom-av1", "-still-picture", "1", "-cpu-used", "8"}},
         };
         std::vector<fs::path> bases;
         for (const auto& kind : kinds) {

@@ -49,7 +49,8 @@ bool exportOne(const std::filesystem::path& source, const std::optional<std::fil
 
 int runFileExport(std::span<const std::string> arguments, CommandStreams& streams) {
     const auto parsed = parseArguments(
-        arguments, {.flags = {}, .valueOptions = {"--output"}, .maximumPositionals = std::numeric_limits<std::size_t>::max()});
+        arguments,
+        {.flags = {}, .valueOptions = {"--output"}, .maximumPositionals = std::numeric_limits<std::size_t>::max()});
     if (parsed.helpRequested) {
         streams.out << usage << '\n' << help;
         return nothingToReport;

@@ -19,7 +19,7 @@ void require(bool condition) {
     if (!condition) std::abort();
 }
 
-constexpr ImageFormat formats[] = {ImageFormat::jpeg, ImageFormat::png, ImageFormat::gif,
+constexpr ImageFormat formats[] = {ImageFormat::jpeg, ImageFormat::png,  ImageFormat::gif,
                                    ImageFormat::webp, ImageFormat::tiff, ImageFormat::avif};
 
 void walk(ImageFormat format, ByteView data) {

@@ -27,7 +27,8 @@ std::optional<std::uint16_t> littleEndian16(ByteView data, std::size_t offset) {
 
 std::optional<std::uint32_t> littleEndian24(ByteView data, std::size_t offset) {
     if (!fitsIn(data, offset, 3)) return std::nullopt;
-    return std::uint32_t{data[offset]} | (std::uint32_t{data[offset + 1]} << 8) | (std::uint32_t{data[offset + 2]} << 16);
+    return std::uint32_t{data[offset]} | (std::uint32_t{data[offset + 1]} << 8) |
+           (std::uint32_t{data[offset + 2]} << 16);
 }
 
 std::optional<std::uint32_t> littleEndian32(ByteView data, std::size_t offset) {
@@ -62,7 +63,9 @@ void appendLittleEndian32(std::vector<std::uint8_t>& out, std::uint32_t value) {
 
 void appendBytes(std::vector<std::uint8_t>& out, ByteView bytes) { out.insert(out.end(), bytes.begin(), bytes.end()); }
 
-void appendBytes(std::vector<std::uint8_t>& out, std::string_view bytes) { out.insert(out.end(), bytes.begin(), bytes.end()); }
+void appendBytes(std::vector<std::uint8_t>& out, std::string_view bytes) {
+    out.insert(out.end(), bytes.begin(), bytes.end());
+}
 
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& file,
                                                        std::uint64_t maximumByteCount) {

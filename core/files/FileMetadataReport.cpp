@@ -10,9 +10,13 @@ namespace {
 constexpr std::array<std::u16string_view, 3> personalSections{u"Location", u"Capture", u"Description"};
 
 constexpr std::array<std::u16string_view, 19> personalNames{
-    u"author",   u"artist",  u"comment",   u"comments", u"copyright",           u"creator", u"description",
-    u"software", u"source",  u"title",     u"xmp",      u"xml",                 u"itxt",    u"text",
-    u"generationparameters", u"prompt",    u"parameters", u"embeddedthumbnail", u"thumbnail",
+    u"author",      u"artist",     u"comment",
+    u"comments",    u"copyright",  u"creator",
+    u"description", u"software",   u"source",
+    u"title",       u"xmp",        u"xml",
+    u"itxt",        u"text",       u"generationparameters",
+    u"prompt",      u"parameters", u"embeddedthumbnail",
+    u"thumbnail",
 };
 
 template <std::size_t N>

@@ -39,11 +39,11 @@ constexpr UniformType m4v{"com.apple.m4v-video", u"MPEG-4 video", movie | video}
 constexpr UniformType avi{"public.avi", u"AVI movie", movie};
 
 constexpr std::array<ExtensionRow, 27> extensionTable{{
-    {"jpg", jpeg},  {"jpeg", jpeg}, {"jpe", jpeg},  {"jfif", jpeg}, {"png", png},    {"apng", png},
-    {"gif", gif},   {"webp", webp}, {"tif", tiff},  {"tiff", tiff}, {"heic", heic},  {"heif", heif},
-    {"hif", heif},  {"avif", avif}, {"svg", svg},   {"pdf", pdfDocument},            {"mp3", mp3},
-    {"m4a", m4a},   {"aac", aac},   {"wav", wav},   {"aiff", aiff}, {"aif", aiff},   {"flac", flac},
-    {"mov", quickTime},             {"mp4", mpeg4}, {"m4v", m4v},   {"avi", avi},
+    {"jpg", jpeg},  {"jpeg", jpeg}, {"jpe", jpeg},  {"jfif", jpeg},       {"png", png},   {"apng", png},
+    {"gif", gif},   {"webp", webp}, {"tif", tiff},  {"tiff", tiff},       {"heic", heic}, {"heif", heif},
+    {"hif", heif},  {"avif", avif}, {"svg", svg},   {"pdf", pdfDocument}, {"mp3", mp3},   {"m4a", m4a},
+    {"aac", aac},   {"wav", wav},   {"aiff", aiff}, {"aif", aiff},        {"flac", flac}, {"mov", quickTime},
+    {"mp4", mpeg4}, {"m4v", m4v},   {"avi", avi},
 }};
 
 }  // namespace

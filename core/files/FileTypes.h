@@ -19,7 +19,7 @@ enum class TypeConformance : unsigned {
 // A file type known from its name's extension: a stable identifier, a description for reports,
 // and what it conforms to. SVG is an image too, which is why dispatch asks about SVG first.
 struct UniformType {
-    std::string_view identifier;    // "public.jpeg"
+    std::string_view identifier;      // "public.jpeg"
     std::u16string_view description;  // "JPEG image"
     unsigned conformances;
 

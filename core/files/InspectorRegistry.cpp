@@ -24,8 +24,9 @@ bool isPDF(const std::filesystem::path& file) {
 
 bool isMedia(const std::filesystem::path& file) {
     const auto type = typeFromExtension(file);
-    const bool conforms = type && (type->conformsTo(TypeConformance::audio) ||
-                                   type->conformsTo(TypeConformance::movie) || type->conformsTo(TypeConformance::video));
+    const bool conforms =
+        type && (type->conformsTo(TypeConformance::audio) || type->conformsTo(TypeConformance::movie) ||
+                 type->conformsTo(TypeConformance::video));
     return conforms || hasExtension(file, {"mov", "mp4", "m4v", "m4a", "mp3", "wav", "aiff", "aif"});
 }
 
@@ -46,7 +47,8 @@ const std::array<InspectorRegistration, 5> registry{{
 }};
 
 const FileInspector& builtInspector(const InspectorRegistration* row) {
-    if (row == nullptr || row->inspector == nullptr) throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
+    if (row == nullptr || row->inspector == nullptr)
+        throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
     return *row->inspector;
 }
 

@@ -58,7 +58,8 @@ TEST(FileCliTest, InspectExitStatusSaysWhetherAFileNeedsAttention) {
     const auto credentials = directory.path() / "credentials.png";
     writeBytes(credentials, tinyPng({pngChunk("caBX", {1, 2, 3})}));
     const std::pair<std::filesystem::path, int> cases[] = {{clean, 0}, {hint, 1}, {credentials, 1}};
-    for (const auto& [file, status] : cases) EXPECT_EQ(velquorCli({"file", "inspect", file.string()}).exitStatus, status) << file;
+    for (const auto& [file, status] : cases)
+        EXPECT_EQ(velquorCli({"file", "inspect", file.string()}).exitStatus, status) << file;
 
     const auto credentialsReport = velquorCli({"file", "inspect", credentials.string()});
     EXPECT_THAT(credentialsReport.out, HasSubstr("Content Credentials (confirmed): PNG caBX manifest chunk\n"
@@ -79,7 +80,8 @@ TEST(FileCliTest, RefusalsPrintTheErrorMessageAndExitWithTwo) {
         {{"file", "export", credentials.string()},
          "This file appears to contain content credentials or provenance data. Velquor leaves those files "
          "inspect-only.\n"},
-        {{"file", "export", source.string(), "--output", taken.string()}, "A file already exists at the destination.\n"},
+        {{"file", "export", source.string(), "--output", taken.string()},
+         "A file already exists at the destination.\n"},
     };
     for (const auto& [arguments, message] : cases) {
         const auto result = velquorCli(arguments);

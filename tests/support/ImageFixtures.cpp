@@ -42,8 +42,14 @@ std::string runTool(const std::string& program, const std::vector<std::string>& 
 
 std::filesystem::path makeTestImage(const std::filesystem::path& file, std::string_view size, int frames,
                                     const std::vector<std::string>& codecArguments) {
-    std::vector<std::string> arguments{"-v", "error", "-y", "-f", "lavfi", "-i",
-                                       "testsrc=size=" + std::string(size) + ":rate=4", "-frames:v",
+    std::vector<std::string> arguments{"-v",
+                                       "error",
+                                       "-y",
+                                       "-f",
+                                       "lavfi",
+                                       "-i",
+                                       "testsrc=size=" + std::string(size) + ":rate=4",
+                                       "-frames:v",
                                        std::to_string(frames)};
     arguments.insert(arguments.end(), codecArguments.begin(), codecArguments.end());
     arguments.push_back(file.string());

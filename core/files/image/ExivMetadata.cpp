@@ -44,8 +44,8 @@ std::u16string asciiKey(const std::string& key) { return metadataText(key); }
 // Tags that describe where the file keeps its parts rather than what it says about the photo,
 // and packets that are listed on their own (XMP, IPTC) or are raw bytes (ICC, Photoshop).
 bool isStructuralImageTag(std::uint16_t tag) {
-    static constexpr std::array<std::uint16_t, 13> structural{
-        0x0111, 0x0117, 0x0144, 0x0145, 0x014A, 0x0201, 0x0202, 0x02BC, 0x83BB, 0x8649, 0x8769, 0x8773, 0x8825};
+    static constexpr std::array<std::uint16_t, 13> structural{0x0111, 0x0117, 0x0144, 0x0145, 0x014A, 0x0201, 0x0202,
+                                                              0x02BC, 0x83BB, 0x8649, 0x8769, 0x8773, 0x8825};
     return std::find(structural.begin(), structural.end(), tag) != structural.end();
 }
 
@@ -116,16 +116,17 @@ std::string clockField(double value) {
 
 // Hours, minutes and seconds as "14:03:07.5".
 std::u16string clockTime(const Exiv2::Value& value) {
-    return asciiKey(clockField(rationalValue(value.toRational(0))) + ":" + clockField(rationalValue(value.toRational(1))) +
-                    ":" + clockField(rationalValue(value.toRational(2))));
+    return asciiKey(clockField(rationalValue(value.toRational(0))) + ":" +
+                    clockField(rationalValue(value.toRational(1))) + ":" +
+                    clockField(rationalValue(value.toRational(2))));
 }
 
 void addGpsDatum(ImageProperty& gps, const Exiv2::Exifdatum& datum) {
     std::string name = datum.tagName();
     if (name.rfind("GPS", 0) == 0) name.erase(0, 3);
     const auto& value = datum.value();
-    const bool isCoordinate = name == "Latitude" || name == "Longitude" || name == "DestLatitude" ||
-                              name == "DestLongitude";
+    const bool isCoordinate =
+        name == "Latitude" || name == "Longitude" || name == "DestLatitude" || name == "DestLongitude";
     if (isCoordinate && value.typeId() == Exiv2::unsignedRational) {
         if (const auto degrees = decimalDegrees(value)) {
             gps.set(asciiKey(name), ImageProperty::ofReal(*degrees));
@@ -183,12 +184,14 @@ ImageProperty xmpValue(const Exiv2::Xmpdatum& datum) {
     const auto& value = datum.value();
     if (const auto* languages = dynamic_cast<const Exiv2::LangAltValue*>(&value)) {
         std::vector<ImageProperty> texts;
-        for (const auto& [language, text] : languages->value_) texts.push_back(ImageProperty::ofText(metadataText(text)));
+        for (const auto& [language, text] : languages->value_)
+            texts.push_back(ImageProperty::ofText(metadataText(text)));
         return ImageProperty::ofArray(std::move(texts));
     }
     if (dynamic_cast<const Exiv2::XmpArrayValue*>(&value) != nullptr) {
         std::vector<ImageProperty> texts;
-        for (long i = 0; i < value.count(); ++i) texts.push_back(ImageProperty::ofText(metadataText(value.toString(i))));
+        for (long i = 0; i < value.count(); ++i)
+            texts.push_back(ImageProperty::ofText(metadataText(value.toString(i))));
         return ImageProperty::ofArray(std::move(texts));
     }
     return ImageProperty::ofText(metadataText(value.toString()));

@@ -13,9 +13,7 @@ namespace {
 
 constexpr std::size_t screenDescriptorEnd = 13;
 
-std::size_t colourTableSize(std::uint8_t packed) {
-    return (packed & 0x80) != 0 ? 3u * (2u << (packed & 0x07)) : 0;
-}
+std::size_t colourTableSize(std::uint8_t packed) { return (packed & 0x80) != 0 ? 3u * (2u << (packed & 0x07)) : 0; }
 
 // The offset after the terminator of the sub-blocks starting at `pos`; nothing when they do not fit.
 std::optional<std::size_t> skipSubBlocks(ByteView data, std::size_t pos) {
@@ -134,7 +132,8 @@ ContainerProperties gifContainerProperties(ByteView data) {
                 break;
             case GifBlock::Kind::loop: {
                 const auto loop = gifSubBlockData(data, gifExtensionDataStart(block, data));
-                if (loop.size() >= 3 && loop[0] == 1) first.set(u"LoopCount", ImageProperty::ofInteger(loop[1] | (loop[2] << 8)));
+                if (loop.size() >= 3 && loop[0] == 1)
+                    first.set(u"LoopCount", ImageProperty::ofInteger(loop[1] | (loop[2] << 8)));
                 break;
             }
             case GifBlock::Kind::comment:

@@ -8,13 +8,13 @@ namespace velquor::files {
 
 struct GifBlock {
     enum class Kind {
-        image,             // descriptor, local colour table and compressed data
-        graphicControl,    // delay, disposal and transparency of the next image
-        loop,              // NETSCAPE2.0 or ANIMEXTS1.0
-        colourProfile,     // ICCRGBG1
-        xmp,               // XMP DataXMP
+        image,           // descriptor, local colour table and compressed data
+        graphicControl,  // delay, disposal and transparency of the next image
+        loop,            // NETSCAPE2.0 or ANIMEXTS1.0
+        colourProfile,   // ICCRGBG1
+        xmp,             // XMP DataXMP
         comment,
-        otherExtension,    // plain text, other applications, unknown labels
+        otherExtension,  // plain text, other applications, unknown labels
     };
     Kind kind;
     std::size_t begin;  // the introducer byte

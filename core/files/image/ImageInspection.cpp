@@ -25,7 +25,8 @@ bool isIccProfile(std::uint8_t marker, ByteView payload) {
 void merge(ImageProperty& into, ImageProperty&& from) {
     for (auto& member : from.members) {
         const auto* existing = into.find(member.key);
-        if (member.value.kind == ImageProperty::Kind::map && (!existing || existing->kind == ImageProperty::Kind::map)) {
+        if (member.value.kind == ImageProperty::Kind::map &&
+            (!existing || existing->kind == ImageProperty::Kind::map)) {
             auto& group = into.group(member.key);
             for (auto& inner : member.value.members) group.set(inner.key, std::move(inner.value));
         } else {
@@ -58,7 +59,8 @@ bool hasEmbeddedJpegPreview(ByteView data) {
     walkJpegHeaderSegments(data, [&](const JpegSegment& segment) {
         const auto payload = data.subspan(segment.payloadOffset, segment.payloadLength);
         if (!isApplicationOrComment(segment.marker) || isIccProfile(segment.marker, payload)) return true;
-        for (std::size_t i = 0; i + 1 < payload.size() && !found; ++i) found = payload[i] == 0xFF && payload[i + 1] == 0xD8;
+        for (std::size_t i = 0; i + 1 < payload.size() && !found; ++i)
+            found = payload[i] == 0xFF && payload[i + 1] == 0xD8;
         return !found;
     });
     return found;

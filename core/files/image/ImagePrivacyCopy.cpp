@@ -17,7 +17,7 @@ std::optional<std::vector<std::uint8_t>> orientationExif(std::optional<std::uint
     appendBigEndian32(block, 1);
     appendBigEndian16(block, *orientation);
     appendBigEndian16(block, 0);
-    appendBigEndian32(block, 0);       // no further IFD
+    appendBigEndian32(block, 0);  // no further IFD
     return block;
 }
 
@@ -29,7 +29,8 @@ bool isIsoMedia(std::optional<ImageFormat> format) {
 
 }  // namespace
 
-std::vector<std::uint8_t> privacyCopyBytes(ImageFormat format, ByteView source, std::optional<std::uint16_t> orientation) {
+std::vector<std::uint8_t> privacyCopyBytes(ImageFormat format, ByteView source,
+                                           std::optional<std::uint16_t> orientation) {
     // A writer only ever sees the format it was made for.
     const auto sniffed = sniffImageFormat(source);
     if (sniffed != format && !(isIsoMedia(sniffed) && isIsoMedia(format))) throwExportFailed();

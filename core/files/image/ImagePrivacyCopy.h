@@ -15,7 +15,8 @@ namespace velquor::files {
 // the source had a valid one, is put back as a one-entry Exif block. Animations keep their
 // frames, loop count and delays. Throws FileSanitizerError(exportFailed) when the container is
 // too damaged to copy faithfully.
-std::vector<std::uint8_t> privacyCopyBytes(ImageFormat format, ByteView source, std::optional<std::uint16_t> orientation);
+std::vector<std::uint8_t> privacyCopyBytes(ImageFormat format, ByteView source,
+                                           std::optional<std::uint16_t> orientation);
 
 std::vector<std::uint8_t> jpegPrivacyCopy(ByteView source, std::optional<std::uint16_t> orientation);
 std::vector<std::uint8_t> pngPrivacyCopy(ByteView source, std::optional<std::uint16_t> orientation);

@@ -63,6 +63,8 @@ void ImagePrivacySanitizer::exportPrivacyCopy(const std::filesystem::path& sourc
     staged.publish(destination);
 }
 
-std::vector<ProvenanceEvidence> ImagePrivacySanitizer::provenanceEvidence(ByteView data) { return scanProvenance(data); }
+std::vector<ProvenanceEvidence> ImagePrivacySanitizer::provenanceEvidence(ByteView data) {
+    return scanProvenance(data);
+}
 
 }  // namespace velquor::files

@@ -21,7 +21,7 @@ struct ImageProperty {
     std::int64_t integer = 0;
     double real = 0;
     bool boolean = false;
-    std::vector<ImageProperty> elements;      // array
+    std::vector<ImageProperty> elements;       // array
     std::vector<ImagePropertyMember> members;  // map, in insertion order
 
     static ImageProperty ofText(std::u16string value);

@@ -119,7 +119,8 @@ std::vector<ItemRange> metadataRanges(ByteView data, const Box& iloc, const Box*
             const std::uint64_t limit = method == 1 ? idat->end : data.size();
             const std::uint64_t room = limit - origin;
             if (offset > room || length > room - offset) throwExportFailed();
-            ranges.push_back({kind->second, id, static_cast<std::size_t>(origin + offset), static_cast<std::size_t>(length)});
+            ranges.push_back(
+                {kind->second, id, static_cast<std::size_t>(origin + offset), static_cast<std::size_t>(length)});
         }
     }
     return ranges;

@@ -37,7 +37,8 @@ namespace {
 void addJfifProperties(ImageProperty& frame, ByteView payload) {
     if (payload.size() < 12 || !startsWith(payload, 0, std::string_view("JFIF\0", 5))) return;
     auto& jfif = frame.group(u"{JFIF}");
-    jfif.set(u"JFIFVersion", ImageProperty::ofArray({ImageProperty::ofInteger(payload[5]), ImageProperty::ofInteger(payload[6])}));
+    jfif.set(u"JFIFVersion",
+             ImageProperty::ofArray({ImageProperty::ofInteger(payload[5]), ImageProperty::ofInteger(payload[6])}));
     jfif.set(u"DensityUnit", ImageProperty::ofInteger(payload[7]));
     jfif.set(u"XDensity", ImageProperty::ofInteger(*bigEndian16(payload, 8)));
     jfif.set(u"YDensity", ImageProperty::ofInteger(*bigEndian16(payload, 10)));

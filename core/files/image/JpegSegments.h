@@ -9,8 +9,8 @@ namespace velquor::files {
 
 // One marker segment in the header of a JPEG, before the first scan.
 struct JpegSegment {
-    std::uint8_t marker;          // 0xE1 for APP1
-    std::size_t payloadOffset;    // after the two length bytes
+    std::uint8_t marker;        // 0xE1 for APP1
+    std::size_t payloadOffset;  // after the two length bytes
     std::size_t payloadLength;
 };
 

@@ -116,7 +116,8 @@ std::string inflateBounded(ByteView compressed, std::size_t limit) {
         stream.next_out = reinterpret_cast<Bytef*>(buffer.data());
         stream.avail_out = static_cast<uInt>(std::min(buffer.size(), limit - output.size()));
         const int status = inflate(&stream, Z_NO_FLUSH);
-        output.append(buffer.data(), static_cast<std::size_t>(stream.next_out - reinterpret_cast<Bytef*>(buffer.data())));
+        output.append(buffer.data(),
+                      static_cast<std::size_t>(stream.next_out - reinterpret_cast<Bytef*>(buffer.data())));
         // Anything but progress ends it: the stream's end, damage, or input that ran out.
         if (status != Z_OK) break;
     }

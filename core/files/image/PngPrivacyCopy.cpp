@@ -14,9 +14,9 @@ namespace {
 
 // Critical chunks, colour and display chunks, and the animation chunks of APNG. Text, time,
 // Exif, provenance and every private or unknown chunk are left out.
-constexpr std::array<std::string_view, 18> keptChunks{
-    "IHDR", "PLTE", "IDAT", "IEND", "tRNS", "gAMA", "cHRM", "sRGB", "iCCP",
-    "sBIT", "cICP", "mDCv", "cLLi", "bKGD", "pHYs", "acTL", "fcTL", "fdAT"};
+constexpr std::array<std::string_view, 18> keptChunks{"IHDR", "PLTE", "IDAT", "IEND", "tRNS", "gAMA",
+                                                      "cHRM", "sRGB", "iCCP", "sBIT", "cICP", "mDCv",
+                                                      "cLLi", "bKGD", "pHYs", "acTL", "fcTL", "fdAT"};
 
 bool isKept(std::string_view type) { return std::find(keptChunks.begin(), keptChunks.end(), type) != keptChunks.end(); }
 

@@ -13,9 +13,9 @@ namespace velquor::files {
 
 namespace {
 
-constexpr std::array<std::u16string_view, 9> tiffCaptureNames{
-    u"Artist", u"Copyright", u"DateTime", u"DocumentName", u"HostComputer", u"ImageDescription", u"Make", u"Model",
-    u"Software"};
+constexpr std::array<std::u16string_view, 9> tiffCaptureNames{u"Artist",       u"Copyright",    u"DateTime",
+                                                              u"DocumentName", u"HostComputer", u"ImageDescription",
+                                                              u"Make",         u"Model",        u"Software"};
 
 constexpr std::array<std::u16string_view, 3> exifFileNames{u"ColorSpace", u"PixelXDimension", u"PixelYDimension"};
 
@@ -25,7 +25,8 @@ bool listed(const std::array<std::u16string_view, N>& list, std::u16string_view 
 }
 
 void eraseAll(std::u16string& text, std::u16string_view piece) {
-    for (auto at = text.find(piece); at != std::u16string::npos; at = text.find(piece, at)) text.erase(at, piece.size());
+    for (auto at = text.find(piece); at != std::u16string::npos; at = text.find(piece, at))
+        text.erase(at, piece.size());
 }
 
 std::u16string lowercased(std::u16string_view text) {
@@ -119,8 +120,8 @@ void flattenProperties(const ImageProperty& value, std::vector<std::u16string>& 
     if (path.empty()) return;
     auto rendered = renderProperty(value);
     if (!rendered || rendered->empty()) return;
-    entries.push_back({joined(path, u"."), sectionForPropertyPath(path), cleanedPropertyKey(path.back()),
-                       std::move(*rendered)});
+    entries.push_back(
+        {joined(path, u"."), sectionForPropertyPath(path), cleanedPropertyKey(path.back()), std::move(*rendered)});
 }
 
 }  // namespace velquor::files

@@ -13,8 +13,8 @@ namespace {
 constexpr std::string_view pngSignature{"\x89PNG\r\n\x1A\n", 8};
 
 // The JUMBF content type of a C2PA manifest store; its first four bytes spell c2pa.
-constexpr std::array<std::uint8_t, 16> c2paManifestStoreUUID{
-    0x63, 0x32, 0x70, 0x61, 0x00, 0x11, 0x00, 0x10, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+constexpr std::array<std::uint8_t, 16> c2paManifestStoreUUID{0x63, 0x32, 0x70, 0x61, 0x00, 0x11, 0x00, 0x10,
+                                                             0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
 constexpr std::array<std::string_view, 4> markerTexts{"Content Credentials", "contentcredentials", "c2pa", "jumbf"};
 

@@ -13,10 +13,10 @@ namespace {
 // What a page needs to be drawn as before: layout, compression, colour, resolution and the
 // orientation. Names, dates, makers, software, descriptions, Exif, GPS, XMP, IPTC, Photoshop
 // resources and sub-images (previews) are not among them.
-constexpr std::array<std::uint16_t, 51> keptTags{
-    254, 255, 256, 257, 258, 259, 262, 263, 264, 265, 266, 273, 274, 277, 278, 279, 280,
-    281, 282, 283, 284, 290, 291, 292, 293, 296, 297, 301, 317, 318, 319, 320, 321, 322,
-    323, 324, 325, 332, 334, 336, 338, 339, 340, 341, 342, 347, 529, 530, 531, 532, 34675};
+constexpr std::array<std::uint16_t, 51> keptTags{254, 255, 256, 257, 258, 259, 262, 263, 264, 265, 266, 273,  274,
+                                                 277, 278, 279, 280, 281, 282, 283, 284, 290, 291, 292, 293,  296,
+                                                 297, 301, 317, 318, 319, 320, 321, 322, 323, 324, 325, 332,  334,
+                                                 336, 338, 339, 340, 341, 342, 347, 529, 530, 531, 532, 34675};
 
 constexpr std::uint16_t compressionTag = 259;
 constexpr std::uint16_t oldStyleJpeg = 6;

@@ -25,7 +25,8 @@ std::optional<TiffDirectory> readDirectory(ByteView data, const TiffLayout& layo
     directory.entries.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t at = offset + 2 + i * 12;
-        TiffEntry entry{layout.read16(data, at), layout.read16(data, at + 2), layout.read32(data, at + 4), std::nullopt};
+        TiffEntry entry{layout.read16(data, at), layout.read16(data, at + 2), layout.read32(data, at + 4),
+                        std::nullopt};
         const std::uint64_t size = std::uint64_t{entry.count} * tiffTypeSize(entry.type);
         if (tiffTypeSize(entry.type) != 0 && size <= data.size()) {
             const std::size_t valueOffset = size <= 4 ? at + 8 : layout.read32(data, at + 8);
@@ -75,10 +76,19 @@ std::optional<std::vector<std::uint32_t>> TiffLayout::unsignedValues(const TiffE
 
 std::size_t tiffTypeSize(std::uint16_t type) {
     switch (type) {
-        case 1: case 2: case 6: case 7: return 1;
-        case 3: case 8: return 2;
-        case 4: case 9: case 11: case 13: return 4;
-        case 5: case 10: case 12: return 8;
+        case 1:
+        case 2:
+        case 6:
+        case 7: return 1;
+        case 3:
+        case 8: return 2;
+        case 4:
+        case 9:
+        case 11:
+        case 13: return 4;
+        case 5:
+        case 10:
+        case 12: return 8;
         default: return 0;
     }
 }
@@ -93,7 +103,7 @@ std::optional<TiffLayout> readTiffLayout(ByteView data) {
         return std::nullopt;
     }
     std::set<std::size_t> visited;
-    for (std::size_t offset = layout.read32(data, 4); offset != 0; ) {
+    for (std::size_t offset = layout.read32(data, 4); offset != 0;) {
         if (layout.pages.size() >= maximumTiffPages || !visited.insert(offset).second) break;
         auto directory = readDirectory(data, layout, offset);
         if (!directory) {

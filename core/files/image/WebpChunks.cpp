@@ -16,8 +16,8 @@ RiffChunkList readRiffChunks(ByteView data, std::size_t begin, std::size_t end) 
             list.complete = false;
             return list;
         }
-        list.chunks.push_back({std::string_view(reinterpret_cast<const char*>(data.data() + pos), 4), pos,
-                               data.subspan(pos + 8, size)});
+        list.chunks.push_back(
+            {std::string_view(reinterpret_cast<const char*>(data.data() + pos), 4), pos, data.subspan(pos + 8, size)});
         pos += 8 + size + (size & 1);
     }
     return list;
@@ -64,7 +64,8 @@ ContainerProperties webpContainerProperties(ByteView data) {
         } else if (properties.pixelWidth == 0 && (chunk.fourcc == "VP8 " || chunk.fourcc == "VP8L")) {
             readBitstreamSize(chunk, properties);
         } else if (chunk.fourcc == "ANIM" && payload.size() >= 6) {
-            properties.frames.front().group(u"{WebP}").set(u"LoopCount", ImageProperty::ofInteger(*littleEndian16(payload, 4)));
+            properties.frames.front().group(u"{WebP}").set(u"LoopCount",
+                                                           ImageProperty::ofInteger(*littleEndian16(payload, 4)));
         } else if (chunk.fourcc == "ANMF" && payload.size() >= animationFrameHeaderSize) {
             durations.push_back(*littleEndian24(payload, 12) / 1000.0);
         }

@@ -15,11 +15,11 @@ using namespace velquor::testing;
 TEST(ExivMetadataTest, ExifIptcAndXmpArriveUnderTheirGroupsWithReadableValues) {
     TemporaryDirectory directory;
     const auto photo = makeTestImage(directory.path() / "photo.jpg", "32x24", 1);
-    writeTags(photo, {"-GPSLatitude=51.5", "-GPSLatitudeRef=S", "-GPSTimeStamp=14:03:07.5", "-GPSAltitude=12.25",
-                      "-XPAuthor=Ann", "-UserComment=left the lens cap on", "-ExifIFD:ColorSpace#=1",
-                      "-LensModel=EF 50mm", "-IPTC:Keywords=garden", "-IPTC:Keywords=fox",
-                      "-XMP-dc:Subject=snow", "-XMP-dc:Subject=winter", "-XMP-dc:Title=Garden",
-                      "-XMP-tiff:Make=Canon", "-XMP-exif:GPSLatitude=51.5"});
+    writeTags(photo,
+              {"-GPSLatitude=51.5", "-GPSLatitudeRef=S", "-GPSTimeStamp=14:03:07.5", "-GPSAltitude=12.25",
+               "-XPAuthor=Ann", "-UserComment=left the lens cap on", "-ExifIFD:ColorSpace#=1", "-LensModel=EF 50mm",
+               "-IPTC:Keywords=garden", "-IPTC:Keywords=fox", "-XMP-dc:Subject=snow", "-XMP-dc:Subject=winter",
+               "-XMP-dc:Title=Garden", "-XMP-tiff:Make=Canon", "-XMP-exif:GPSLatitude=51.5"});
     const auto report = ImagePrivacySanitizer().inspect(photo);
     std::map<std::u16string, std::pair<std::u16string, std::u16string>> byId;
     for (const auto& entry : report.entries) byId[entry.id] = {entry.section, entry.value};

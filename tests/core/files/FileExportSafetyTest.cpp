@@ -153,7 +153,8 @@ TEST(FileExportSafetyTest, PublishFallsBackWhereTheFileSystemRefusesTheFlagOrHar
 TEST(FileExportSafetyTest, LinkThatFindsTheDestinationTakenIsDestinationExists) {
     TemporaryDirectory directory;
     const auto staged = directory.write(".a-velquor-X.jpg", "copy");
-    const detail::PublishCalls racing{refuseFlag, [](const char*, const char*) {
+    const detail::PublishCalls racing{refuseFlag,
+                                      [](const char*, const char*) {
                                           errno = EEXIST;
                                           return -1;
                                       },
@@ -171,9 +172,7 @@ TEST(FileExportSafetyTest, CopyFromElsewhereIsStagedNextToTheDestination) {
         staged.publish(target.path() / "report-privacy.docx");
     }
     EXPECT_EQ(namesIn(target.path()), std::vector<std::string>{"report-privacy.docx"});
-    {
-        auto staged = FileExportSafety::stageCopy(made, target.path() / "other.docx");
-    }
+    { auto staged = FileExportSafety::stageCopy(made, target.path() / "other.docx"); }
     EXPECT_EQ(namesIn(target.path()), std::vector<std::string>{"report-privacy.docx"});
 }
 

@@ -88,9 +88,15 @@ TEST(FileTypesTest, ExtensionsAreMatchedInAnyCaseAndSvgIsAnImage) {
         const char* name;
         const char* identifier;  // empty: no type
     } cases[] = {
-        {"photo.JPG", "public.jpeg"}, {"x.SVG", "public.svg-image"}, {"a.Pdf", "com.adobe.pdf"},
-        {"clip.MOV", "com.apple.quicktime-movie"}, {".jpg", ""}, {"photo.", ""}, {"notes", ""},
-        {"archive.tar.webp", "org.webmproject.webp"}, {"doc.docx", ""},
+        {"photo.JPG", "public.jpeg"},
+        {"x.SVG", "public.svg-image"},
+        {"a.Pdf", "com.adobe.pdf"},
+        {"clip.MOV", "com.apple.quicktime-movie"},
+        {".jpg", ""},
+        {"photo.", ""},
+        {"notes", ""},
+        {"archive.tar.webp", "org.webmproject.webp"},
+        {"doc.docx", ""},
     };
     for (const auto& c : cases) {
         const auto type = typeFromExtension(c.name);

@@ -19,9 +19,10 @@ namespace fs = std::filesystem;
 using namespace velquor::testing;
 
 const std::vector<std::string> exifTags{
-    "-Artist=Ann Example",     "-Make=Canon",           "-Model=EOS 5",         "-Software=Editor 1.0",
-    "-GPSLatitude=51.5",       "-GPSLatitudeRef=N",     "-GPSLongitude=0.125",  "-GPSLongitudeRef=W",
-    "-ImageDescription=Our garden", "-XMP-dc:Creator=Ann Example", "-XMP-dc:Title=Garden", "-Orientation#=6"};
+    "-Artist=Ann Example",         "-Make=Canon",          "-Model=EOS 5",
+    "-Software=Editor 1.0",        "-GPSLatitude=51.5",    "-GPSLatitudeRef=N",
+    "-GPSLongitude=0.125",         "-GPSLongitudeRef=W",   "-ImageDescription=Our garden",
+    "-XMP-dc:Creator=Ann Example", "-XMP-dc:Title=Garden", "-Orientation#=6"};
 
 std::vector<std::string> with(std::vector<std::string> tags, std::initializer_list<std::string> more) {
     tags.insert(tags.end(), more);
@@ -49,18 +50,21 @@ fs::path jpegWithThumbnail(const fs::path& directory) {
 
 fs::path pngWithTextChunks(const fs::path& directory) {
     const auto file = makeTestImage(directory / "render.png", "64x48", 1);
-    writeBytes(file, withPngChunksAfterHeader(readBytes(file), {
-        pngChunk("tEXt", bytesOf(std::string_view("parameters\0steps: 30, sampler: Euler", 36))),
-        pngChunk("iTXt", bytesOf(std::string_view("prompt\0\0\0\0\0a fox in the snow", 28))),
-        pngChunk("tIME", {7, 0xE8, 1, 2, 3, 4, 5}),
-    }));
+    writeBytes(file, withPngChunksAfterHeader(
+                         readBytes(file),
+                         {
+                             pngChunk("tEXt", bytesOf(std::string_view("parameters\0steps: 30, sampler: Euler", 36))),
+                             pngChunk("iTXt", bytesOf(std::string_view("prompt\0\0\0\0\0a fox in the snow", 28))),
+                             pngChunk("tIME", {7, 0xE8, 1, 2, 3, 4, 5}),
+                         }));
     writeTags(file, exifTags);
     return file;
 }
 
 fs::path animatedPng(const fs::path& directory) {
     const auto file = makeTestImage(directory / "anim.png", "48x32", 3, {"-plays", "0", "-f", "apng"});
-    writeBytes(file, withPngChunksAfterHeader(readBytes(file), {pngChunk("tEXt", bytesOf(std::string_view("Author\0Ann", 10)))}));
+    writeBytes(file, withPngChunksAfterHeader(readBytes(file),
+                                              {pngChunk("tEXt", bytesOf(std::string_view("Author\0Ann", 10)))}));
     return file;
 }
 
@@ -77,8 +81,8 @@ fs::path stillWebp(const fs::path& directory) {
 }
 
 fs::path animatedWebp(const fs::path& directory) {
-    const auto file = makeTestImage(directory / "anim.webp", "48x32", 3,
-                                    {"-c:v", "libwebp_anim", "-lossless", "1", "-loop", "3"});
+    const auto file =
+        makeTestImage(directory / "anim.webp", "48x32", 3, {"-c:v", "libwebp_anim", "-lossless", "1", "-loop", "3"});
     writeTags(file, {"-XMP-dc:Creator=Ann Example", "-Artist=Ann"});
     return file;
 }
@@ -105,7 +109,8 @@ const FileMetadataEntry* entryWithId(const FileMetadataReport& report, std::u16s
 
 // What exiftool must never find in a privacy copy.
 void expectNoPersonalTags(const fs::path& copy) {
-    static const std::regex personalGroup(R"(^(GPS|XMP.*|IPTC|ExifIFD|MakerNotes|IFD1|Photoshop|JUMBF|C2PA|PNG-tIME):)");
+    static const std::regex personalGroup(
+        R"(^(GPS|XMP.*|IPTC|ExifIFD|MakerNotes|IFD1|Photoshop|JUMBF|C2PA|PNG-tIME):)");
     static const std::regex personalName(
         R"(:(.*GPS.*|Make|Model|Artist|Author|Creator|Copyright|(Image)?Description|(User|XP)?Comment|Software|)"
         R"(Parameters|Prompt|)"
@@ -141,8 +146,9 @@ void expectSameImageItem(const fs::path& source, const fs::path& copy) {
     std::smatch item;
     ASSERT_TRUE(std::regex_search(listing, item, std::regex(R"(Item (\d+)\) 'av01')")));
     std::smatch place;
-    ASSERT_TRUE(std::regex_search(listing, place,
-                                  std::regex("Item " + item[1].str() + R"(: const_meth=\S* base=0x0 offset=0x([0-9a-f]+) len=0x([0-9a-f]+))")));
+    ASSERT_TRUE(std::regex_search(
+        listing, place,
+        std::regex("Item " + item[1].str() + R"(: const_meth=\S* base=0x0 offset=0x([0-9a-f]+) len=0x([0-9a-f]+))")));
     const auto offset = std::stoul(place[1], nullptr, 16), length = std::stoul(place[2], nullptr, 16);
     const auto original = readBytes(source), copied = readBytes(copy);
     ASSERT_EQ(original.size(), copied.size());

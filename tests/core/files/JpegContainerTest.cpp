@@ -31,18 +31,21 @@ const Bytes scan = segment(0xDA, {1, 1, 0, 0, 0x3F, 0});
 const Bytes entropy{0x12, 0xFF, 0x00, 0x34, 0xFF, 0xD0, 0x56, 0xFF, 0x00, 0xD8, 0x78};
 
 TEST(JpegPreviewScanTest, OnlyApplicationSegmentsBeforeTheScanCount) {
-    const Bytes exifWithThumbnail = segment(0xE1, joined({bytesOf(std::string_view("Exif\0\0", 6)), {0xFF, 0xD8, 0xFF}}));
+    const Bytes exifWithThumbnail =
+        segment(0xE1, joined({bytesOf(std::string_view("Exif\0\0", 6)), {0xFF, 0xD8, 0xFF}}));
     const struct {
         const char* name;
         Bytes data;
         bool found;
     } cases[] = {
         {"thumbnail in APP1", joined({soi, exifWithThumbnail, scan, entropy, eoi}), true},
-        {"preview in APP2 (MPF)", joined({soi, segment(0xE2, joined({bytesOf("MPF"), {0, 0xFF, 0xD8}})), scan, eoi}), true},
+        {"preview in APP2 (MPF)", joined({soi, segment(0xE2, joined({bytesOf("MPF"), {0, 0xFF, 0xD8}})), scan, eoi}),
+         true},
         {"FF D8 inside the compressed data", joined({soi, scan, {0xFF, 0xD8, 0xFF, 0xD8}, eoi}), false},
         {"segment after the scan", joined({soi, scan, entropy, exifWithThumbnail, eoi}), false},
-        {"ICC profile bytes", joined({soi, segment(0xE2, joined({bytesOf(std::string_view("ICC_PROFILE\0", 12)),
-                                                                 {1, 1, 0xFF, 0xD8}})), scan, eoi}),
+        {"ICC profile bytes",
+         joined({soi, segment(0xE2, joined({bytesOf(std::string_view("ICC_PROFILE\0", 12)), {1, 1, 0xFF, 0xD8}})), scan,
+                 eoi}),
          false},
         {"quantization table values 255 and 216", joined({soi, segment(0xDB, {0, 0xFF, 0xD8}), scan, eoi}), false},
         {"length past the end", joined({soi, {0xFF, 0xE1, 0x7F, 0xFF, 0xFF, 0xD8}}), false},
@@ -53,8 +56,8 @@ TEST(JpegPreviewScanTest, OnlyApplicationSegmentsBeforeTheScanCount) {
 }
 
 TEST(JpegPrivacyCopyTest, KeepsImageSegmentsByteForByteAndNothingElse) {
-    const Bytes jfifWithThumbnail = joined({bytesOf(std::string_view("JFIF\0", 5)), {1, 2, 1, 0, 72, 0, 72, 2, 1},
-                                            Bytes(6, 0xAB)});
+    const Bytes jfifWithThumbnail =
+        joined({bytesOf(std::string_view("JFIF\0", 5)), {1, 2, 1, 0, 72, 0, 72, 2, 1}, Bytes(6, 0xAB)});
     const Bytes icc = joined({bytesOf(std::string_view("ICC_PROFILE\0", 12)), {1, 1, 9, 9}});
     const Bytes adobe = joined({bytesOf("Adobe"), {0, 100, 0, 0, 0, 0, 1}});
     const Bytes quantization = segment(0xDB, Bytes(65, 3));

@@ -48,8 +48,10 @@ TEST(PngContainerTest, EveryTextChunkIsListedUnderItsKeyword) {
     });
     const auto report = inspectImageData(data).report;
     const std::pair<std::u16string, std::u16string> expected[] = {
-        {u"{PNG}.parameters", u"steps: 20, seed: 42"}, {u"{PNG}.prompt", u"a red fox"},
-        {u"{PNG}.Comment", u"caf\u00E9"},              {u"{PNG}.tEXt", u"no separator"},
+        {u"{PNG}.parameters", u"steps: 20, seed: 42"},
+        {u"{PNG}.prompt", u"a red fox"},
+        {u"{PNG}.Comment", u"caf\u00E9"},
+        {u"{PNG}.tEXt", u"no separator"},
         {u"{PNG}.Software", u"caf\u00E9"},  // tEXt is Latin-1
     };
     for (const auto& [id, value] : expected) {
@@ -75,10 +77,10 @@ TEST(PngContainerTest, CompressedTextCannotInflateWithoutBound) {
 
 TEST(PngPrivacyCopyTest, KeepsOnlyImageColourAndAnimationChunks) {
     const Bytes iccp = pngChunk("iCCP", joined({bytesOf(std::string_view("icc\0\0", 5)), compressed(Bytes(128, 0))}));
-    const Bytes data = png({pngChunk("gAMA", {0, 0, 0xB1, 0x8F}), pngChunk("tEXt", bytesOf("Author")),
-                            pngChunk("eXIf", bytesOf("MM")), pngChunk("tIME", Bytes(7, 1)), pngChunk("caBx", {1}),
-                            pngChunk("vpAg", Bytes(9, 0)), iccp},
-                           bytesOf("appended after IEND"));
+    const Bytes data =
+        png({pngChunk("gAMA", {0, 0, 0xB1, 0x8F}), pngChunk("tEXt", bytesOf("Author")), pngChunk("eXIf", bytesOf("MM")),
+             pngChunk("tIME", Bytes(7, 1)), pngChunk("caBx", {1}), pngChunk("vpAg", Bytes(9, 0)), iccp},
+            bytesOf("appended after IEND"));
     const auto copy = pngPrivacyCopy(data, std::nullopt);
     EXPECT_EQ(chunkTypes(copy), (std::vector<std::string>{"IHDR", "gAMA", "iCCP", "IDAT", "IEND"}));
     EXPECT_EQ(copy, png({pngChunk("gAMA", {0, 0, 0xB1, 0x8F}), iccp}));
@@ -117,9 +119,10 @@ TEST(GifContainerTest, CommentsDelaysAndLoopCountAreListed) {
     const Bytes comment = joined({{0x21, 0xFE, 5}, bytesOf("hello"), {3}, bytesOf(" me"), {0}});
     const Bytes control = gifBlock({0x21, 0xF9, 4, 0, 7, 0, 0, 0});
     const auto report = inspectImageData(gif({comment, control})).report;
-    const std::pair<std::u16string, std::u16string> expected[] = {
-        {u"{GIF}.Comment", u"hello me"}, {u"{GIF}.LoopCount", u"5"}, {u"{GIF}.DelayTime", u"0.07"},
-        {u"{GIF}.UnclampedDelayTime", u"0.07"}};
+    const std::pair<std::u16string, std::u16string> expected[] = {{u"{GIF}.Comment", u"hello me"},
+                                                                  {u"{GIF}.LoopCount", u"5"},
+                                                                  {u"{GIF}.DelayTime", u"0.07"},
+                                                                  {u"{GIF}.UnclampedDelayTime", u"0.07"}};
     for (const auto& [id, value] : expected) {
         const auto* entry = entryWithId(report, id);
         ASSERT_NE(entry, nullptr) << std::string(id.begin(), id.end());
@@ -133,8 +136,8 @@ TEST(GifPrivacyCopyTest, KeepsImagesControlsAndLoopAndDropsTextAndApplicationDat
     const Bytes comment = joined({{0x21, 0xFE, 2}, bytesOf("hi"), {0}});
     const Bytes other = joined({{0x21, 0xFF, 11}, bytesOf("MGK8BIM0000"), {2, 1, 2, 0}});
     // A graphic control block that belongs to a plain-text graphic must not move to the image.
-    const Bytes plainText = joined({gifBlock({0x21, 0xF9, 4, 0, 99, 0, 0, 0}), {0x21, 0x01, 12}, Bytes(12, 0),
-                                    {2}, bytesOf("hi"), {0}});
+    const Bytes plainText =
+        joined({gifBlock({0x21, 0xF9, 4, 0, 99, 0, 0, 0}), {0x21, 0x01, 12}, Bytes(12, 0), {2}, bytesOf("hi"), {0}});
     const auto copy = gifPrivacyCopy(gif({comment, plainText, other, control}));
     EXPECT_EQ(copy, gif({control}));
     EXPECT_EQ(gifPrivacyCopy(gif({control}, false)), gif({control})) << "a missing trailer is added";

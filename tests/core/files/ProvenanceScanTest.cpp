@@ -63,8 +63,8 @@ TEST(ProvenanceScanTest, ContainersAreConfirmedByTheirByteRulesAndTextOnlyHints)
         {"JPEG APP11 with JUMB and C2PA in capitals", joined({soi, jpegSegment(0xEB, bytesOf("JUMB....C2PA")), sos}),
          Expect::jpeg},
         {"JPEG APP11 with only c2pa", joined({soi, jpegSegment(0xEB, bytesOf("c2pa only")), sos}), Expect::possible},
-        {"JPEG XMP that mentions c2pa", joined({soi, jpegSegment(0xE1, bytesOf("http://ns.adobe.com/xap/1.0/ c2pa")), sos}),
-         Expect::possible},
+        {"JPEG XMP that mentions c2pa",
+         joined({soi, jpegSegment(0xE1, bytesOf("http://ns.adobe.com/xap/1.0/ c2pa")), sos}), Expect::possible},
         {"JPEG APP11 after the scan", joined({soi, sos, jpegSegment(0xEB, joined({c2paUUID, bytesOf("jumb")}))}),
          Expect::possible},
         // The container walk stops, but the UUID itself starts with the text "c2pa".

@@ -32,18 +32,20 @@ Bytes chunk(std::string_view fourcc, const Bytes& payload) {
     return out;
 }
 
-Bytes riff(const Bytes& body) { return joined({bytesOf("RIFF"), le32(static_cast<std::uint32_t>(body.size() + 4)), bytesOf("WEBP"), body}); }
+Bytes riff(const Bytes& body) {
+    return joined({bytesOf("RIFF"), le32(static_cast<std::uint32_t>(body.size() + 4)), bytesOf("WEBP"), body});
+}
 
 TEST(WebpPrivacyCopyTest, AnimationKeepsFramesTimingAndLoopAndLosesEverythingElse) {
     const Bytes vp8x{0x2E, 0, 0, 0, 9, 0, 0, 9, 0, 0};  // ICC, alpha, EXIF, XMP and animation flags
     const Bytes anim = joined({le32(0xFFFFFFFF), le16(3)});
     const Bytes frameHeader = joined({Bytes(9, 0), Bytes{0xE8, 0x03, 0}, Bytes{0, 0, 0, 0}});  // 1000 ms
     const Bytes image = chunk("VP8L", Bytes(7, 0x2F));
-    const Bytes source = riff(joined({chunk("VP8X", vp8x), chunk("ICCP", Bytes(5, 1)), chunk("ANIM", anim),
-                                      chunk("ANMF", joined({frameHeader, chunk("XYZW", bytesOf("junk")), image})),
-                                      chunk("ANMF", joined({frameHeader, chunk("ALPH", {1, 2, 3}), image})),
-                                      chunk("EXIF", bytesOf("MM\0*")), chunk("XMP ", bytesOf("<x/>")),
-                                      chunk("C2PX", {1})}));
+    const Bytes source =
+        riff(joined({chunk("VP8X", vp8x), chunk("ICCP", Bytes(5, 1)), chunk("ANIM", anim),
+                     chunk("ANMF", joined({frameHeader, chunk("XYZW", bytesOf("junk")), image})),
+                     chunk("ANMF", joined({frameHeader, chunk("ALPH", {1, 2, 3}), image})),
+                     chunk("EXIF", bytesOf("MM\0*")), chunk("XMP ", bytesOf("<x/>")), chunk("C2PX", {1})}));
     const Bytes cleanHeader{0x22, 0, 0, 0, 9, 0, 0, 9, 0, 0};
     const Bytes expected = riff(joined({chunk("VP8X", cleanHeader), chunk("ICCP", Bytes(5, 1)), chunk("ANIM", anim),
                                         chunk("ANMF", joined({frameHeader, image})),
@@ -167,13 +169,14 @@ TEST(IsoMediaPrivacyCopyTest, ItemExtentsOutsideTheFileAreRefused) {
         const auto size = static_cast<std::uint32_t>(payload.size() + 8);
         return joined({{static_cast<std::uint8_t>(size >> 24), static_cast<std::uint8_t>(size >> 16),
                         static_cast<std::uint8_t>(size >> 8), static_cast<std::uint8_t>(size)},
-                       bytesOf(type), payload});
+                       bytesOf(type),
+                       payload});
     };
     const Bytes infe = box("infe", joined({{2, 0, 0, 0}, {0, 1}, {0, 0}, bytesOf("Exif"), {0}}));
     const Bytes iinf = box("iinf", joined({{0, 0, 0, 0}, {0, 1}, infe}));
     // iloc version 0, 4-byte offsets and lengths: item 1 at offset 0x10000, 32 bytes.
-    const Bytes iloc = box("iloc", joined({{0, 0, 0, 0}, {0x44, 0}, {0, 1}, {0, 1}, {0, 0}, {0, 1},
-                                           {0, 1, 0, 0}, {0, 0, 0, 32}}));
+    const Bytes iloc =
+        box("iloc", joined({{0, 0, 0, 0}, {0x44, 0}, {0, 1}, {0, 1}, {0, 0}, {0, 1}, {0, 1, 0, 0}, {0, 0, 0, 32}}));
     const Bytes ftyp = box("ftyp", joined({bytesOf("avif"), {0, 0, 0, 0}, bytesOf("mif1")}));
     const Bytes file = joined({ftyp, box("meta", joined({{0, 0, 0, 0}, iinf, iloc}))});
     EXPECT_EQ(sniffImageFormat(file), ImageFormat::avif);
