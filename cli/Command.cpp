@@ -1,6 +1,8 @@
 #include "Command.h"
 
 #include "ExitStatus.h"
+#include "FileExportCommand.h"
+#include "FileInspectCommand.h"
 #include "TextInspectCommand.h"
 
 #include <array>
@@ -10,9 +12,12 @@ namespace velquor::cli {
 
 namespace {
 
-constexpr std::array<Command, 1> commandTable{{
+constexpr std::array<Command, 3> commandTable{{
     {"text", "inspect", "[FILE|-] [--json]",
      "Report privacy findings and counts for a text file or standard input.", runTextInspect},
+    {"file", "inspect", "PATH [--json]", "List a file's metadata by section, and any content credentials.",
+     runFileInspect},
+    {"file", "export", "PATH... [--output DEST]", "Write a verified privacy copy next to each file.", runFileExport},
 }};
 
 void printOverview(std::ostream& out) {

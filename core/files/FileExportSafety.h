@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+
+namespace velquor::files {
+
+// A staged privacy copy: a hidden sibling of the destination. Once this has created the file it
+// removes it when going out of scope, on every path; after a publish there is nothing left to
+// remove. Removal errors are ignored.
+class StagedFile {
+public:
+    explicit StagedFile(std::filesystem::path path) : path_(std::move(path)) {}
+    ~StagedFile();
+    StagedFile(StagedFile&& other) noexcept;
+    StagedFile& operator=(StagedFile&&) = delete;
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+    // Creates the file (never through a symbolic link, never over an existing file), writes all
+    // of the bytes and flushes them to disk. A failure throws the system error.
+    void write(std::span<const std::uint8_t> bytes);
+
+    // Creates the file like write() and hands over its open descriptor, which the caller closes.
+    int create();
+
+    // Moves the staged file to the destination without ever replacing anything there.
+    void publish(const std::filesystem::path& destination);
+
+private:
+    std::filesystem::path path_;
+    bool created_ = false;
+};
+
+// The staging and publishing rules every exporter follows.
+namespace FileExportSafety {
+
+// "." + base + "-velquor-" + an upper-case UUID, then "." + the extension when there is one,
+// in the destination's directory. A base so long that the name would not fit in one directory
+// entry is shortened (at a UTF-8 boundary); the name stays unique through its UUID.
+std::filesystem::path stagingURL(const std::filesystem::path& destination);
+
+// Throws destinationExists when anything is at the path, a dangling symbolic link included.
+void prepareDestination(const std::filesystem::path& destination);
+
+// Checks the destination again, then moves the staged file there without replacing anything:
+// renameat2 with RENAME_NOREPLACE; where the file system refuses the flag, a hard link and an
+// unlink; where it refuses hard links too, a last existence check and a rename. A destination
+// taken in the meantime is destinationExists; any other failed move is exportFailed.
+void publish(const std::filesystem::path& staged, const std::filesystem::path& destination);
+
+// Copies a file that an exporter wrote elsewhere (for example in a temporary directory on
+// another file system) into a staged sibling of the destination, which can then be published
+// by a rename. A failure throws the system error and leaves nothing behind.
+StagedFile stageCopy(const std::filesystem::path& outsideFile, const std::filesystem::path& destination);
+
+// A random version-4 UUID in its canonical upper-case 36-character form.
+std::string randomUUIDString();
+
+}  // namespace FileExportSafety
+
+namespace detail {
+
+// The system calls publish() relies on; tests replace them to act like file systems that
+// refuse RENAME_NOREPLACE or hard links. Each returns 0 or -1 with errno set.
+struct PublishCalls {
+    int (*renameNoReplace)(const char* from, const char* to);
+    int (*hardLink)(const char* from, const char* to);
+    int (*rename)(const char* from, const char* to);
+};
+
+const PublishCalls& systemPublishCalls();
+
+void publish(const std::filesystem::path& staged, const std::filesystem::path& destination, const PublishCalls& calls);
+
+}  // namespace detail
+
+}  // namespace velquor::files

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "FileInspector.h"
+#include "FileMetadataReport.h"
+
+#include <filesystem>
+#include <span>
+#include <string_view>
+
+namespace velquor::files {
+
+// One file family: which files it inspects, which it can export, and who does the work.
+struct InspectorRegistration {
+    std::string_view family;
+    bool (*inspects)(const std::filesystem::path& file);
+    bool (*exports)(const std::filesystem::path& file);  // null: no export test for the family yet
+    const FileInspector* inspector;                      // null: the family is not built yet
+};
+
+// Every family in dispatch order: SVG, PDF, image, media, Office and iWork. SVG is an image type
+// too, so it must come before the image row. Export dispatch reads the same table; the Office
+// and media export tests never hold for the same file, so their relative order does not matter.
+std::span<const InspectorRegistration> inspectorRegistry();
+
+// The first family whose inspection test holds inspects the file; none, or a family that is not
+// built yet, is unsupportedFile.
+FileMetadataReport inspectReport(const std::filesystem::path& file);
+
+// The first family whose export test holds writes the privacy copy; otherwise unsupportedFile.
+void createPrivacyCopy(const std::filesystem::path& source, const std::filesystem::path& destination);
+
+bool isInspectable(const std::filesystem::path& file);
+bool isExportable(const std::filesystem::path& file);
+
+}  // namespace velquor::files

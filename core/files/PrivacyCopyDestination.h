@@ -1,0 +1,12 @@
+#pragma once
+
+#include <filesystem>
+
+namespace velquor::files {
+
+// The first free name for a privacy copy next to the source: photo.jpg gives photo-privacy.jpg,
+// then photo-privacy-2.jpg, photo-privacy-3.jpg and onward. Anything at a path, a dangling
+// symbolic link included, makes it taken. Nothing is created or reserved.
+std::filesystem::path uniquePrivacyDestination(const std::filesystem::path& source);
+
+}  // namespace velquor::files

@@ -1,0 +1,105 @@
+#include "ImageInspection.h"
+
+#include "../EntryOrder.h"
+#include "../FileSanitizerError.h"
+#include "ExivMetadata.h"
+#include "ImageContainer.h"
+#include "JpegSegments.h"
+#include "PropertyFlattening.h"
+#include "ProvenanceScan.h"
+
+#include <algorithm>
+#include <string>
+
+namespace velquor::files {
+
+namespace {
+
+bool isApplicationOrComment(std::uint8_t marker) { return (marker >= 0xE0 && marker <= 0xEF) || marker == 0xFE; }
+
+bool isIccProfile(std::uint8_t marker, ByteView payload) {
+    return marker == 0xE2 && startsWith(payload, 0, std::string_view("ICC_PROFILE\0", 12));
+}
+
+// Adds the walker's groups to what Exiv2 read: members of a group the map already has join it.
+void merge(ImageProperty& into, ImageProperty&& from) {
+    for (auto& member : from.members) {
+        const auto* existing = into.find(member.key);
+        if (member.value.kind == ImageProperty::Kind::map &&
+            (!existing || existing->kind == ImageProperty::Kind::map)) {
+            auto& group = into.group(member.key);
+            for (auto& inner : member.value.members) group.set(inner.key, std::move(inner.value));
+        } else {
+            into.set(member.key, std::move(member.value));
+        }
+    }
+}
+
+std::u16string decimal(std::size_t value) {
+    const auto text = std::to_string(value);
+    return std::u16string(text.begin(), text.end());
+}
+
+std::vector<FileMetadataEntry> flattenFrames(std::vector<ImageProperty>& frames) {
+    std::vector<FileMetadataEntry> entries;
+    std::vector<std::u16string> path;
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        path.clear();
+        if (frames.size() > 1) path.push_back(u"Frame " + decimal(i + 1));
+        flattenProperties(frames[i], path, entries);
+    }
+    if (frames.size() > 1) entries.push_back({u"frame-count", u"File", u"Frames", decimal(frames.size())});
+    return entries;
+}
+
+}  // namespace
+
+bool hasEmbeddedJpegPreview(ByteView data) {
+    bool found = false;
+    walkJpegHeaderSegments(data, [&](const JpegSegment& segment) {
+        const auto payload = data.subspan(segment.payloadOffset, segment.payloadLength);
+        if (!isApplicationOrComment(segment.marker) || isIccProfile(segment.marker, payload)) return true;
+        for (std::size_t i = 0; i + 1 < payload.size() && !found; ++i)
+            found = payload[i] == 0xFF && payload[i + 1] == 0xD8;
+        return !found;
+    });
+    return found;
+}
+
+ImageInspection inspectImageData(ByteView data) {
+    const auto format = sniffImageFormat(data);
+    if (!format) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
+    auto container = readContainerProperties(*format, data);
+    // Exiv2 reads no GIF metadata (the walker reads its XMP), and refuses some valid tiny GIFs.
+    auto metadata = *format == ImageFormat::gif ? ExivMetadata() : readExivMetadata(data);
+    const std::uint32_t width = container.pixelWidth > 0 ? container.pixelWidth : metadata.pixelWidth;
+    const std::uint32_t height = container.pixelHeight > 0 ? container.pixelHeight : metadata.pixelHeight;
+
+    auto& frames = container.frames;
+    merge(metadata.properties, std::move(frames.front()));
+    frames.front() = std::move(metadata.properties);
+    for (const auto& packet : container.xmpPackets) addXmpPacket(frames.front(), packet);
+    if (width > 0) frames.front().set(u"PixelWidth", ImageProperty::ofInteger(width));
+    if (height > 0) frames.front().set(u"PixelHeight", ImageProperty::ofInteger(height));
+
+    ImageInspection inspection{*format, frames.size(), metadata.orientation, {}};
+    auto& report = inspection.report;
+    report.entries = flattenFrames(frames);
+    if (hasEmbeddedJpegPreview(data)) {
+        report.entries.push_back({u"embedded-thumbnail", u"Preview", u"Embedded thumbnail", u"Embedded JPEG preview"});
+    }
+    // Metadata that could not be read may be anything: the report must not pass for clean.
+    if (!metadata.readable) {
+        report.entries.push_back({u"unreadable-metadata", u"Description", u"Unreadable metadata",
+                                  u"Exif, IPTC or XMP data that could not be read"});
+    }
+    sortEntries(report.entries);
+    report.typeDescription = std::u16string(uniformType(*format).description);
+    if (width > 0 && height > 0) report.pixelSize = decimal(width) + u" x " + decimal(height);
+    report.provenanceEvidence = scanProvenance(data);
+    report.hasContentCredentialsSignal = std::any_of(report.provenanceEvidence.begin(), report.provenanceEvidence.end(),
+                                                     [](const auto& evidence) { return evidence.blocksExport; });
+    return inspection;
+}
+
+}  // namespace velquor::files

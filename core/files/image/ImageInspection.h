@@ -1,0 +1,29 @@
+#pragma once
+
+#include "../FileBytes.h"
+#include "../FileMetadataReport.h"
+#include "ImageFormat.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace velquor::files {
+
+// An image inspected in memory: its report (without the file's name and size, which only the
+// file system knows) and what a privacy copy needs to know.
+struct ImageInspection {
+    ImageFormat format;
+    std::size_t frameCount = 1;
+    std::optional<std::uint16_t> orientation;
+    FileMetadataReport report;
+};
+
+// Throws FileSanitizerError: unreadableFile when the data is no image this build reads.
+ImageInspection inspectImageData(ByteView data);
+
+// Whether an application segment in a JPEG's header holds the start of another JPEG (an Exif
+// thumbnail, a JFIF extension thumbnail, a maker's preview). ICC profiles are binary colour
+// tables in which the two bytes occur by chance, so they are not searched.
+bool hasEmbeddedJpegPreview(ByteView data);
+
+}  // namespace velquor::files

@@ -1,0 +1,95 @@
+#include "ProvenanceScan.h"
+
+#include "JpegSegments.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+namespace velquor::files {
+
+namespace {
+
+constexpr std::string_view pngSignature{"\x89PNG\r\n\x1A\n", 8};
+
+// The JUMBF content type of a C2PA manifest store; its first four bytes spell c2pa.
+constexpr std::array<std::uint8_t, 16> c2paManifestStoreUUID{0x63, 0x32, 0x70, 0x61, 0x00, 0x11, 0x00, 0x10,
+                                                             0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+
+constexpr std::array<std::string_view, 4> markerTexts{"Content Credentials", "contentcredentials", "c2pa", "jumbf"};
+
+ProvenanceEvidence confirmedManifest(std::u16string detail) {
+    return {ProvenanceConfidence::confirmed, u"Content Credentials", std::move(detail), true};
+}
+
+std::uint8_t folded(std::uint8_t byte) { return byte >= 0x41 && byte <= 0x5A ? byte | 0x20 : byte; }
+
+std::optional<ProvenanceEvidence> pngManifest(ByteView data) {
+    if (!startsWith(data, 0, pngSignature)) return std::nullopt;
+    const std::size_t length = data.size();
+    for (std::size_t pos = 8; pos + 12 <= length;) {
+        const std::size_t chunkLength = *bigEndian32(data, pos);
+        if (chunkLength > length - pos - 12) return std::nullopt;
+        if (startsWith(data, pos + 4, "caBX")) return confirmedManifest(u"PNG caBX manifest chunk");
+        pos += 12 + chunkLength;
+    }
+    return std::nullopt;
+}
+
+std::optional<ProvenanceEvidence> jpegManifest(ByteView data) {
+    std::optional<ProvenanceEvidence> found;
+    walkJpegHeaderSegments(data, [&](const JpegSegment& segment) {
+        if (segment.marker != 0xEB) return true;
+        const auto payload = data.subspan(segment.payloadOffset, segment.payloadLength);
+        const bool hasStoreUUID = std::search(payload.begin(), payload.end(), c2paManifestStoreUUID.begin(),
+                                              c2paManifestStoreUUID.end()) != payload.end();
+        if (hasStoreUUID || (containsASCII(payload, "c2pa") && containsASCII(payload, "jumb"))) {
+            found = confirmedManifest(u"JPEG C2PA JUMBF data in APP11");
+            return false;
+        }
+        return true;
+    });
+    return found;
+}
+
+std::optional<ProvenanceEvidence> webpManifest(ByteView data) {
+    if (data.size() < 12 || !startsWith(data, 0, "RIFF") || !startsWith(data, 8, "WEBP")) return std::nullopt;
+    const std::size_t length = data.size();
+    for (std::size_t pos = 12; pos + 8 <= length;) {
+        const std::size_t size = *littleEndian32(data, pos + 4);
+        if (size > length - pos - 8) return std::nullopt;
+        if (startsWith(data, pos, "C2PA")) return confirmedManifest(u"WebP C2PA manifest chunk");
+        pos += 8 + size + (size & 1);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool containsASCII(ByteView data, std::string_view pattern) {
+    if (pattern.empty() || data.size() < pattern.size()) return false;
+    for (std::size_t start = 0; start + pattern.size() <= data.size(); ++start) {
+        std::size_t matched = 0;
+        while (matched < pattern.size() &&
+               folded(data[start + matched]) == folded(static_cast<std::uint8_t>(pattern[matched]))) {
+            ++matched;
+        }
+        if (matched == pattern.size()) return true;
+    }
+    return false;
+}
+
+std::vector<ProvenanceEvidence> scanProvenance(ByteView data) {
+    for (const auto stage : {pngManifest, jpegManifest, webpManifest}) {
+        if (auto evidence = stage(data)) return {std::move(*evidence)};
+    }
+    for (const auto marker : markerTexts) {
+        if (containsASCII(data, marker)) {
+            return {{ProvenanceConfidence::possible, u"Possible provenance reference",
+                     u"Raw marker text without a recognized manifest container", false}};
+        }
+    }
+    return {};
+}
+
+}  // namespace velquor::files
