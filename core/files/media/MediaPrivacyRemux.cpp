@@ -28,6 +28,7 @@ constexpr std::int64_t copyAllowance = std::int64_t{64} << 20;
 constexpr std::int64_t bytesPerBudgetSecond = std::int64_t{4} << 20;
 
 [[noreturn]] void throwExportFailed() { throw FileSanitizerError(FileSanitizerError::Case::exportFailed); }
+[[noreturn]] void throwUnreadable() { throw FileSanitizerError(FileSanitizerError::Case::unreadableFile); }
 
 struct PacketDeleter {
     void operator()(AVPacket* packet) const { av_packet_free(&packet); }
@@ -81,6 +82,16 @@ void countCopy(const AVStream& stream, MediaStreamCounts& counts) {
     }
 }
 
+// A truncated file ends early without an error: its last sample comes back short and flagged
+// corrupt, and the samples its index lists beyond the end never come. Either way the copy would
+// silently lose the end of the recording.
+void checkNothingMissing(const AVFormatContext& source, const std::vector<std::int64_t>& copiedPackets) {
+    for (unsigned index = 0; index < source.nb_streams && index < copiedPackets.size(); ++index) {
+        const int listed = avformat_index_get_entries_count(source.streams[index]);
+        if (copiedPackets[index] >= 0 && copiedPackets[index] < listed) throwUnreadable();
+    }
+}
+
 }  // namespace
 
 std::int64_t maximumCopyByteCount(std::int64_t sourceByteCount) {
@@ -97,11 +108,13 @@ MediaStreamCounts writePrivacyRemux(AvFormatInput& input, const char* muxerName,
     AvFormatOutput output(muxerName, fd, maximumCopyByteCount(input.byteCount()), deadline);
 
     std::vector<AVStream*> copies(source.nb_streams, nullptr);
+    std::vector<std::int64_t> copiedPackets(source.nb_streams, -1);
     MediaStreamCounts written;
     for (unsigned index = 0; index < source.nb_streams; ++index) {
         const AVStream& stream = *source.streams[index];
         if (!isCopied(stream)) continue;
         copies[index] = &output.addStream();
+        copiedPackets[index] = 0;
         configureCopy(stream, *copies[index], output.format());
         countCopy(stream, written);
     }
@@ -117,11 +130,14 @@ MediaStreamCounts writePrivacyRemux(AvFormatInput& input, const char* muxerName,
             av_packet_unref(packet.get());
             continue;
         }
+        if ((packet->flags & AV_PKT_FLAG_CORRUPT) != 0) throwUnreadable();
+        ++copiedPackets[index];
         packet->stream_index = copies[index]->index;
         av_packet_rescale_ts(packet.get(), source.streams[index]->time_base, copies[index]->time_base);
         packet->pos = -1;
         output.writePacket(*packet);
     }
+    checkNothingMissing(source, copiedPackets);
     output.finish();
     return written;
 }
