@@ -141,12 +141,22 @@ TEST(MediaInspection, ReadsTagsOfAudioFiles) {
     const TemporaryDirectory directory;
     const MediaFixtures fixtures(directory);
     for (const auto& c : {AudioCase{"song.mp3", u"MP3 audio"}, AudioCase{"memo.wav", u"Waveform audio"},
-                          AudioCase{"memo.aiff", u"AIFF audio"}, AudioCase{"memo.aif", u"AIFF audio"}}) {
+                          AudioCase{"memo.aiff", u"AIFF audio"}, AudioCase{"memo.aif", u"AIFF audio"},
+                          AudioCase{"song.flac", u"FLAC audio"}, AudioCase{"memo.avi", u"AVI movie"}}) {
         const auto report = MediaMetadataInspector().inspect(fixtures.audio(c.name, {"title=Voice memo", "artist=Me"}));
         EXPECT_EQ(report.typeDescription, c.typeDescription) << c.name;
         EXPECT_THAT(report.entries, Contains(entry(u"Description", u"title", u"Voice memo"))) << c.name;
         EXPECT_THAT(report.entries, Contains(entry(u"Media", u"Duration", u"2.0 seconds"))) << c.name;
     }
+}
+
+TEST(MediaInspection, AnEmptyRecordingHasNoDuration) {
+    const TemporaryDirectory directory;
+    const auto file = MediaFixtures(directory).make(
+        "empty.wav", {"-f", "lavfi", "-i", "sine=duration=1", "-t", "0", "-metadata", "title=Nothing yet"});
+    const auto report = MediaMetadataInspector().inspect(file);
+    EXPECT_THAT(report.entries, Contains(entry(u"Description", u"title", u"Nothing yet")));
+    EXPECT_TRUE(valuesNamed(report, u"Duration").empty());
 }
 
 TEST(MediaInspection, BytesInMemoryReadLikeTheFile) {
