@@ -22,7 +22,8 @@ constexpr std::string_view usage = "Usage: velquor-cli file export PATH... [--ou
 constexpr std::string_view help =
     "Write a verified privacy copy of each file next to it, as name-privacy.ext (then\n"
     "name-privacy-2.ext and onward), and print the copy's path. Nothing is ever replaced.\n"
-    "Files with content credentials stay inspect-only and are refused.\n\n"
+    "Files with content credentials stay inspect-only and are refused. Audio and video copies\n"
+    "are written for MP4, MOV, M4V and M4A; other audio is inspect-only.\n\n"
     "  --output DEST   write the copy of a single file to DEST, which must not exist\n\n"
     "Exit status: 0 every copy was written and verified; 2 a file was refused, or bad usage.\n";
 

@@ -3,6 +3,7 @@
 #include "FileSanitizerError.h"
 #include "FileTypes.h"
 #include "image/ImagePrivacySanitizer.h"
+#include "media/MediaMetadataInspector.h"
 
 #include <algorithm>
 #include <array>
@@ -22,14 +23,6 @@ bool isPDF(const std::filesystem::path& file) {
     return extensionConformsTo(file, TypeConformance::pdf) || lowercasedExtension(file) == "pdf";
 }
 
-bool isMedia(const std::filesystem::path& file) {
-    const auto type = typeFromExtension(file);
-    const bool conforms =
-        type && (type->conformsTo(TypeConformance::audio) || type->conformsTo(TypeConformance::movie) ||
-                 type->conformsTo(TypeConformance::video));
-    return conforms || hasExtension(file, {"mov", "mp4", "m4v", "m4a", "mp3", "wav", "aiff", "aif"});
-}
-
 bool isOfficeOrIWork(const std::filesystem::path& file) {
     return hasExtension(file, {"docx", "pptx", "xlsx", "pages", "key", "numbers"});
 }
@@ -37,12 +30,13 @@ bool isOfficeOrIWork(const std::filesystem::path& file) {
 bool isExportableOffice(const std::filesystem::path& file) { return hasExtension(file, {"docx", "pptx", "xlsx"}); }
 
 const ImagePrivacySanitizer imageInspector;
+const MediaMetadataInspector mediaInspector;
 
 const std::array<InspectorRegistration, 5> registry{{
     {"svg", isSVG, isSVG, nullptr},
     {"pdf", isPDF, isPDF, nullptr},
     {"image", ImagePrivacySanitizer::isSupported, ImagePrivacySanitizer::isSupported, &imageInspector},
-    {"media", isMedia, nullptr, nullptr},
+    {"media", MediaMetadataInspector::isSupported, MediaMetadataInspector::canExportPrivacyCopy, &mediaInspector},
     {"office", isOfficeOrIWork, isExportableOffice, nullptr},
 }};
 

@@ -1,0 +1,115 @@
+#include "MediaEntries.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+namespace velquor::files {
+
+namespace {
+
+struct Replacement {
+    std::u16string_view from;
+    std::u16string_view to;
+};
+
+// Key space prefixes, then the separators: applied in this order, as plain text.
+constexpr std::array<Replacement, 6> nameReplacements{{
+    {u"com.apple.quicktime.", u""},
+    {u"id3/", u""},
+    {u"itsk/", u""},
+    {u"mdta/", u""},
+    {u"_", u" "},
+    {u"-", u" "},
+}};
+
+struct SectionRule {
+    std::u16string_view section;
+    std::array<std::u16string_view, 9> words;  // empty words never match
+};
+
+// First match wins. "too" catches the QuickTime encoding-tool key, whose first character is the
+// copyright sign. "date" catches the recording date, which libavformat reports under the plain
+// key "date" for QuickTime, ID3, RIFF and Vorbis comments alike.
+constexpr std::array<SectionRule, 2> wordRules{{
+    {u"Location", {u"location", u"gps", u"iso6709"}},
+    {u"Capture", {u"make", u"model", u"creation", u"created", u"encoder", u"software", u"tool", u"too", u"date"}},
+}};
+
+constexpr SectionRule descriptionWords{
+    u"Description", {u"artist", u"album", u"copyright", u"comment", u"description", u"title"}};
+
+std::u16string replacedAll(std::u16string text, const Replacement& replacement) {
+    for (std::size_t at = text.find(replacement.from); at != std::u16string::npos;
+         at = text.find(replacement.from, at + replacement.to.size())) {
+        text.replace(at, replacement.from.size(), replacement.to);
+    }
+    return text;
+}
+
+std::u16string lowercasedAscii(std::u16string_view text) {
+    std::u16string lowered(text);
+    for (auto& unit : lowered) {
+        if (unit >= u'A' && unit <= u'Z') unit = static_cast<char16_t>(unit + 0x20);
+    }
+    return lowered;
+}
+
+bool containsAny(std::u16string_view text, const SectionRule& rule) {
+    return std::any_of(rule.words.begin(), rule.words.end(), [&](std::u16string_view word) {
+        return !word.empty() && text.find(word) != std::u16string_view::npos;
+    });
+}
+
+// FNV-1a over the UTF-16 units: stable across runs, so that a report's ids are too.
+std::uint64_t valueHash(std::u16string_view value) {
+    std::uint64_t hash = 0xcbf29ce484222325u;
+    for (const char16_t unit : value) {
+        hash = (hash ^ (unit & 0xFFu)) * 0x100000001b3u;
+        hash = (hash ^ (unit >> 8)) * 0x100000001b3u;
+    }
+    return hash;
+}
+
+std::u16string decimal(std::uint64_t value) {
+    std::u16string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + value % 10));
+        value /= 10;
+    } while (value != 0);
+    return digits;
+}
+
+}  // namespace
+
+std::u16string mediaEntryName(std::u16string_view rawKey) {
+    std::u16string name(rawKey);
+    for (const auto& replacement : nameReplacements) name = replacedAll(std::move(name), replacement);
+    return name;
+}
+
+std::u16string mediaEntrySection(std::u16string_view name) {
+    const auto lowered = lowercasedAscii(name);
+    for (const auto& rule : wordRules) {
+        if (containsAny(lowered, rule)) return std::u16string(rule.section);
+    }
+    if (isPersonalEntryName(normalizedEntryName(name)) || containsAny(lowered, descriptionWords)) {
+        return std::u16string(descriptionWords.section);
+    }
+    return u"Media";
+}
+
+std::optional<FileMetadataEntry> mediaEntry(std::u16string_view rawKey, std::u16string_view value) {
+    if (value.empty()) return std::nullopt;
+    const std::u16string key = rawKey.empty() ? std::u16string(u"Metadata") : std::u16string(rawKey);
+    auto name = mediaEntryName(key);
+    auto section = mediaEntrySection(name);
+    return FileMetadataEntry{
+        .id = key + u"-" + decimal(valueHash(value)),
+        .section = std::move(section),
+        .name = std::move(name),
+        .value = std::u16string(value),
+    };
+}
+
+}  // namespace velquor::files

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <support/TemporaryDirectory.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace velquor::testing {
+
+// Short media files made by the ffmpeg tool from its generated sources, so that every test knows
+// exactly what went into its file.
+class MediaFixtures {
+public:
+    explicit MediaFixtures(const TemporaryDirectory& directory) : directory_(directory) {}
+
+    // An MP4 with H.264 video and AAC audio, tagged with a title, an artist, a comment, a
+    // creation time and an ISO 6709 location.
+    std::filesystem::path taggedMp4() const;
+
+    // A QuickTime movie as a phone writes it: location, make, model, software and creation date
+    // under QuickTime keys, a timecode track (a data stream) and a picture rotated by 90 degrees.
+    std::filesystem::path cameraMov() const;
+
+    // M4A audio with an artist, an album, a title, cover art and two chapters.
+    std::filesystem::path albumM4a() const;
+
+    // Plain video and audio with no tag given: what remains is what the muxer writes by itself.
+    std::filesystem::path plainMp4(const std::string& name = "plain.mp4") const;
+
+    std::filesystem::path audio(const std::string& name, const std::vector<std::string>& tags) const;
+
+    // Runs ffmpeg with `arguments` (output last) and returns the output path.
+    std::filesystem::path make(const std::string& name, std::vector<std::string> arguments) const;
+
+    const std::filesystem::path& directory() const { return directory_.path(); }
+
+private:
+    const TemporaryDirectory& directory_;
+};
+
+// Runs a test tool and returns what it printed; a tool that fails fails the test.
+std::string toolOutput(const std::string& program, const std::vector<std::string>& arguments);
+
+// ffmpeg's checksum of every video (cover art excluded), audio and subtitle packet, with its
+// stream, timestamps, duration and size: equal lists mean the same media, packet for packet.
+std::string packetChecksums(const std::filesystem::path& file);
+
+// ffprobe's stream types and durations, then the container duration, one per line.
+std::string streamSummary(const std::filesystem::path& file);
+
+// The rotation ffprobe reads from the first video stream's display matrix; empty when none.
+std::string videoRotation(const std::filesystem::path& file);
+
+// exiftool's tags (`-a -G1 -j`), as "Group:Name": value lines.
+std::vector<std::string> exiftoolTags(const std::filesystem::path& file);
+
+}  // namespace velquor::testing

@@ -1,0 +1,220 @@
+#include "MediaFixtures.h"
+
+#include <files/FileSanitizerError.h>
+#include <files/media/MediaInspection.h>
+#include <files/media/MediaMetadataInspector.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+namespace velquor::files {
+namespace {
+
+using ::testing::Contains;
+using ::testing::Field;
+using velquor::testing::MediaFixtures;
+using velquor::testing::TemporaryDirectory;
+
+MATCHER_P(BeginsWith, prefix, "") { return std::u16string_view(arg).substr(0, std::u16string_view(prefix).size()) == prefix; }
+
+auto entry(std::u16string_view section, std::u16string_view name, std::u16string_view value) {
+    return ::testing::AllOf(Field(&FileMetadataEntry::section, section), Field(&FileMetadataEntry::name, name),
+                            Field(&FileMetadataEntry::value, value));
+}
+
+std::vector<std::u16string> valuesNamed(const FileMetadataReport& report, std::u16string_view name) {
+    std::vector<std::u16string> values;
+    for (const auto& e : report.entries) {
+        if (e.name == name) values.push_back(e.value);
+    }
+    return values;
+}
+
+std::string fileBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+FileSanitizerError::Case inspectionError(const std::filesystem::path& file) {
+    try {
+        MediaMetadataInspector().inspect(file);
+    } catch (const FileSanitizerError& error) {
+        return error.errorCase();
+    }
+    ADD_FAILURE() << file << " was inspected";
+    return FileSanitizerError::Case::verificationFailed;
+}
+
+struct TypeCase {
+    const char* name;
+    bool inspected;
+    bool exported;
+};
+
+TEST(MediaTypes, InspectionAndExportFollowTheExtension) {
+    const TypeCase cases[] = {
+        {"clip.mov", true, true},   {"clip.MP4", true, true},   {"clip.m4v", true, true},
+        {"song.M4A", true, true},   {"song.mp3", true, false},  {"memo.wav", true, false},
+        {"memo.aiff", true, false}, {"memo.aif", true, false},  {"song.flac", true, false},
+        {"song.aac", true, false},  {"clip.avi", true, false},  {"clip.mkv", false, false},
+        {"photo.jpg", false, false}, {"mp4", false, false},     {".mp4", false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MediaMetadataInspector::isSupported(c.name), c.inspected) << c.name;
+        EXPECT_EQ(MediaMetadataInspector::canExportPrivacyCopy(c.name), c.exported) << c.name;
+    }
+    EXPECT_EQ(MediaMetadataInspector::exportMuxer("song.m4a"), "ipod");
+    EXPECT_EQ(MediaMetadataInspector::typeDescription("clip.mov"), u"QuickTime movie");
+    EXPECT_EQ(MediaMetadataInspector::typeDescription("memo.wav"), u"Waveform audio");
+}
+
+TEST(MediaInspection, ListsTheTagsOfAnMp4BySection) {
+    const TemporaryDirectory directory;
+    const auto file = MediaFixtures(directory).taggedMp4();
+    const auto report = MediaMetadataInspector().inspect(file);
+
+    EXPECT_EQ(report.fileName, u"tagged.mp4");
+    EXPECT_EQ(report.typeDescription, u"MPEG-4 movie");
+    EXPECT_EQ(report.byteCount, static_cast<std::int64_t>(std::filesystem::file_size(file)));
+    EXPECT_FALSE(report.pixelSize);
+    EXPECT_FALSE(report.hasContentCredentialsSignal);
+    EXPECT_THAT(report.entries, Contains(entry(u"Description", u"title", u"Beach walk")));
+    EXPECT_THAT(report.entries, Contains(entry(u"Description", u"artist", u"Jane Roe")));
+    EXPECT_THAT(report.entries, Contains(entry(u"Description", u"comment", u"for the family only")));
+    EXPECT_THAT(report.entries, Contains(entry(u"Location", u"location", u"+48.8584+002.2945/")));
+    EXPECT_THAT(report.entries, Contains(entry(u"Media", u"Duration", u"1.0 seconds")));
+    EXPECT_THAT(valuesNamed(report, u"creation time"), Contains(BeginsWith(u"2021-05-01T10:00:00")));
+    EXPECT_THAT(valuesNamed(report, u"encoder"), Contains(BeginsWith(u"Lavf")));
+    EXPECT_TRUE(report.containsLocation());
+    EXPECT_TRUE(report.containsPersonalMetadata());
+    EXPECT_TRUE(valuesNamed(report, u"Timed metadata tracks").empty());
+}
+
+TEST(MediaInspection, OneEntryPerIdInReportOrder) {
+    const TemporaryDirectory directory;
+    const auto report = MediaMetadataInspector().inspect(MediaFixtures(directory).taggedMp4());
+    // Both streams carry the language "und": one entry.
+    EXPECT_EQ(valuesNamed(report, u"language"), std::vector<std::u16string>{u"und"});
+    for (std::size_t i = 1; i < report.entries.size(); ++i) {
+        EXPECT_LE(report.entries[i - 1].section, report.entries[i].section);
+        for (std::size_t j = 0; j < i; ++j) EXPECT_NE(report.entries[i].id, report.entries[j].id);
+    }
+}
+
+TEST(MediaInspection, ReadsQuickTimeKeysAndCountsTimedMetadataTracks) {
+    const TemporaryDirectory directory;
+    const auto report = MediaMetadataInspector().inspect(MediaFixtures(directory).cameraMov());
+    EXPECT_EQ(report.typeDescription, u"QuickTime movie");
+    EXPECT_THAT(report.entries, Contains(entry(u"Location", u"location.ISO6709", u"+48.8584+002.2945+035.000/")));
+    EXPECT_THAT(report.entries, Contains(entry(u"Capture", u"make", u"Acme")));
+    EXPECT_THAT(report.entries, Contains(entry(u"Capture", u"model", u"Acme X100")));
+    EXPECT_THAT(report.entries, Contains(entry(u"Capture", u"software", u"CamOS 2.1")));
+    EXPECT_THAT(report.entries, Contains(entry(u"Capture", u"creationdate", u"2021-05-01T10:00:00+0200")));
+    EXPECT_THAT(report.entries, Contains(entry(u"Media", u"Timed metadata tracks", u"1")));
+}
+
+TEST(MediaInspection, ReadsChapterTitlesAndCoverArt) {
+    const TemporaryDirectory directory;
+    const auto report = MediaMetadataInspector().inspect(MediaFixtures(directory).albumM4a());
+    EXPECT_EQ(report.typeDescription, u"MPEG-4 audio");
+    EXPECT_THAT(report.entries, Contains(entry(u"Description", u"album", u"Summer tapes")));
+    EXPECT_THAT(report.entries, Contains(entry(u"Description", u"title", u"Our song")));
+    EXPECT_THAT(report.entries, Contains(entry(u"Description", u"title", u"Intro at home")));
+    EXPECT_THAT(report.entries, Contains(entry(u"Description", u"title", u"Second verse")));
+    const auto artwork = valuesNamed(report, u"artwork");
+    ASSERT_EQ(artwork.size(), 1u);
+    EXPECT_TRUE(artwork.front().ends_with(u" bytes"));
+}
+
+struct AudioCase {
+    const char* name;
+    std::u16string_view typeDescription;
+};
+
+TEST(MediaInspection, ReadsTagsOfAudioFiles) {
+    const TemporaryDirectory directory;
+    const MediaFixtures fixtures(directory);
+    for (const auto& c : {AudioCase{"song.mp3", u"MP3 audio"}, AudioCase{"memo.wav", u"Waveform audio"},
+                          AudioCase{"memo.aiff", u"AIFF audio"}, AudioCase{"memo.aif", u"AIFF audio"},
+                          AudioCase{"song.flac", u"FLAC audio"}, AudioCase{"memo.avi", u"AVI movie"}}) {
+        const auto report = MediaMetadataInspector().inspect(fixtures.audio(c.name, {"title=Voice memo", "artist=Me"}));
+        EXPECT_EQ(report.typeDescription, c.typeDescription) << c.name;
+        EXPECT_THAT(report.entries, Contains(entry(u"Description", u"title", u"Voice memo"))) << c.name;
+        EXPECT_THAT(report.entries, Contains(entry(u"Media", u"Duration", u"2.0 seconds"))) << c.name;
+    }
+}
+
+TEST(MediaInspection, AnEmptyRecordingHasNoDuration) {
+    const TemporaryDirectory directory;
+    const auto file = MediaFixtures(directory).make(
+        "empty.wav", {"-f", "lavfi", "-i", "sine=duration=1", "-t", "0", "-metadata", "title=Nothing yet"});
+    const auto report = MediaMetadataInspector().inspect(file);
+    EXPECT_THAT(report.entries, Contains(entry(u"Description", u"title", u"Nothing yet")));
+    EXPECT_TRUE(valuesNamed(report, u"Duration").empty());
+}
+
+TEST(MediaInspection, BytesInMemoryReadLikeTheFile) {
+    const TemporaryDirectory directory;
+    const auto file = MediaFixtures(directory).cameraMov();
+    const auto bytes = fileBytes(file);
+    const auto fromMemory =
+        inspectMediaSource(mediaBytes({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}), "x.mov");
+    EXPECT_EQ(fromMemory.entries, MediaMetadataInspector().inspect(file).entries);
+    EXPECT_EQ(fromMemory.streams, (MediaStreamCounts{.audio = 1, .video = 1, .data = 1}));
+}
+
+// None of these may crash, hang or open anything else: each is simply unreadable.
+TEST(MediaInspection, HostileAndDamagedFilesAreUnreadable) {
+    const TemporaryDirectory directory;
+    const MediaFixtures fixtures(directory);
+    const auto movie = fileBytes(fixtures.plainMp4());  // its index comes last
+    std::string garbage(4096, '\0');
+    for (std::size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>((i * 7919u) >> 3);
+    const std::pair<const char*, std::string> files[] = {
+        {"empty.mp4", ""},
+        {"garbage.mp4", garbage},
+        {"truncated.mp4", movie.substr(0, movie.size() / 2)},
+        {"header-only.mov", movie.substr(0, 32)},
+        {"text.mp3", "Dear diary, this is not a song.\n"},
+        // A playlist and a concatenation list would read other files if their readers were allowed.
+        {"playlist.mp4", "#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1,\nplain.mp4\n#EXT-X-ENDLIST\n"},
+        {"list.mov", "ffconcat version 1.0\nfile plain.mp4\n"},
+    };
+    for (const auto& [name, bytes] : files) {
+        EXPECT_EQ(inspectionError(directory.write(name, bytes)), FileSanitizerError::Case::unreadableFile) << name;
+    }
+    const auto png = fixtures.make("picture.png", {"-f", "lavfi", "-i", "color=c=blue:s=8x8", "-frames:v", "1"});
+    std::filesystem::rename(png, directory.path() / "picture.mp4");
+    EXPECT_EQ(inspectionError(directory.path() / "picture.mp4"), FileSanitizerError::Case::unreadableFile);
+}
+
+TEST(MediaInspection, ThingsThatAreNotRegularFilesAreUnreadable) {
+    const TemporaryDirectory directory;
+    std::filesystem::create_directory(directory.path() / "folder.mp4");
+    ASSERT_EQ(::mkfifo((directory.path() / "pipe.mp4").c_str(), 0600), 0);
+    EXPECT_EQ(inspectionError(directory.path() / "folder.mp4"), FileSanitizerError::Case::unreadableFile);
+    EXPECT_EQ(inspectionError(directory.path() / "pipe.mp4"), FileSanitizerError::Case::unreadableFile);
+    EXPECT_EQ(inspectionError(directory.path() / "missing.mp4"), FileSanitizerError::Case::unreadableFile);
+    EXPECT_EQ(inspectionError(directory.path() / "clip.mkv"), FileSanitizerError::Case::unsupportedFile);
+}
+
+TEST(MediaInspection, StopsAtItsDeadline) {
+    const TemporaryDirectory directory;
+    const auto file = MediaFixtures(directory).plainMp4();
+    const MediaDeadline passed(std::chrono::seconds(0));
+    try {
+        AvFormatInput input(openMediaFile(file), "plain.mp4", passed);
+        ADD_FAILURE() << "opened after the deadline";
+    } catch (const FileSanitizerError& error) {
+        EXPECT_EQ(error.errorCase(), FileSanitizerError::Case::unreadableFile);
+    }
+}
+
+}  // namespace
+}  // namespace velquor::files
