@@ -3,6 +3,8 @@
 #include "FileSanitizerError.h"
 #include "FileTypes.h"
 #include "image/ImagePrivacySanitizer.h"
+#include "pdf/PDFPrivacySanitizer.h"
+#include "svg/SVGPrivacySanitizer.h"
 
 #include <algorithm>
 #include <array>
@@ -14,12 +16,6 @@ namespace {
 bool hasExtension(const std::filesystem::path& file, std::initializer_list<std::string_view> extensions) {
     const auto extension = lowercasedExtension(file);
     return std::find(extensions.begin(), extensions.end(), extension) != extensions.end();
-}
-
-bool isSVG(const std::filesystem::path& file) { return lowercasedExtension(file) == "svg"; }
-
-bool isPDF(const std::filesystem::path& file) {
-    return extensionConformsTo(file, TypeConformance::pdf) || lowercasedExtension(file) == "pdf";
 }
 
 bool isMedia(const std::filesystem::path& file) {
@@ -35,11 +31,13 @@ bool isOfficeOrIWork(const std::filesystem::path& file) {
 
 bool isExportableOffice(const std::filesystem::path& file) { return hasExtension(file, {"docx", "pptx", "xlsx"}); }
 
+const SVGPrivacySanitizer svgInspector;
+const PDFPrivacySanitizer pdfInspector;
 const ImagePrivacySanitizer imageInspector;
 
 const std::array<InspectorRegistration, 5> registry{{
-    {"svg", isSVG, isSVG, nullptr},
-    {"pdf", isPDF, isPDF, nullptr},
+    {"svg", SVGPrivacySanitizer::isSupported, SVGPrivacySanitizer::isSupported, &svgInspector},
+    {"pdf", PDFPrivacySanitizer::isSupported, PDFPrivacySanitizer::isSupported, &pdfInspector},
     {"image", ImagePrivacySanitizer::isSupported, ImagePrivacySanitizer::isSupported, &imageInspector},
     {"media", isMedia, nullptr, nullptr},
     {"office", isOfficeOrIWork, isExportableOffice, nullptr},
