@@ -36,8 +36,17 @@ std::u16string renderedReal(const std::string& written) {
     return ascii({shortest, static_cast<std::size_t>(printed.ptr - shortest)});
 }
 
-void removeAll(std::string& text, std::string_view word) {
-    for (auto at = text.find(word); at != std::string::npos; at = text.find(word, at)) text.erase(at, word.size());
+// Removes the word where it stands as a word of a camel-case name: "TitleKey" loses it,
+// "Keywords" keeps it.
+void removeWord(std::string& text, std::string_view word) {
+    for (auto at = text.find(word); at != std::string::npos; at = text.find(word, at)) {
+        const auto end = at + word.size();
+        if (end < text.size() && text[end] >= 'a' && text[end] <= 'z') {
+            at = end;
+        } else {
+            text.erase(at, word.size());
+        }
+    }
 }
 
 }  // namespace
@@ -73,9 +82,9 @@ std::u16string renderedAttribute(std::string_view key, QPDFObjectHandle value) {
 
 std::u16string attributeName(std::string_view key) {
     std::string name(key.starts_with('/') ? key.substr(1) : key);
-    removeAll(name, "PDFDocument");
-    removeAll(name, "Attribute");
-    removeAll(name, "Key");
+    removeWord(name, "PDFDocument");
+    removeWord(name, "Attribute");
+    removeWord(name, "Key");
     return metadataText(name);
 }
 

@@ -22,8 +22,8 @@ std::u16string pdfTextString(QPDFObjectHandle string);
 // dates in ISO 8601 UTC, numbers in decimal, anything else in PDF syntax; empty for null.
 std::u16string renderedAttribute(std::string_view key, QPDFObjectHandle value);
 
-// The attribute's name in a report: the key without its slash, and without the words
-// "PDFDocument", "Attribute" and "Key".
+// The attribute's name in a report: the key without its slash, and without the platform words
+// "PDFDocument", "Attribute" and "Key" where they stand as words of the name ("Keywords" stays).
 std::u16string attributeName(std::string_view key);
 
 // One entry per information dictionary attribute with a non-empty rendering: section

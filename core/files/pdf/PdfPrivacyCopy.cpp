@@ -49,6 +49,48 @@ void removeMetadataEverywhere(QPDF& pdf) {
     for (auto& object : pdf.getAllObjects()) removeMetadataKeys(object);
 }
 
+// Annotations that have no appearance at all (links, for one) that qpdf's flattening would drop
+// with the rest, and the page each sits on.
+struct SetAsideAnnotations {
+    QPDFObjectHandle page;
+    std::vector<QPDFObjectHandle> annotations;
+};
+
+bool isSubtype(QPDFObjectHandle annotation, const char* subtype) {
+    return annotation.getKey("/Subtype").isNameAndEquals(subtype);
+}
+
+// Takes annotations without an appearance off their pages, so that flattening never sees them.
+// A widget stays for the form's flattening; a popup only shows its parent's text and goes.
+std::vector<SetAsideAnnotations> setAsideAnnotationsWithoutAppearance(QPDF& pdf) {
+    std::vector<SetAsideAnnotations> setAside;
+    for (auto& page : QPDFPageDocumentHelper(pdf).getAllPages()) {
+        auto pageObject = page.getObjectHandle();
+        auto annotations = pageObject.getKey("/Annots");
+        if (!annotations.isArray()) continue;
+        SetAsideAnnotations kept{pageObject, {}};
+        std::vector<QPDFObjectHandle> remaining;
+        for (auto& annotation : annotations.getArrayAsVector()) {
+            if (!annotation.isDictionary() || annotation.hasKey("/AP") || isSubtype(annotation, "/Widget")) {
+                remaining.push_back(annotation);
+            } else if (!isSubtype(annotation, "/Popup")) {
+                kept.annotations.push_back(annotation);
+            }
+        }
+        pageObject.replaceKey("/Annots", QPDFObjectHandle::newArray(remaining));
+        if (!kept.annotations.empty()) setAside.push_back(std::move(kept));
+    }
+    return setAside;
+}
+
+void putBack(const std::vector<SetAsideAnnotations>& setAside) {
+    for (auto [page, annotations] : setAside) {
+        auto onPage = page.getKey("/Annots");
+        if (!onPage.isArray()) onPage = page.replaceKeyAndGetNew("/Annots", QPDFObjectHandle::newArray());
+        for (const auto& annotation : annotations) onPage.appendItem(annotation);
+    }
+}
+
 void removeAnnotationTexts(QPDF& pdf) {
     for (auto& page : QPDFPageDocumentHelper(pdf).getAllPages()) {
         for (auto& annotation : page.getAnnotations()) {
@@ -72,7 +114,9 @@ void removePrivateData(QPDF& pdf) {
 
     // Flattening skips form fields while the form asks viewers to draw them.
     QPDFAcroFormDocumentHelper(pdf).generateAppearancesIfNeeded();
+    const auto setAside = setAsideAnnotationsWithoutAppearance(pdf);
     QPDFPageDocumentHelper(pdf).flattenAnnotations();
+    putBack(setAside);
     removeAnnotationTexts(pdf);
 }
 
