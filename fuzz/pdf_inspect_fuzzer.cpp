@@ -37,7 +37,9 @@ std::vector<std::uint8_t> rewritten(ByteView bytes) {
         writePdf(*pdf, file);
         std::rewind(file);
         std::uint8_t buffer[1 << 16];
-        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) copy.insert(copy.end(), buffer, buffer + got);
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+            copy.insert(copy.end(), buffer, buffer + got);
+        }
     } catch (const FileSanitizerError&) {
     }
     std::fclose(file);

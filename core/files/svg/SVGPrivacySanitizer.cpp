@@ -66,17 +66,11 @@ std::u16string tidiedLines(std::u16string_view text) {
     return joined;
 }
 
-}  // namespace
-
-bool SVGPrivacySanitizer::isSupported(const std::filesystem::path& file) { return lowercasedExtension(file) == "svg"; }
-
-std::vector<FileMetadataEntry> SVGPrivacySanitizer::entries(std::u16string_view svg) {
+std::vector<FileMetadataEntry> sortedEntries(std::u16string_view svg) {
     auto entries = svgDetectionEntries(svg);
     sortEntries(entries);
     return entries;
 }
-
-namespace {
 
 // The report of any file read as SVG, whatever its name: a staged copy is named after its
 // destination, which need not end in .svg.
@@ -86,11 +80,15 @@ FileMetadataReport inspectSvgFile(const std::filesystem::path& file) {
     report.fileName = metadataText(file.filename().string());
     report.typeDescription = u"SVG document";
     report.byteCount = svg.byteCount;
-    report.entries = SVGPrivacySanitizer::entries(svg.text);
+    report.entries = sortedEntries(svg.text);
     return report;
 }
 
 }  // namespace
+
+bool SVGPrivacySanitizer::isSupported(const std::filesystem::path& file) { return lowercasedExtension(file) == "svg"; }
+
+std::vector<FileMetadataEntry> SVGPrivacySanitizer::entries(std::u16string_view svg) { return sortedEntries(svg); }
 
 FileMetadataReport SVGPrivacySanitizer::inspect(const std::filesystem::path& file) const {
     if (!isSupported(file)) throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
@@ -110,7 +108,9 @@ void SVGPrivacySanitizer::exportPrivacyCopy(const std::filesystem::path& source,
     StagedFile staged(FileExportSafety::stagingURL(destination));
     const auto cleaned = text::encodeUtf8(clean(readSvgFile(source).text));
     staged.write({reinterpret_cast<const std::uint8_t*>(cleaned.data()), cleaned.size()});
-    if (!inspectSvgFile(staged.path()).entries.empty()) throw FileSanitizerError(FileSanitizerError::Case::verificationFailed);
+    if (!inspectSvgFile(staged.path()).entries.empty()) {
+        throw FileSanitizerError(FileSanitizerError::Case::verificationFailed);
+    }
     staged.publish(destination);
 }
 

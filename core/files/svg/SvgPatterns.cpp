@@ -29,7 +29,8 @@ constexpr SvgPattern scriptBlocks{uR"re(<script\b[\s\S]*?</script>)re", u"", uR"
 constexpr SvgPattern embeddedHTML{uR"re(<foreignObject\b[\s\S]*?</foreignObject>)re", u"", uR"re(<foreignObject\b)re",
                                   uR"re([\s\S]*)re"};
 constexpr SvgPattern generatorFields{
-    uR"re(<(?:dc:creator|dc:title|dc:description|cc:license|rdf:RDF)\b[\s\S]*?</(?:dc:creator|dc:title|dc:description|cc:license|rdf:RDF)>)re",
+    uR"re(<(?:dc:creator|dc:title|dc:description|cc:license|rdf:RDF)\b[\s\S]*?)re"
+    uR"re(</(?:dc:creator|dc:title|dc:description|cc:license|rdf:RDF)>)re",
     u"",
     uR"re(<(?:dc:creator|dc:title|dc:description|cc:license|rdf:RDF)\b)re",
     uR"re([\s\S]*)re",

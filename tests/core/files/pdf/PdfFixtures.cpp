@@ -21,7 +21,9 @@ int PdfBuilder::add(std::string body) {
     return static_cast<int>(bodies_.size());
 }
 
-void PdfBuilder::replace(int object, std::string body) { bodies_.at(static_cast<std::size_t>(object - 1)) = std::move(body); }
+void PdfBuilder::replace(int object, std::string body) {
+    bodies_.at(static_cast<std::size_t>(object - 1)) = std::move(body);
+}
 
 int PdfBuilder::addStream(std::string_view dictionaryEntries, std::string_view data) {
     return add("<< " + std::string(dictionaryEntries) + " /Length " + std::to_string(data.size()) + " >>\nstream\n" +

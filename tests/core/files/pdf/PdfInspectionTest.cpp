@@ -1,3 +1,4 @@
+#include "../FileTestSupport.h"
 #include "PdfFixtures.h"
 
 #include <files/FileSanitizerError.h>
@@ -35,12 +36,7 @@ FileMetadataReport inspected(std::string_view bytes) {
 }
 
 bool isUnreadable(std::string_view bytes) {
-    try {
-        inspected(bytes);
-    } catch (const FileSanitizerError& error) {
-        return error.errorCase() == FileSanitizerError::Case::unreadableFile;
-    }
-    return false;
+    return velquor::testing::errorOf([&] { inspected(bytes); }) == FileSanitizerError::Case::unreadableFile;
 }
 
 const SamplePdfOptions richDocument{

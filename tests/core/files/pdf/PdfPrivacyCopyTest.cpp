@@ -1,3 +1,4 @@
+#include "../FileTestSupport.h"
 #include "PdfFixtures.h"
 
 #include <files/FileSanitizerError.h>
@@ -9,26 +10,20 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 namespace velquor::files {
 namespace {
 
 using ::testing::HasSubstr;
 using ::testing::Not;
+using velquor::testing::errorOf;
+using velquor::testing::filesIn;
 using velquor::testing::PdfBuilder;
+using velquor::testing::readFile;
 using velquor::testing::runChild;
 using velquor::testing::samplePdf;
 using velquor::testing::SamplePdfOptions;
 using velquor::testing::TemporaryDirectory;
-
-std::string readFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // The document as qpdf rewrites it with every stream uncompressed: what a reader can find in it.
 std::string uncompressed(const std::filesystem::path& file) {
@@ -48,22 +43,6 @@ std::string exiftoolTags(const std::filesystem::path& file) {
     const auto result = runChild("/usr/bin/exiftool", {"-a", "-G1", "-j", file});
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     return result.out;
-}
-
-void expectError(FileSanitizerError::Case expected, const std::function<void()>& action) {
-    try {
-        action();
-        ADD_FAILURE() << "no error";
-    } catch (const FileSanitizerError& error) {
-        EXPECT_EQ(error.errorCase(), expected) << error.what();
-    }
-}
-
-std::vector<std::filesystem::path> filesIn(const std::filesystem::path& directory) {
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(directory)) files.push_back(entry.path().filename());
-    std::sort(files.begin(), files.end());
-    return files;
 }
 
 const SamplePdfOptions personalDocument{
@@ -99,7 +78,7 @@ TEST(PdfPrivacyCopyTest, CopyLosesEveryPersonalTraceAndKeepsThePages) {
 
     const auto report = PDFPrivacySanitizer().inspect(copy);
     EXPECT_FALSE(report.containsPersonalMetadata());
-    for (const auto& entry : report.entries) EXPECT_NE(entry.section, u"Description") << std::string(entry.name.begin(), entry.name.end());
+    for (const auto& entry : report.entries) EXPECT_NE(entry.section, u"Description");
     const auto tags = exiftoolTags(copy);
     for (const char* tag : {":Title\"", ":Author\"", ":Creator\"", ":Subject\"", ":Keywords\"", "\"XMP"}) {
         EXPECT_THAT(tags, Not(HasSubstr(tag)));
@@ -140,7 +119,7 @@ TEST(PdfPrivacyCopyTest, FormFieldsAreDrawnBeforeTheyAreFlattened) {
                              std::to_string(font) + " 0 R >> >> /DA (/Helv 0 Tf 0 g) >> >>");
     const TemporaryDirectory directory;
     const auto source = directory.write("form.pdf", pdf.build(root));
-    const auto copy = directory.path() / "form-privacy.pdf";
+    const auto copy = directory.path() / "form-copy";  // a destination without .pdf
 
     createPrivacyCopy(source, copy);
 
@@ -166,8 +145,8 @@ TEST(PdfPrivacyCopyTest, ACopyThatStillCarriesXmpIsRefusedAndNothingIsLeft) {
     const TemporaryDirectory directory;
     const auto source = directory.write("photo.pdf", pdf.build(root));
 
-    expectError(FileSanitizerError::Case::verificationFailed,
-                [&] { createPrivacyCopy(source, directory.path() / "photo-privacy.pdf"); });
+    EXPECT_EQ(errorOf([&] { createPrivacyCopy(source, directory.path() / "photo-privacy.pdf"); }),
+              FileSanitizerError::Case::verificationFailed);
     EXPECT_EQ(filesIn(directory.path()), std::vector<std::filesystem::path>{"photo.pdf"});
 }
 
@@ -179,10 +158,12 @@ TEST(PdfPrivacyCopyTest, RefusalsWriteNothing) {
     const auto locked = directory.path() / "locked.pdf";
     ASSERT_EQ(runChild("/usr/bin/qpdf", {"--encrypt", "secret", "owner", "256", "--", source, locked}).exitStatus, 0);
 
-    expectError(FileSanitizerError::Case::destinationExists, [&] { createPrivacyCopy(source, taken); });
+    EXPECT_EQ(errorOf([&] { createPrivacyCopy(source, taken); }), FileSanitizerError::Case::destinationExists);
     EXPECT_EQ(readFile(taken), "keep me");
-    expectError(FileSanitizerError::Case::unreadableFile, [&] { createPrivacyCopy(broken, directory.path() / "b.pdf"); });
-    expectError(FileSanitizerError::Case::unreadableFile, [&] { createPrivacyCopy(locked, directory.path() / "l.pdf"); });
+    EXPECT_EQ(errorOf([&] { createPrivacyCopy(broken, directory.path() / "b.pdf"); }),
+              FileSanitizerError::Case::unreadableFile);
+    EXPECT_EQ(errorOf([&] { createPrivacyCopy(locked, directory.path() / "l.pdf"); }),
+              FileSanitizerError::Case::unreadableFile);
     EXPECT_EQ(filesIn(directory.path()),
               (std::vector<std::filesystem::path>{"broken.pdf", "locked.pdf", "plan-privacy.pdf", "plan.pdf"}));
 }
@@ -201,17 +182,6 @@ TEST(PdfPrivacyCopyTest, OwnerPasswordFilesStayEncryptedAndReadable) {
     EXPECT_EQ(pageCount(copy), 3);
     EXPECT_THAT(runChild("/usr/bin/qpdf", {"--show-encryption", copy}).out, HasSubstr("print low resolution: not allowed"));
     EXPECT_THAT(uncompressed(copy), Not(HasSubstr("Jane Doe")));
-}
-
-TEST(PdfPrivacyCopyTest, AProducerAloneDoesNotFailVerification) {
-    const TemporaryDirectory directory;
-    const auto source = directory.write("producer.pdf", samplePdf({.info = "/Producer (pdfTeX-1.40)"}));
-    const auto copy = directory.path() / "copy.bin";
-    createPrivacyCopy(source, copy);
-    const auto bytes = readFile(copy);
-    const auto report =
-        PDFPrivacySanitizer::inspectBytes({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, u"copy");
-    EXPECT_EQ(report.entries, std::vector<FileMetadataEntry>{});
 }
 
 }  // namespace

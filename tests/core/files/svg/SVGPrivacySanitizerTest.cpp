@@ -3,11 +3,11 @@
 #include <files/svg/SVGPrivacySanitizer.h>
 #include <support/TemporaryDirectory.h>
 
+#include "../FileTestSupport.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 namespace velquor::files {
 namespace {
@@ -15,6 +15,9 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
+using velquor::testing::errorOf;
+using velquor::testing::filesIn;
+using velquor::testing::readFile;
 using velquor::testing::TemporaryDirectory;
 using Row = std::tuple<std::u16string, std::u16string, std::u16string, std::u16string>;
 
@@ -22,30 +25,6 @@ std::vector<Row> rowsOf(const std::vector<FileMetadataEntry>& entries) {
     std::vector<Row> rows;
     for (const auto& entry : entries) rows.emplace_back(entry.id, entry.section, entry.name, entry.value);
     return rows;
-}
-
-std::string readFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-std::vector<std::filesystem::path> filesIn(const std::filesystem::path& directory) {
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(directory)) files.push_back(entry.path().filename());
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-FileSanitizerError::Case errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const FileSanitizerError& error) {
-        return error.errorCase();
-    }
-    ADD_FAILURE() << "no error";
-    return FileSanitizerError::Case::unsupportedFile;
 }
 
 TEST(SVGPrivacySanitizerTest, CleaningRemovesTheConstructsAndTidiesTheLines) {
@@ -174,7 +153,7 @@ TEST(SVGPrivacySanitizerTest, EntityBombsAndHugeAttributesFinish) {
     const auto bombCopy = directory.path() / "bomb-privacy.svg";
     createPrivacyCopy(directory.write("bomb.svg", bomb), bombCopy);
     EXPECT_EQ(readFile(bombCopy), "<?xml version=\"1.0\"?>\n<svg></svg>\n");
-    const auto hugeCopy = directory.path() / "huge-privacy.svg";
+    const auto hugeCopy = directory.path() / "huge-copy.txt";  // a destination without .svg
     createPrivacyCopy(directory.write("huge.svg", huge), hugeCopy);
     EXPECT_EQ(readFile(hugeCopy), huge + "\n");
 }
