@@ -4,6 +4,8 @@
 #include "FileTypes.h"
 #include "image/ImagePrivacySanitizer.h"
 #include "media/MediaMetadataInspector.h"
+#include "pdf/PDFPrivacySanitizer.h"
+#include "svg/SVGPrivacySanitizer.h"
 
 #include <algorithm>
 #include <array>
@@ -17,24 +19,20 @@ bool hasExtension(const std::filesystem::path& file, std::initializer_list<std::
     return std::find(extensions.begin(), extensions.end(), extension) != extensions.end();
 }
 
-bool isSVG(const std::filesystem::path& file) { return lowercasedExtension(file) == "svg"; }
-
-bool isPDF(const std::filesystem::path& file) {
-    return extensionConformsTo(file, TypeConformance::pdf) || lowercasedExtension(file) == "pdf";
-}
-
 bool isOfficeOrIWork(const std::filesystem::path& file) {
     return hasExtension(file, {"docx", "pptx", "xlsx", "pages", "key", "numbers"});
 }
 
 bool isExportableOffice(const std::filesystem::path& file) { return hasExtension(file, {"docx", "pptx", "xlsx"}); }
 
+const SVGPrivacySanitizer svgInspector;
+const PDFPrivacySanitizer pdfInspector;
 const ImagePrivacySanitizer imageInspector;
 const MediaMetadataInspector mediaInspector;
 
 const std::array<InspectorRegistration, 5> registry{{
-    {"svg", isSVG, isSVG, nullptr},
-    {"pdf", isPDF, isPDF, nullptr},
+    {"svg", SVGPrivacySanitizer::isSupported, SVGPrivacySanitizer::isSupported, &svgInspector},
+    {"pdf", PDFPrivacySanitizer::isSupported, PDFPrivacySanitizer::isSupported, &pdfInspector},
     {"image", ImagePrivacySanitizer::isSupported, ImagePrivacySanitizer::isSupported, &imageInspector},
     {"media", MediaMetadataInspector::isSupported, MediaMetadataInspector::canExportPrivacyCopy, &mediaInspector},
     {"office", isOfficeOrIWork, isExportableOffice, nullptr},

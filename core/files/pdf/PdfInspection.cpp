@@ -1,0 +1,120 @@
+#include "PdfInspection.h"
+
+#include "../EntryOrder.h"
+#include "../FileSanitizerError.h"
+#include "../MetadataText.h"
+#include "PdfAttributes.h"
+
+#include <text/Regex.h>
+
+#include <qpdf/QPDFPageDocumentHelper.hh>
+
+#include <array>
+#include <exception>
+#include <set>
+
+namespace velquor::files {
+
+namespace {
+
+struct ByteSignal {
+    std::u16string_view section;
+    std::u16string_view name;
+    std::u16string_view pattern;
+};
+
+constexpr std::array<ByteSignal, 7> byteSignals{{
+    {u"Description", u"XMP metadata", uR"re(/Metadata\b|<x:xmpmeta\b)re"},
+    {u"Embedded", u"Embedded files", uR"re(/EmbeddedFile\b|/Filespec\b)re"},
+    {u"Embedded", u"Images", uR"re(/Subtype\s*/Image\b)re"},
+    {u"Embedded", u"Fonts", uR"re(/FontFile[0-9]?\b)re"},
+    {u"PDF", u"JavaScript actions", uR"re(/JavaScript\b|/JS\b)re"},
+    {u"PDF", u"Launch actions", uR"re(/Launch\b)re"},
+    {u"PDF", u"Rich media", uR"re(/RichMedia\b)re"},
+}};
+
+constexpr std::size_t annotationTextsShown = 3;
+
+std::u16string decimal(std::size_t value) {
+    const auto digits = std::to_string(value);
+    return {digits.begin(), digits.end()};
+}
+
+// Counts every annotation on every page, and keeps the first texts: the contents, or the author
+// when there are no contents.
+void appendAnnotations(QPDF& pdf, std::vector<FileMetadataEntry>& entries) {
+    std::size_t count = 0;
+    std::vector<std::u16string> texts;
+    for (auto& page : QPDFPageDocumentHelper(pdf).getAllPages()) {
+        for (auto& annotation : page.getAnnotations()) {
+            ++count;
+            if (texts.size() == annotationTextsShown) continue;
+            auto object = annotation.getObjectHandle();
+            auto text = object.getKey("/Contents");
+            if (!text.isString()) text = object.getKey("/T");
+            if (text.isString()) texts.push_back(pdfTextString(text));
+        }
+    }
+    if (count > 0) entries.push_back(pdfEntry(u"PDF", u"Annotations", decimal(count)));
+    if (texts.empty()) return;
+    std::u16string joined;
+    for (const auto& text : texts) {
+        if (&text != &texts.front()) joined += u", ";
+        joined += text;
+    }
+    entries.push_back(pdfEntry(u"Description", u"Annotation text", joined));
+}
+
+const std::vector<std::optional<text::Regex>>& compiledByteSignals() {
+    static const std::vector<std::optional<text::Regex>> patterns = [] {
+        std::vector<std::optional<text::Regex>> compiled;
+        for (const auto& signal : byteSignals) {
+            compiled.push_back(text::Regex::compile(signal.pattern, {.caseInsensitive = true}));
+        }
+        return compiled;
+    }();
+    return patterns;
+}
+
+// The signals in the bytes read as Latin-1, so that every byte is one character whatever the
+// streams hold.
+void appendByteSignals(ByteView leadingBytes, std::vector<FileMetadataEntry>& entries) {
+    const auto scanned = leadingBytes.first(std::min(leadingBytes.size(), byteSignalLimit));
+    const auto text = latin1Text({reinterpret_cast<const char*>(scanned.data()), scanned.size()});
+    if (text.empty()) return;
+    const auto& patterns = compiledByteSignals();
+    for (std::size_t i = 0; i < byteSignals.size(); ++i) {
+        if (!patterns[i]) continue;
+        const auto scan = patterns[i]->allMatches(text);
+        if (!scan.complete) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
+        if (scan.matches.empty()) continue;
+        entries.push_back(pdfEntry(byteSignals[i].section, byteSignals[i].name, decimal(scan.matches.size())));
+    }
+}
+
+// Ids are unique within a report even when two attribute keys read the same once shortened.
+void makeIdsUnique(std::vector<FileMetadataEntry>& entries) {
+    std::set<std::u16string> seen;
+    for (auto& entry : entries) {
+        const auto base = entry.id;
+        for (std::size_t copy = 2; !seen.insert(entry.id).second; ++copy) entry.id = base + u"-" + decimal(copy);
+    }
+}
+
+}  // namespace
+
+std::vector<FileMetadataEntry> pdfEntries(QPDF& pdf, const std::optional<ByteView>& leadingBytes) {
+    std::vector<FileMetadataEntry> entries;
+    try {
+        appendDocumentAttributes(pdf, entries);
+        appendAnnotations(pdf, entries);
+    } catch (const std::exception&) {
+        throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
+    }
+    if (leadingBytes) appendByteSignals(*leadingBytes, entries);
+    sortEntries(entries);
+    makeIdsUnique(entries);
+    return entries;
+}
+
+}  // namespace velquor::files

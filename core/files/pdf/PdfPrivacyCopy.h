@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdio>
+
+class QPDF;
+
+namespace velquor::files {
+
+// Removes what a PDF says about its makers, in place: the document information dictionary, the
+// file identifier of an unencrypted file, XMP metadata streams and application data
+// (/Metadata, /PieceInfo) wherever they hang, and each annotation's text, rich text, subject,
+// author and dates. Annotations and form fields with an appearance are flattened into the page
+// content first, their appearances generated where the form asks for that; those without one,
+// such as links, stay annotations. qpdf failures propagate.
+void removePrivateData(QPDF& pdf);
+
+// Writes the document to an open stream, keeping the streams' data as they are and any
+// encryption the file had. Throws exportFailed when qpdf or the stream fails; the stream is
+// flushed to disk and left open.
+void writePdf(QPDF& pdf, std::FILE* stream);
+
+}  // namespace velquor::files

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "../FileBytes.h"
+
+#include <qpdf/QPDF.hh>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+namespace velquor::files {
+
+// A PDF opened with qpdf: damaged files are recovered where qpdf can, warnings stay quiet, and
+// anything qpdf cannot open, a file that needs a user password included, is unreadableFile.
+struct QpdfDocument {
+    std::unique_ptr<QPDF> pdf;
+    std::int64_t byteCount = 0;
+    // The first bytes of the file, up to the given limit; nothing when they could not be read.
+    std::optional<std::vector<std::uint8_t>> leadingBytes;
+};
+
+// Only regular files are opened (a FIFO would block). The file stays open while the document
+// lives, because qpdf reads objects as they are asked for.
+QpdfDocument openQpdfFile(const std::filesystem::path& file, std::size_t leadingByteLimit);
+
+// A PDF held in memory; the bytes must outlive the document.
+std::unique_ptr<QPDF> openQpdfBytes(ByteView bytes);
+
+}  // namespace velquor::files

@@ -1,0 +1,117 @@
+#include "SVGPrivacySanitizer.h"
+
+#include "../EntryOrder.h"
+#include "../FileBytes.h"
+#include "../FileExportSafety.h"
+#include "../FileSanitizerError.h"
+#include "../FileTypes.h"
+#include "../MetadataText.h"
+#include "SvgScan.h"
+
+#include <text/Utf.h>
+#include <text/Whitespace.h>
+
+#include <unicode/uchar.h>
+
+namespace velquor::files {
+
+namespace {
+
+[[noreturn]] void throwUnreadable() { throw FileSanitizerError(FileSanitizerError::Case::unreadableFile); }
+
+struct SvgFile {
+    std::u16string text;
+    std::int64_t byteCount;
+};
+
+// UTF-8 text with an SVG root, or unreadableFile. A byte-order mark tells the encoding and is
+// not part of the text.
+SvgFile readSvgFile(const std::filesystem::path& file) {
+    const auto bytes = readWholeFile(file, SVGPrivacySanitizer::maximumByteCount);
+    if (!bytes) throwUnreadable();
+    auto text = text::decodeUtf8(*bytes);
+    if (!text) throwUnreadable();
+    if (!text->empty() && text->front() == u'\uFEFF') text->erase(0, 1);
+    if (!containsSVGRoot(*text)) throwUnreadable();
+    return {std::move(*text), static_cast<std::int64_t>(bytes->size())};
+}
+
+bool isLineBreak(char16_t unit) {
+    return (unit >= 0x0A && unit <= 0x0D) || unit == 0x85 || unit == 0x2028 || unit == 0x2029;
+}
+
+bool isHorizontalSpace(char16_t unit) { return unit == u'\t' || u_charType(unit) == U_SPACE_SEPARATOR; }
+
+std::u16string_view trimmedHorizontalSpace(std::u16string_view line) {
+    while (!line.empty() && isHorizontalSpace(line.front())) line.remove_prefix(1);
+    while (!line.empty() && isHorizontalSpace(line.back())) line.remove_suffix(1);
+    return line;
+}
+
+// Every line trimmed of spaces and tabs, blank lines dropped, the rest joined with line feeds.
+std::u16string tidiedLines(std::u16string_view text) {
+    std::u16string joined;
+    joined.reserve(text.size());
+    for (;;) {
+        std::size_t end = 0;
+        while (end < text.size() && !isLineBreak(text[end])) ++end;
+        const auto line = trimmedHorizontalSpace(text.substr(0, end));
+        if (!line.empty()) {
+            if (!joined.empty()) joined.push_back(u'\n');
+            joined.append(line);
+        }
+        if (end == text.size()) break;
+        text.remove_prefix(end + 1);
+    }
+    return joined;
+}
+
+std::vector<FileMetadataEntry> sortedEntries(std::u16string_view svg) {
+    auto entries = svgDetectionEntries(svg);
+    sortEntries(entries);
+    return entries;
+}
+
+// The report of any file read as SVG, whatever its name: a staged copy is named after its
+// destination, which need not end in .svg.
+FileMetadataReport inspectSvgFile(const std::filesystem::path& file) {
+    const auto svg = readSvgFile(file);
+    FileMetadataReport report;
+    report.fileName = metadataText(file.filename().string());
+    report.typeDescription = u"SVG document";
+    report.byteCount = svg.byteCount;
+    report.entries = sortedEntries(svg.text);
+    return report;
+}
+
+}  // namespace
+
+bool SVGPrivacySanitizer::isSupported(const std::filesystem::path& file) { return lowercasedExtension(file) == "svg"; }
+
+std::vector<FileMetadataEntry> SVGPrivacySanitizer::entries(std::u16string_view svg) { return sortedEntries(svg); }
+
+FileMetadataReport SVGPrivacySanitizer::inspect(const std::filesystem::path& file) const {
+    if (!isSupported(file)) throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
+    return inspectSvgFile(file);
+}
+
+std::u16string SVGPrivacySanitizer::clean(std::u16string_view svg) const {
+    const auto replaced = svgAfterReplacements(svg);
+    std::u16string cleaned(text::trimmedWhitespaceAndNewlines(tidiedLines(replaced)));
+    cleaned.push_back(u'\n');
+    return cleaned;
+}
+
+void SVGPrivacySanitizer::exportPrivacyCopy(const std::filesystem::path& source,
+                                            const std::filesystem::path& destination) const {
+    FileExportSafety::prepareDestination(destination);
+    StagedFile staged(FileExportSafety::stagingURL(destination));
+    const auto cleaned = text::encodeUtf8(clean(readSvgFile(source).text));
+    staged.write({reinterpret_cast<const std::uint8_t*>(cleaned.data()), cleaned.size()});
+    if (!inspectSvgFile(staged.path()).entries.empty()) {
+        throw FileSanitizerError(FileSanitizerError::Case::verificationFailed);
+    }
+    staged.publish(destination);
+}
+
+}  // namespace velquor::files

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "../FileMetadataReport.h"
+#include "SvgPatterns.h"
+
+#include <text/PrunedRegexScan.h>
+#include <text/Regex.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velquor::files {
+
+// A pattern of the SVG rules ready to scan: its scanned form, pruned where it has a pruning.
+// A pattern that does not compile finds nothing.
+class CompiledSvgPattern {
+public:
+    CompiledSvgPattern(const SvgPattern& pattern, text::RegexOptions options);
+
+    // Every match over the whole text; `complete` is false when the scan ran out of its budget.
+    text::RegexScan scan(std::u16string_view text) const;
+
+private:
+    std::optional<text::Regex> regex_;
+    std::optional<text::StartPruning> pruning_;
+};
+
+// Every SVG scan either finishes or fails the file as unreadable: a scan that ran out of time
+// must never pass for "nothing found".
+
+// One entry per detection row with at least one match, in row order (not yet sorted).
+std::vector<FileMetadataEntry> svgDetectionEntries(std::u16string_view text);
+
+// The text after every cleaning replacement, each applied to the result of the one before.
+std::u16string svgAfterReplacements(std::u16string_view text);
+
+// Whether the text holds an SVG root element.
+bool containsSVGRoot(std::u16string_view text);
+
+}  // namespace velquor::files

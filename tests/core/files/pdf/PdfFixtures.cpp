@@ -1,0 +1,82 @@
+#include "PdfFixtures.h"
+
+#include <cstdio>
+
+namespace velquor::testing {
+
+namespace {
+
+std::string reference(int object) { return std::to_string(object) + " 0 R"; }
+
+void replaceAll(std::string& text, std::string_view from, std::string_view to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+}
+
+}  // namespace
+
+int PdfBuilder::add(std::string body) {
+    bodies_.push_back(std::move(body));
+    return static_cast<int>(bodies_.size());
+}
+
+void PdfBuilder::replace(int object, std::string body) {
+    bodies_.at(static_cast<std::size_t>(object - 1)) = std::move(body);
+}
+
+int PdfBuilder::addStream(std::string_view dictionaryEntries, std::string_view data) {
+    return add("<< " + std::string(dictionaryEntries) + " /Length " + std::to_string(data.size()) + " >>\nstream\n" +
+               std::string(data) + "\nendstream");
+}
+
+std::string PdfBuilder::build(int root, std::string_view trailerEntries) const {
+    std::string file = "%PDF-1.7\n%\xE2\xE3\xCF\xD3\n";
+    std::vector<std::size_t> offsets;
+    for (std::size_t i = 0; i < bodies_.size(); ++i) {
+        offsets.push_back(file.size());
+        file += std::to_string(i + 1) + " 0 obj\n" + bodies_[i] + "\nendobj\n";
+    }
+    const auto xref = file.size();
+    file += "xref\n0 " + std::to_string(bodies_.size() + 1) + "\n0000000000 65535 f \n";
+    for (const auto offset : offsets) {
+        char line[21];
+        std::snprintf(line, sizeof line, "%010zu 00000 n \n", offset);
+        file += line;
+    }
+    file += "trailer\n<< /Size " + std::to_string(bodies_.size() + 1) + " /Root " + reference(root) + " " +
+            std::string(trailerEntries) + " >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+    return file;
+}
+
+std::string samplePdf(const SamplePdfOptions& options) {
+    PdfBuilder pdf;
+    const int font = pdf.add("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
+    const int appearance =
+        pdf.addStream("/Type /XObject /Subtype /Form /BBox [0 0 100 20]", "0 0 1 rg 0 0 100 20 re f");
+    std::string annotationRefs;
+    for (auto entries : options.annotations) {
+        replaceAll(entries, "{AP}", "<< /N " + reference(appearance) + " >>");
+        annotationRefs += reference(pdf.add("<< /Type /Annot " + entries + " >>")) + " ";
+    }
+    const int content = pdf.addStream("", "BT /F1 24 Tf 72 700 Td (" + options.pageText + ") Tj ET");
+    const int pages = pdf.add("null");  // its kids are numbered below
+    std::string kids;
+    for (int i = 0; i < options.pageCount; ++i) {
+        std::string page = "<< /Type /Page /Parent " + reference(pages) + " /MediaBox [0 0 612 792] /Contents " +
+                           reference(content) + " /Resources << /Font << /F1 " + reference(font) + " >> >>";
+        if (i == 0 && !annotationRefs.empty()) page += " /Annots [" + annotationRefs + "]";
+        kids += reference(pdf.add(page + " >>")) + " ";
+    }
+    std::string catalog = "<< /Type /Catalog /Pages " + reference(pages) + " " + options.catalogEntries;
+    if (!options.xmp.empty()) {
+        catalog += " /Metadata " + reference(pdf.addStream("/Type /Metadata /Subtype /XML", options.xmp));
+    }
+    const int root = pdf.add(catalog + " >>");
+    pdf.replace(pages, "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(options.pageCount) + " >>");
+    std::string trailer = options.trailerEntries;
+    if (!options.info.empty()) trailer += " /Info " + reference(pdf.add("<< " + options.info + " >>"));
+    return pdf.build(root, trailer);
+}
+
+}  // namespace velquor::testing

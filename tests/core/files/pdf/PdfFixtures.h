@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velquor::testing {
+
+// PDFs written object by object in PDF syntax, with a correct cross-reference table, so that a
+// test controls every byte that matters to it.
+class PdfBuilder {
+public:
+    // Adds an object and returns its number.
+    int add(std::string body);
+    int addStream(std::string_view dictionaryEntries, std::string_view data);
+    void replace(int object, std::string body);
+
+    // The whole file: header, objects, cross-reference table and a trailer naming `root`, plus
+    // any further trailer entries.
+    std::string build(int root, std::string_view trailerEntries = "") const;
+
+private:
+    std::vector<std::string> bodies_;
+};
+
+struct SamplePdfOptions {
+    std::string info = {};            // information dictionary entries; empty: no dictionary
+    std::string xmp = {};            // XMP packet for the catalog's /Metadata; empty: none
+    std::vector<std::string> annotations = {};  // annotation dictionary entries, one page each
+    std::string catalogEntries = {}; // further entries of the catalog
+    std::string pageText = "Quarterly report";
+    int pageCount = 1;
+    std::string trailerEntries = {}; // further entries of the trailer
+};
+
+// A document whose pages each show `pageText` in Helvetica; the annotations go on the first
+// page. An annotation entry may hold "{AP}", which becomes a reference to a small visible
+// appearance stream.
+std::string samplePdf(const SamplePdfOptions& options);
+
+}  // namespace velquor::testing
