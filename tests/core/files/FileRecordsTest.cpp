@@ -117,13 +117,13 @@ FileSanitizerError::Case errorOf(void (*action)(const std::filesystem::path&), c
     return Case::exportFailed;
 }
 
-TEST(InspectorRegistryTest, SvgIsDispatchedBeforeImagesAndUnbuiltFamiliesAreUnsupported) {
+TEST(InspectorRegistryTest, SvgIsDispatchedBeforeImagesAndUnknownFilesAreUnsupported) {
     const auto registry = inspectorRegistry();
     ASSERT_EQ(registry.size(), 5u);
     EXPECT_EQ(registry[0].family, "svg");
     EXPECT_EQ(registry[2].family, "image");
-    // x.SVG conforms to image, yet never reaches the image inspector.
-    EXPECT_FALSE(isInspectable("x.SVG"));
+    // x.SVG conforms to image, yet reaches the SVG inspector, which reads it as markup.
+    EXPECT_TRUE(isInspectable("x.SVG"));
     EXPECT_TRUE(isInspectable("x.webp"));
     EXPECT_TRUE(isExportable("x.HEIC"));
     EXPECT_FALSE(isExportable("notes.pages"));
@@ -132,7 +132,7 @@ TEST(InspectorRegistryTest, SvgIsDispatchedBeforeImagesAndUnbuiltFamiliesAreUnsu
     const auto svg = directory.write("x.SVG", "<svg xmlns='http://www.w3.org/2000/svg'/>");
     const auto inspect = [](const std::filesystem::path& file) { inspectReport(file); };
     const auto copy = [](const std::filesystem::path& file) { createPrivacyCopy(file, file.string() + ".out"); };
-    EXPECT_EQ(errorOf(inspect, svg), Case::unsupportedFile);
+    EXPECT_TRUE(inspectReport(svg).entries.empty());
     EXPECT_EQ(errorOf(inspect, directory.write("notes.txt", "hello")), Case::unsupportedFile);
     EXPECT_EQ(errorOf(copy, directory.write("notes.pages", "PK")), Case::unsupportedFile);
     // An image name on bytes that are no image, and a file that is not there, are unreadable.
