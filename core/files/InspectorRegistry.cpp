@@ -3,6 +3,7 @@
 #include "FileSanitizerError.h"
 #include "FileTypes.h"
 #include "image/ImagePrivacySanitizer.h"
+#include "office/OfficeArchiveInspector.h"
 
 #include <algorithm>
 #include <array>
@@ -29,20 +30,15 @@ bool isMedia(const std::filesystem::path& file) {
     return conforms || hasExtension(file, {"mov", "mp4", "m4v", "m4a", "mp3", "wav", "aiff", "aif"});
 }
 
-bool isOfficeOrIWork(const std::filesystem::path& file) {
-    return hasExtension(file, {"docx", "pptx", "xlsx", "pages", "key", "numbers"});
-}
-
-bool isExportableOffice(const std::filesystem::path& file) { return hasExtension(file, {"docx", "pptx", "xlsx"}); }
-
 const ImagePrivacySanitizer imageInspector;
+const OfficeArchiveInspector officeInspector;
 
 const std::array<InspectorRegistration, 5> registry{{
     {"svg", isSVG, isSVG, nullptr},
     {"pdf", isPDF, isPDF, nullptr},
     {"image", ImagePrivacySanitizer::isSupported, ImagePrivacySanitizer::isSupported, &imageInspector},
     {"media", isMedia, nullptr, nullptr},
-    {"office", isOfficeOrIWork, isExportableOffice, nullptr},
+    {"office", OfficeArchiveInspector::isSupported, OfficeArchiveInspector::canExportPrivacyCopy, &officeInspector},
 }};
 
 const FileInspector& builtInspector(const InspectorRegistration* row) {
