@@ -16,8 +16,8 @@ namespace velquor::files {
 // variables such as UNZIP or ZIPOPT cannot change what the tools do.
 struct ChildRequest {
     std::filesystem::path program;
-    std::vector<std::string> arguments;
-    std::optional<std::filesystem::path> workingDirectory;
+    std::vector<std::string> arguments{};
+    std::optional<std::filesystem::path> workingDirectory{};
     // An open file handed to the child as descriptor 3, so that it can name the file as
     // /proc/self/fd/3 instead of by a path the tool might read as a pattern.
     int sharedDescriptor = -1;
@@ -27,7 +27,7 @@ struct ChildRequest {
     // The largest file the child may write (its RLIMIT_FSIZE); 0 leaves the limit alone.
     std::uint64_t maximumFileSize = 0;
     // Asked now and then while the child runs; true ends the child (a resource watch).
-    std::function<bool()> overLimit;
+    std::function<bool()> overLimit{};
 };
 
 struct ChildOutcome {

@@ -78,6 +78,9 @@ void appendSignal(std::vector<FileMetadataEntry>& entries, std::u16string_view s
     append(entries, section, name, std::move(value), key);
 }
 
+// Folder entries are no parts: "ppt/comments/" holds no comments and "word/embeddings/" is no object.
+bool isFolder(std::string_view name) { return name.ends_with('/'); }
+
 bool contains(const std::vector<std::string>& names, std::string_view name) {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
@@ -143,6 +146,7 @@ void appendCommentSignals(std::vector<FileMetadataEntry>& entries, const OpenArc
                           const std::vector<std::string>& names) {
     std::vector<std::string> parts;
     for (const auto& name : names) {
+        if (isFolder(name)) continue;
         if (name == "word/comments.xml" || name.starts_with("ppt/comments/") || name.starts_with("xl/comments")) {
             parts.push_back(name);
         }
@@ -215,6 +219,7 @@ void appendEmbeddedObjectSignals(std::vector<FileMetadataEntry>& entries, const 
     std::size_t fonts = 0;
     std::size_t objects = 0;
     for (const auto& name : names) {
+        if (isFolder(name)) continue;
         const auto lower = lowercased(name);
         if (lower.find("/media/") != std::string::npos &&
             endsWithAny(lower, {".png", ".jpg", ".jpeg", ".gif", ".tif", ".tiff", ".bmp", ".webp"})) {
