@@ -19,7 +19,8 @@ constexpr std::string_view usage = "Usage: velquor-cli file inspect PATH [--json
 
 constexpr std::string_view help =
     "List the metadata a file carries, in sections, and any content credentials it holds.\n"
-    "Images (JPEG, PNG, GIF, WebP, TIFF, HEIC, AVIF) are supported in this build.\n\n"
+    "Images (JPEG, PNG, GIF, WebP, TIFF, HEIC, AVIF) and Office and iWork documents (docx, pptx,\n"
+    "xlsx, pages, key, numbers) are supported in this build.\n\n"
     "  --json   print the report as one JSON object\n\n"
     "Exit status: 0 nothing personal found; 1 personal metadata (location, capture details,\n"
     "descriptions, authors, comments, previews) or provenance data; 2 bad input or usage.\n";

@@ -94,7 +94,9 @@ void exportOfficePrivacyCopy(const OfficeArchiveInspector& inspector, const fs::
                              const fs::path& destination) {
     FileExportSafety::prepareDestination(destination);
     const OpenArchive archive(source);
-    validateArchive(archive, listEntries(archive));
+    const auto entries = listEntries(archive);
+    if (entries.empty()) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
+    validateArchive(archive, entries);
 
     const WorkingDirectory work("velquor-office-");
     const auto contents = work.path() / "contents";

@@ -34,9 +34,9 @@ constexpr std::string_view insertions = "//*[local-name()='ins' or local-name()=
 // which point into the revision-session table removed above.
 constexpr std::string_view revisionSessionAttributes = "//@*[starts-with(local-name(), 'rsid')]";
 
-constexpr std::array<std::string_view, 9> privateTargetFragments = {
+constexpr std::array<std::string_view, 10> privateTargetFragments = {
     "docprops/", "comments", "commentauthors", "people", "persons/", "threadedcomments", "thumbnail",
-    "changesinfos/", "revisions/",
+    "changesinfos/", "revisions/", "externallinks/",
 };
 
 constexpr std::array<std::string_view, 2> relationshipNamespaces = {
@@ -123,6 +123,23 @@ bool hasElementChildren(const xmlNode* element) {
     return false;
 }
 
+std::string textOf(xmlNode* element) {
+    xmlChar* content = xmlNodeGetContent(element);
+    if (content == nullptr) return {};
+    std::string text(reinterpret_cast<const char*>(content));
+    xmlFree(content);
+    return text;
+}
+
+// "[1]Sheet1!A1" and "'[2]Budget 2024'!B3" read the first and second linked workbooks.
+bool readsAnotherWorkbook(std::string_view formula) {
+    for (auto open = formula.find('['); open != std::string_view::npos; open = formula.find('[', open + 1)) {
+        const auto close = formula.find_first_not_of("0123456789", open + 1);
+        if (close != std::string_view::npos && close > open + 1 && formula[close] == ']') return true;
+    }
+    return false;
+}
+
 bool isWordHyperlink(const xmlNode* element) {
     return localName(element) == "hyperlink" && namespaceOf(element).find("wordprocessingml") != std::string_view::npos;
 }
@@ -192,6 +209,31 @@ void removeReferencesToRelationships(XmlDocument& part, const std::set<std::stri
     }
 }
 
+void removeExternalWorkbookFormulas(XmlDocument& part) {
+    auto formulas = part.elements("//*[local-name()='f']");
+    std::set<std::string> brokenSharedFormulas;
+    for (auto* formula : formulas) {
+        if (readsAnotherWorkbook(textOf(formula)) && attribute(formula, "t") == "shared") {
+            brokenSharedFormulas.insert(attribute(formula, "si"));
+        }
+    }
+    std::erase_if(formulas, [&](xmlNode* formula) {
+        const bool shared = attribute(formula, "t") == "shared" && brokenSharedFormulas.contains(attribute(formula, "si"));
+        return !shared && !readsAnotherWorkbook(textOf(formula));
+    });
+    XmlDocument::detach(formulas);
+
+    for (auto* name : part.elements("//*[local-name()='definedName']")) {
+        if (!readsAnotherWorkbook(textOf(name))) continue;
+        auto* list = name->parent;
+        XmlDocument::detach({name});
+        if (list != nullptr && list->type == XML_ELEMENT_NODE && localName(list) == "definedNames" &&
+            !hasElementChildren(list)) {
+            XmlDocument::detach({list});
+        }
+    }
+}
+
 bool containsAuthorAttribute(const XmlDocument& part) {
     return part.selectsAnything("//@*[local-name()='author']");
 }
@@ -201,7 +243,7 @@ bool isPrivateArchivePart(std::string_view relativePath) {
     constexpr std::string_view prefixes[] = {
         "docprops/",    "word/comments",      "word/people",          "ppt/comments/",
         "xl/comments",  "xl/persons/",        "xl/threadedcomments/", "ppt/changesinfos/",
-        "xl/revisions/",
+        "xl/revisions/", "xl/externallinks/",
     };
     return path == "ppt/commentauthors.xml" ||
            std::any_of(std::begin(prefixes), std::end(prefixes), [&](auto prefix) { return path.starts_with(prefix); });

@@ -30,10 +30,16 @@ void removeContentTypeOverrides(XmlDocument& contentTypes, const std::set<std::s
 // linked picture) goes, together with a hyperlink or external-reference list it leaves empty.
 void removeReferencesToRelationships(XmlDocument& part, const std::set<std::string>& removedIds);
 
+// Formulas and defined names that read another workbook, once the copy no longer links to it:
+// the formulas go and their cached values stay, as when a user breaks the links. A shared
+// formula goes with the cells that share it.
+void removeExternalWorkbookFormulas(XmlDocument& part);
+
 // Whether an element of a Word part still carries an "author" attribute in any namespace.
 bool containsAuthorAttribute(const XmlDocument& part);
 
-// Whether a package path (relative, any case) is a part that only carries personal data.
+// Whether a package path (relative, any case) is a part that only carries personal data. Links
+// to other workbooks count: they name where the user keeps them.
 bool isPrivateArchivePart(std::string_view relativePath);
 
 }  // namespace velquor::files

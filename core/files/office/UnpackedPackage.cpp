@@ -125,6 +125,11 @@ RelationshipSource relationshipSource(const std::string& relative) {
     return {folder, name.size() > 5 ? folder + name.substr(0, name.size() - 5) : ""};
 }
 
+bool linksOtherWorkbooks(const std::set<std::string>& removedParts) {
+    return std::any_of(removedParts.begin(), removedParts.end(),
+                       [](const std::string& part) { return lowercased(part).starts_with("/xl/externallinks/"); });
+}
+
 }  // namespace
 
 std::uint64_t unpackedByteCount(const fs::path& contents) {
@@ -149,10 +154,17 @@ void rejectSymbolicLinks(const fs::path& contents) {
 }
 
 std::set<std::string> removePrivateArchiveParts(const fs::path& contents) {
+    const auto items = everythingUnder(contents);
+    // Formulas that read a linked workbook become values, so the calculation chain that lists
+    // them would be stale; Excel rebuilds it when it is missing.
+    const bool dropsWorkbookLinks = std::any_of(items.begin(), items.end(), [&](const fs::path& item) {
+        return lowercased(relativePath(contents, item)).starts_with("xl/externallinks/");
+    });
     std::set<std::string> removed;
-    for (const auto& item : everythingUnder(contents)) {
+    for (const auto& item : items) {
         const auto relative = relativePath(contents, item);
-        if (!isPrivateArchivePart(relative)) continue;
+        const bool staleChain = dropsWorkbookLinks && lowercased(relative) == "xl/calcchain.xml";
+        if (!isPrivateArchivePart(relative) && !staleChain) continue;
         fs::remove_all(item);
         removed.insert("/" + relative);
     }
@@ -178,10 +190,15 @@ void sanitizeXMLFiles(const fs::path& contents, const std::set<std::string>& rem
         if (!source.part.empty() && !ids.empty()) removedIdsByPart[source.part].merge(ids);
         writeFileAtomically(file, document.serialize());
     }
+    const bool brokenWorkbookLinks = linksOtherWorkbooks(removedParts);
     for (const auto& file : xmlFiles) {
         const auto relative = relativePath(contents, file);
+        const auto lower = lowercased(relative);
         auto document = parsedFile(file);
-        if (lowercased(relative).starts_with("word/")) sanitizeWordPart(document);
+        if (lower.starts_with("word/")) sanitizeWordPart(document);
+        if (brokenWorkbookLinks && (lower.starts_with("xl/worksheets/") || lower == "xl/workbook.xml")) {
+            removeExternalWorkbookFormulas(document);
+        }
         if (relative == "[Content_Types].xml") removeContentTypeOverrides(document, removedParts);
         if (const auto ids = removedIdsByPart.find(relative); ids != removedIdsByPart.end()) {
             removeReferencesToRelationships(document, ids->second);

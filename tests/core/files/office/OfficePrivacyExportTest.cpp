@@ -222,6 +222,49 @@ TEST_F(OfficePrivacyExportTest, WorkbookCopyLosesThreadedCommentsPersonsAndHyper
     EXPECT_THAT(OfficeArchiveInspector().inspect(copy).entries, IsEmpty());
 }
 
+TEST_F(OfficePrivacyExportTest, WorkbookCopyBreaksLinksToOtherWorkbooksAndKeepsTheirValues) {
+    const std::string spreadsheet = "xmlns=\"urn:s\" xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"";
+    Parts parts = {
+        {"[Content_Types].xml", overrides({"xl/workbook.xml", "xl/worksheets/sheet1.xml", "xl/calcChain.xml",
+                                           "xl/externalLinks/externalLink1.xml"})},
+        {"_rels/.rels", relationships(relationship("rId1", "xl/workbook.xml"))},
+        {"xl/workbook.xml",
+         xmlPart("<workbook " + spreadsheet + "><sheets><sheet name=\"One\" r:id=\"rId1\"/></sheets>"
+                 "<externalReferences><externalReference r:id=\"rId2\"/></externalReferences><definedNames>"
+                 "<definedName name=\"Rate\">[1]Rates!$A$1</definedName><definedName name=\"Local\">One!$A$1</definedName>"
+                 "</definedNames></workbook>")},
+        {"xl/_rels/workbook.xml.rels",
+         relationships(relationship("rId1", "worksheets/sheet1.xml") +
+                       relationship("rId2", "externalLinks/externalLink1.xml") + relationship("rId3", "calcChain.xml"))},
+        {"xl/calcChain.xml", xmlPart("<calcChain xmlns=\"urn:s\"><c r=\"A1\" i=\"1\"/></calcChain>")},
+        {"xl/externalLinks/externalLink1.xml",
+         xmlPart("<externalLink " + spreadsheet + "><externalBook r:id=\"rId1\"/></externalLink>")},
+        {"xl/externalLinks/_rels/externalLink1.xml.rels",
+         relationships(relationship("rId1", "file:///C:/Users/jroe/Documents/Salaries.xlsx", true))},
+        {"xl/worksheets/sheet1.xml",
+         xmlPart("<worksheet " + spreadsheet + "><sheetData><row r=\"1\">"
+                 "<c r=\"A1\"><f>[1]Rates!$A$1*2</f><v>4</v></c>"
+                 "<c r=\"B1\"><f t=\"shared\" ref=\"B1:C1\" si=\"0\">'[1]Rates'!B1</f><v>5</v></c>"
+                 "<c r=\"C1\"><f t=\"shared\" si=\"0\"/><v>6</v></c>"
+                 "<c r=\"D1\"><f>SUM(A1:C1)</f><v>15</v></c></row></sheetData></worksheet>")},
+    };
+    const auto copy = exported(package("linked.xlsx", parts));
+
+    EXPECT_THAT(entryNames(copy), ElementsAre("[Content_Types].xml", "_rels/.rels", "xl/_rels/workbook.xml.rels",
+                                              "xl/workbook.xml", "xl/worksheets/sheet1.xml"));
+    EXPECT_EQ(canonicalXml(part(copy, "xl/workbook.xml")),
+              canonicalXml("<workbook " + spreadsheet + "><sheets><sheet name=\"One\" r:id=\"rId1\"/></sheets>"
+                           "<definedNames><definedName name=\"Local\">One!$A$1</definedName></definedNames></workbook>"));
+    EXPECT_EQ(canonicalXml(part(copy, "xl/worksheets/sheet1.xml")),
+              canonicalXml("<worksheet " + spreadsheet + "><sheetData><row r=\"1\"><c r=\"A1\"><v>4</v></c>"
+                           "<c r=\"B1\"><v>5</v></c><c r=\"C1\"><v>6</v></c>"
+                           "<c r=\"D1\"><f>SUM(A1:C1)</f><v>15</v></c></row></sheetData></worksheet>"));
+    EXPECT_EQ(canonicalXml(part(copy, "xl/_rels/workbook.xml.rels")),
+              canonicalXml(relationships(relationship("rId1", "worksheets/sheet1.xml"))));
+    EXPECT_EQ(canonicalXml(part(copy, "[Content_Types].xml")),
+              canonicalXml(overrides({"xl/workbook.xml", "xl/worksheets/sheet1.xml"})));
+}
+
 TEST_F(OfficePrivacyExportTest, UnknownRevisionMarkupWithAnAuthorFailsVerification) {
     const auto source = package("odd.docx", testing::minimalWordDocument(
                                                 "<w:r><w:t>x</w:t></w:r><w:futureChange w:author=\"Jane Roe\"/>"));
