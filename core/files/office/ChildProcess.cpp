@@ -4,7 +4,6 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -124,8 +123,15 @@ pid_t spawnChild(const ChildRequest& request, int outputWrite, int shared) {
     }
     SpawnAttributes attributes;
 
+    // A limit set on the child after it started would come too late for a fast writer, and the
+    // limit cannot be set here without setting it for every thread of this process: util-linux
+    // prlimit sets it on itself and then becomes the tool.
     std::string program = request.program.string();
     std::vector<std::string> arguments(request.arguments);
+    if (request.maximumFileSize > 0) {
+        arguments.insert(arguments.begin(), {"--fsize=" + std::to_string(request.maximumFileSize), "--", program});
+        program = "/usr/bin/prlimit";
+    }
     std::vector<char*> argv{program.data()};
     for (auto& argument : arguments) argv.push_back(argument.data());
     argv.push_back(nullptr);
@@ -137,13 +143,6 @@ pid_t spawnChild(const ChildRequest& request, int outputWrite, int shared) {
         ::posix_spawn(&pid, program.c_str(), actions.get(), attributes.get(), argv.data(), environment.data());
     if (error != 0) throwSystemError(error, "posix_spawn");
     return pid;
-}
-
-void limitFileSize(pid_t pid, std::uint64_t maximum) {
-    if (maximum == 0) return;
-    const rlimit limit{static_cast<rlim_t>(maximum), static_cast<rlim_t>(maximum)};
-    // Best effort: the resource watch still bounds the child if this is refused.
-    ::prlimit(pid, RLIMIT_FSIZE, &limit, nullptr);
 }
 
 int millisecondsUntil(Clock::time_point deadline, std::chrono::milliseconds cap) {
@@ -276,7 +275,6 @@ ChildOutcome runChildProcess(const ChildRequest& request) {
     const pid_t pid = spawnChild(request, pipe.write.get(), shared.get());
     pipe.write.reset();
     shared.reset();
-    limitFileSize(pid, request.maximumFileSize);
     RunningChild child(pid, request, std::move(pipe.read));
     return child.run();
 }

@@ -24,7 +24,8 @@ struct ChildRequest {
     bool captureOutput = false;
     std::size_t maximumOutput = 0;  // bytes of standard output kept; reaching past it ends the child
     std::chrono::milliseconds timeLimit{60'000};
-    // The largest file the child may write (its RLIMIT_FSIZE); 0 leaves the limit alone.
+    // The largest file the child may write (its RLIMIT_FSIZE, set through /usr/bin/prlimit
+    // before the tool starts); 0 leaves the limit alone.
     std::uint64_t maximumFileSize = 0;
     // Asked now and then while the child runs; true ends the child (a resource watch).
     std::function<bool()> overLimit{};
