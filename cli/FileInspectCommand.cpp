@@ -19,8 +19,9 @@ constexpr std::string_view usage = "Usage: velquor-cli file inspect PATH [--json
 
 constexpr std::string_view help =
     "List the metadata a file carries, in sections, and any content credentials it holds.\n"
-    "Images (JPEG, PNG, GIF, WebP, TIFF, HEIC, AVIF), SVG, PDF, and audio and video (MP4, MOV,\n"
-    "M4V, M4A, MP3, WAV, AIFF, AAC, FLAC, AVI) are supported in this build.\n\n"
+    "Images (JPEG, PNG, GIF, WebP, TIFF, HEIC, AVIF), SVG, PDF, audio and video (MP4, MOV, M4V,\n"
+    "M4A, MP3, WAV, AIFF, AAC, FLAC, AVI), and Office and iWork documents (docx, pptx, xlsx, pages,\n"
+    "key, numbers) are supported in this build.\n\n"
     "  --json   print the report as one JSON object\n\n"
     "Exit status: 0 nothing personal found; 1 personal metadata (location, capture details,\n"
     "descriptions, authors, comments, previews) or provenance data; 2 bad input or usage.\n";

@@ -1,11 +1,11 @@
 #include "InspectorRegistry.h"
 
 #include "FileSanitizerError.h"
-#include "FileTypes.h"
 #include "image/ImagePrivacySanitizer.h"
 #include "media/MediaMetadataInspector.h"
 #include "pdf/PDFPrivacySanitizer.h"
 #include "svg/SVGPrivacySanitizer.h"
+#include "office/OfficeArchiveInspector.h"
 
 #include <algorithm>
 #include <array>
@@ -14,28 +14,18 @@ namespace velquor::files {
 
 namespace {
 
-bool hasExtension(const std::filesystem::path& file, std::initializer_list<std::string_view> extensions) {
-    const auto extension = lowercasedExtension(file);
-    return std::find(extensions.begin(), extensions.end(), extension) != extensions.end();
-}
-
-bool isOfficeOrIWork(const std::filesystem::path& file) {
-    return hasExtension(file, {"docx", "pptx", "xlsx", "pages", "key", "numbers"});
-}
-
-bool isExportableOffice(const std::filesystem::path& file) { return hasExtension(file, {"docx", "pptx", "xlsx"}); }
-
 const SVGPrivacySanitizer svgInspector;
 const PDFPrivacySanitizer pdfInspector;
 const ImagePrivacySanitizer imageInspector;
 const MediaMetadataInspector mediaInspector;
+const OfficeArchiveInspector officeInspector;
 
 const std::array<InspectorRegistration, 5> registry{{
     {"svg", SVGPrivacySanitizer::isSupported, SVGPrivacySanitizer::isSupported, &svgInspector},
     {"pdf", PDFPrivacySanitizer::isSupported, PDFPrivacySanitizer::isSupported, &pdfInspector},
     {"image", ImagePrivacySanitizer::isSupported, ImagePrivacySanitizer::isSupported, &imageInspector},
     {"media", MediaMetadataInspector::isSupported, MediaMetadataInspector::canExportPrivacyCopy, &mediaInspector},
-    {"office", isOfficeOrIWork, isExportableOffice, nullptr},
+    {"office", OfficeArchiveInspector::isSupported, OfficeArchiveInspector::canExportPrivacyCopy, &officeInspector},
 }};
 
 const FileInspector& builtInspector(const InspectorRegistration* row) {

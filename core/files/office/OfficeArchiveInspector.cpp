@@ -1,0 +1,95 @@
+#include "OfficeArchiveInspector.h"
+
+#include "../EntryOrder.h"
+#include "../FileSanitizerError.h"
+#include "../FileTypes.h"
+#include "../MetadataText.h"
+#include "ArchiveTools.h"
+#include "OfficeInspection.h"
+#include "OfficePrivacyExport.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace velquor::files {
+
+namespace {
+
+struct ArchiveType {
+    std::string_view extension;
+    std::u16string_view description;
+    bool exportable;
+};
+
+constexpr std::array<ArchiveType, 6> archiveTypes{{
+    {"docx", u"Word document archive", true},
+    {"pptx", u"PowerPoint document archive", true},
+    {"xlsx", u"Excel workbook archive", true},
+    {"pages", u"Pages document archive", false},
+    {"key", u"Keynote document archive", false},
+    {"numbers", u"Numbers document archive", false},
+}};
+
+const ArchiveType* archiveType(const std::filesystem::path& file) {
+    const auto extension = lowercasedExtension(file);
+    const auto* type = std::find_if(archiveTypes.begin(), archiveTypes.end(),
+                                    [&](const ArchiveType& row) { return row.extension == extension; });
+    return type == archiveTypes.end() ? nullptr : type;
+}
+
+constexpr std::array<std::u16string_view, 21> residueNames = {
+    u"Core properties", u"App properties", u"Custom properties", u"Embedded thumbnail", u"Comments part",
+    u"People metadata", u"Author",         u"Last modified by",  u"Revision count",     u"Created",
+    u"Modified",        u"Title",          u"Subject",           u"Keywords",           u"Description",
+    u"Application",     u"App version",    u"Company",           u"Manager",            u"Template",
+    u"Total edit time",
+};
+
+bool isResidue(const FileMetadataEntry& entry) {
+    if (entry.name == u"External links" || entry.name.starts_with(u"Tracked") || entry.name == u"Comments") return true;
+    if (entry.section == u"Embedded" || entry.section == u"iWork") return false;
+    return std::find(residueNames.begin(), residueNames.end(), entry.name) != residueNames.end();
+}
+
+}  // namespace
+
+bool OfficeArchiveInspector::isSupported(const std::filesystem::path& file) { return archiveType(file) != nullptr; }
+
+bool OfficeArchiveInspector::canExportPrivacyCopy(const std::filesystem::path& file) {
+    const auto* type = archiveType(file);
+    return type != nullptr && type->exportable;
+}
+
+std::u16string OfficeArchiveInspector::typeDescription(const std::filesystem::path& file) {
+    const auto* type = archiveType(file);
+    return std::u16string(type != nullptr ? type->description : u"Office/iWork archive");
+}
+
+FileMetadataReport OfficeArchiveInspector::inspect(const std::filesystem::path& file) const {
+    if (!isSupported(file)) throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
+    const OpenArchive archive(file);
+    const auto names = listEntries(archive);
+    if (names.empty()) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
+    validateArchive(archive, names);
+
+    FileMetadataReport report;
+    report.fileName = metadataText(file.filename().string());
+    report.typeDescription = typeDescription(file);
+    report.byteCount = static_cast<std::int64_t>(archive.byteCount());
+    report.entries = officeArchiveEntries(archive, names);
+    sortEntries(report.entries);
+    return report;
+}
+
+void OfficeArchiveInspector::exportPrivacyCopy(const std::filesystem::path& source,
+                                               const std::filesystem::path& destination) const {
+    if (!canExportPrivacyCopy(source)) throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
+    exportOfficePrivacyCopy(*this, source, destination);
+}
+
+bool containsExportPrivacyResidue(const FileMetadataReport& report) {
+    return std::any_of(report.entries.begin(), report.entries.end(), isResidue);
+}
+
+}  // namespace velquor::files

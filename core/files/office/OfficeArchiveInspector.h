@@ -1,0 +1,38 @@
+#pragma once
+
+#include "../FileInspector.h"
+
+#include <filesystem>
+#include <string>
+
+namespace velquor::files {
+
+// Word, PowerPoint and Excel documents (docx, pptx, xlsx) and iWork documents stored as one zip
+// file (pages, key, numbers). Inspection validates the archive against hostile names and zip
+// bombs, then reads its listing and a few parts through the system's unzip, never unpacking it:
+// document properties, thumbnails, comments, people lists, tracked changes, external links,
+// embedded media, fonts and objects, iWork parts. Only the Office formats can be exported.
+class OfficeArchiveInspector final : public FileInspector {
+public:
+    static bool isSupported(const std::filesystem::path& file);
+    static bool canExportPrivacyCopy(const std::filesystem::path& file);
+
+    // "Word document archive" and the like, by extension.
+    static std::u16string typeDescription(const std::filesystem::path& file);
+
+    FileMetadataReport inspect(const std::filesystem::path& file) const override;
+
+    // Unpacks the archive in a private temporary folder, removes the personal parts, accepts
+    // tracked changes, removes comment anchors, revision marks, external links and everything
+    // that referred to what was removed, packs it again and publishes it only when a fresh
+    // inspection of the copy finds nothing personal left.
+    void exportPrivacyCopy(const std::filesystem::path& source,
+                           const std::filesystem::path& destination) const override;
+};
+
+// Whether a report of an exported copy still shows something personal: external links, tracked
+// changes, comments, any document property but the page and word counts, thumbnails and people
+// lists. Embedded media, fonts, objects and iWork parts are not personal by themselves.
+bool containsExportPrivacyResidue(const FileMetadataReport& report);
+
+}  // namespace velquor::files

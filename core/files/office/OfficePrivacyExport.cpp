@@ -1,0 +1,120 @@
+#include "OfficePrivacyExport.h"
+
+#include "../FileExportSafety.h"
+#include "../FileSanitizerError.h"
+#include "ArchiveTools.h"
+#include "OfficeArchiveInspector.h"
+#include "OfficeXmlEdits.h"
+#include "UnpackedPackage.h"
+#include "WorkingDirectory.h"
+#include "XmlDocument.h"
+
+#include <chrono>
+
+namespace velquor::files {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Walking the unpacked tree costs time, so the watch looks at most ten times a second.
+std::function<bool()> unpackedSizeWatch(const fs::path& contents) {
+    return [contents, lastLook = Clock::time_point()]() mutable {
+        const auto now = Clock::now();
+        if (now - lastLook < std::chrono::milliseconds(100)) return false;
+        lastLook = now;
+        return unpackedByteCount(contents) > static_cast<std::uint64_t>(ArchiveLimits::uncompressedBytes);
+    };
+}
+
+// The declared sizes are the archive's own claim: what unzip really writes is bounded too, per
+// file by its file-size limit and in total by the watch, either of which ends it.
+void unpack(const OpenArchive& archive, const fs::path& contents) {
+    runProcess(ArchiveTool::unzip, {.arguments = {"-qq", archiveArgument, "-d", contents.string()},
+                                    .workingDirectory = std::nullopt,
+                                    .archive = &archive,
+                                    .timeLimit = ArchiveLimits::unpackingTime,
+                                    .maximumFileSize = static_cast<std::uint64_t>(ArchiveLimits::uncompressedBytes),
+                                    .overLimit = unpackedSizeWatch(contents)});
+    if (unpackedByteCount(contents) > static_cast<std::uint64_t>(ArchiveLimits::uncompressedBytes)) {
+        throw FileSanitizerError(FileSanitizerError::Case::archiveResourceLimitExceeded);
+    }
+}
+
+// -X leaves out the owner's user and group ids and -D the folder entries: neither belongs in an
+// Office package, and the ids would tell who made the copy.
+void pack(const fs::path& contents, const fs::path& output) {
+    runProcess(ArchiveTool::zip, {.arguments = {"-qrXD", output.string(), "."},
+                                  .workingDirectory = contents,
+                                  .archive = nullptr,
+                                  .timeLimit = ArchiveLimits::unpackingTime,
+                                  .maximumFileSize = 0,
+                                  .overLimit = {}});
+    const OpenArchive packed(output);
+    runProcess(ArchiveTool::unzip, {.arguments = {"-tqq", archiveArgument},
+                                    .workingDirectory = std::nullopt,
+                                    .archive = &packed,
+                                    .timeLimit = ArchiveLimits::unpackingTime,
+                                    .maximumFileSize = 0,
+                                    .overLimit = {}});
+}
+
+bool isWordXmlPart(const std::string& name) {
+    std::string lower(name);
+    for (auto& c : lower) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower.starts_with("word/") && lower.ends_with(".xml");
+}
+
+// Revision markup this program does not know would still name its author: every Word part of
+// the packed copy is read whole and must carry no author attribute at all.
+void verifyNoAuthorsInWordParts(const fs::path& output) {
+    const OpenArchive packed(output);
+    for (const auto& name : listEntries(packed)) {
+        if (!isWordXmlPart(name)) continue;
+        const auto part = XmlDocument::parse(
+            readWholePart(packed, name, static_cast<std::size_t>(ArchiveLimits::uncompressedBytes)));
+        if (containsAuthorAttribute(part)) throw FileSanitizerError(FileSanitizerError::Case::verificationFailed);
+    }
+}
+
+void verify(const OfficeArchiveInspector& inspector, const fs::path& output) {
+    if (containsExportPrivacyResidue(inspector.inspect(output))) {
+        throw FileSanitizerError(FileSanitizerError::Case::verificationFailed);
+    }
+    verifyNoAuthorsInWordParts(output);
+}
+
+}  // namespace
+
+void exportOfficePrivacyCopy(const OfficeArchiveInspector& inspector, const fs::path& source,
+                             const fs::path& destination) {
+    FileExportSafety::prepareDestination(destination);
+    const OpenArchive archive(source);
+    const auto entries = listEntries(archive);
+    if (entries.empty()) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
+    validateArchive(archive, entries);
+
+    const WorkingDirectory work("velquor-office-");
+    const auto contents = work.path() / "contents";
+    createPrivateDirectory(contents);
+    unpack(archive, contents);
+    rejectSymbolicLinks(contents);
+    const auto removed = removePrivateArchiveParts(contents);
+    sanitizeXMLFiles(contents, removed);
+    removeEmptyDirectories(contents);
+
+    const auto output = work.path() / ("privacy." + source.extension().string().substr(1));
+    pack(contents, output);
+    verify(inspector, output);
+
+    // The working folder may be on another file system: the copy is staged next to the
+    // destination first, so that publishing it is a rename that never replaces anything.
+    auto staged = FileExportSafety::stageCopy(output, destination);
+    staged.publish(destination);
+}
+
+}  // namespace velquor::files

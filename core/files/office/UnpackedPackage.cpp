@@ -1,0 +1,224 @@
+#include "UnpackedPackage.h"
+
+#include "../FileBytes.h"
+#include "../FileExportSafety.h"
+#include "../FileSanitizerError.h"
+#include "ArchiveTools.h"
+#include "OfficeXmlEdits.h"
+#include "XmlDocument.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <map>
+#include <system_error>
+#include <vector>
+
+namespace velquor::files {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+[[noreturn]] void throwUnreadable() { throw FileSanitizerError(FileSanitizerError::Case::unreadableFile); }
+
+[[noreturn]] void throwSystemError(const fs::path& path) {
+    throw std::system_error(errno, std::generic_category(), path.string());
+}
+
+std::string relativePath(const fs::path& contents, const fs::path& item) {
+    return item.lexically_relative(contents).generic_string();
+}
+
+std::string lowercased(std::string text) {
+    for (auto& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+// The text after the last dot of the name, so that the root ".rels" has the extension "rels".
+std::string lowercasedExtension(const fs::path& file) {
+    const auto name = file.filename().string();
+    const auto dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : lowercased(name.substr(dot + 1));
+}
+
+void checkInside(const std::string& root, const fs::path& item) {
+    std::error_code error;
+    const auto resolved = fs::canonical(item, error);
+    if (error || !resolved.string().starts_with(root)) throwUnreadable();
+}
+
+void walkAndLockDown(const std::string& root, const fs::path& folder) {
+    ::chmod(folder.c_str(), 0700);
+    std::error_code error;
+    fs::directory_iterator entries(folder, error);
+    if (error) throwUnreadable();
+    for (fs::directory_iterator end; entries != end; entries.increment(error)) {
+        if (error) throwUnreadable();
+        const auto& item = entries->path();
+        struct stat status {};
+        if (::lstat(item.c_str(), &status) != 0) throwSystemError(item);
+        if (S_ISLNK(status.st_mode) || (!S_ISDIR(status.st_mode) && !S_ISREG(status.st_mode))) throwUnreadable();
+        checkInside(root, item);
+        if (S_ISDIR(status.st_mode)) {
+            walkAndLockDown(root, item);
+        } else {
+            ::chmod(item.c_str(), 0600);
+        }
+    }
+    if (error) throwUnreadable();
+}
+
+std::vector<fs::path> everythingUnder(const fs::path& contents) {
+    std::vector<fs::path> items;
+    for (const auto& entry : fs::recursive_directory_iterator(contents)) items.push_back(entry.path());
+    return items;
+}
+
+void writeFileAtomically(const fs::path& file, const std::string& bytes) {
+    const auto temporary = file.parent_path() / (".velquor-" + FileExportSafety::randomUUIDString());
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) throwSystemError(temporary);
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const auto count = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) {
+            const int error = errno;
+            ::close(fd);
+            ::unlink(temporary.c_str());
+            throw std::system_error(error, std::generic_category(), temporary.string());
+        }
+        written += static_cast<std::size_t>(count);
+    }
+    if (::close(fd) != 0 || ::rename(temporary.c_str(), file.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        throw std::system_error(error, std::generic_category(), file.string());
+    }
+}
+
+XmlDocument parsedFile(const fs::path& file) {
+    const auto bytes = readWholeFile(file, static_cast<std::uint64_t>(ArchiveLimits::uncompressedBytes));
+    if (!bytes) throwUnreadable();
+    return XmlDocument::parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+}
+
+// What a relationship file describes: "word/_rels/document.xml.rels" is about the part
+// "word/document.xml" in the folder "word/"; "_rels/.rels" is about the package itself.
+struct RelationshipSource {
+    std::string folder;
+    std::string part;
+};
+
+RelationshipSource relationshipSource(const std::string& relative) {
+    const fs::path path(relative);
+    const auto parent = path.parent_path();
+    if (parent.filename() != "_rels") return {parent.empty() ? "" : parent.generic_string() + "/", ""};
+    const auto folder = parent.parent_path().empty() ? std::string() : parent.parent_path().generic_string() + "/";
+    const auto name = path.filename().string();
+    return {folder, name.size() > 5 ? folder + name.substr(0, name.size() - 5) : ""};
+}
+
+bool linksOtherWorkbooks(const std::set<std::string>& removedParts) {
+    return std::any_of(removedParts.begin(), removedParts.end(),
+                       [](const std::string& part) { return lowercased(part).starts_with("/xl/externallinks/"); });
+}
+
+}  // namespace
+
+std::uint64_t unpackedByteCount(const fs::path& contents) {
+    std::uint64_t total = 0;
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(contents, fs::directory_options::skip_permission_denied, error), end;
+         !error && it != end; it.increment(error)) {
+        struct stat status {};
+        if (::lstat(it->path().c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
+            total += static_cast<std::uint64_t>(std::max<off_t>(status.st_size, 0));
+        }
+    }
+    return total;
+}
+
+void rejectSymbolicLinks(const fs::path& contents) {
+    std::error_code error;
+    auto root = fs::canonical(contents, error).string();
+    if (error) throwUnreadable();
+    if (!root.ends_with('/')) root.push_back('/');
+    walkAndLockDown(root, contents);
+}
+
+std::set<std::string> removePrivateArchiveParts(const fs::path& contents) {
+    const auto items = everythingUnder(contents);
+    // Formulas that read a linked workbook become values, so the calculation chain that lists
+    // them would be stale; Excel rebuilds it when it is missing.
+    const bool dropsWorkbookLinks = std::any_of(items.begin(), items.end(), [&](const fs::path& item) {
+        return lowercased(relativePath(contents, item)).starts_with("xl/externallinks/");
+    });
+    std::set<std::string> removed;
+    for (const auto& item : items) {
+        const auto relative = relativePath(contents, item);
+        const bool staleChain = dropsWorkbookLinks && lowercased(relative) == "xl/calcchain.xml";
+        if (!isPrivateArchivePart(relative) && !staleChain) continue;
+        fs::remove_all(item);
+        removed.insert("/" + relative);
+    }
+    return removed;
+}
+
+void sanitizeXMLFiles(const fs::path& contents, const std::set<std::string>& removedParts) {
+    std::vector<fs::path> relationshipFiles;
+    std::vector<fs::path> xmlFiles;
+    for (const auto& item : everythingUnder(contents)) {
+        if (!fs::is_regular_file(fs::symlink_status(item))) continue;
+        const auto extension = lowercasedExtension(item);
+        if (extension == "rels") relationshipFiles.push_back(item);
+        if (extension == "xml") xmlFiles.push_back(item);
+    }
+
+    // Relationship files first: the parts they describe must drop what referred to the removed ones.
+    std::map<std::string, std::set<std::string>> removedIdsByPart;
+    for (const auto& file : relationshipFiles) {
+        const auto source = relationshipSource(relativePath(contents, file));
+        auto document = parsedFile(file);
+        auto ids = sanitizeRelationships(document, source.folder, removedParts);
+        if (!source.part.empty() && !ids.empty()) removedIdsByPart[source.part].merge(ids);
+        writeFileAtomically(file, document.serialize());
+    }
+    const bool brokenWorkbookLinks = linksOtherWorkbooks(removedParts);
+    for (const auto& file : xmlFiles) {
+        const auto relative = relativePath(contents, file);
+        const auto lower = lowercased(relative);
+        auto document = parsedFile(file);
+        if (lower.starts_with("word/")) sanitizeWordPart(document);
+        if (brokenWorkbookLinks && (lower.starts_with("xl/worksheets/") || lower == "xl/workbook.xml")) {
+            removeExternalWorkbookFormulas(document);
+        }
+        if (relative == "[Content_Types].xml") removeContentTypeOverrides(document, removedParts);
+        if (const auto ids = removedIdsByPart.find(relative); ids != removedIdsByPart.end()) {
+            removeReferencesToRelationships(document, ids->second);
+        }
+        writeFileAtomically(file, document.serialize());
+    }
+}
+
+void removeEmptyDirectories(const fs::path& contents) {
+    std::vector<fs::path> folders;
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(contents, error), end; !error && it != end; it.increment(error)) {
+        std::error_code statusError;
+        if (it->is_directory(statusError) && !it->is_symlink(statusError)) folders.push_back(it->path());
+    }
+    std::stable_sort(folders.begin(), folders.end(),
+                     [](const fs::path& a, const fs::path& b) { return a.native().size() > b.native().size(); });
+    for (const auto& folder : folders) {
+        if (fs::is_empty(folder)) fs::remove(folder);
+    }
+}
+
+}  // namespace velquor::files

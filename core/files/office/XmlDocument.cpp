@@ -1,0 +1,150 @@
+#include "XmlDocument.h"
+
+#include "../FileSanitizerError.h"
+
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <libxml/xmlsave.h>
+#include <libxml/xpath.h>
+
+#include <climits>
+#include <memory>
+#include <stdexcept>
+#include <utility>
+
+namespace velquor::files {
+
+namespace {
+
+[[noreturn]] void throwUnreadable() { throw FileSanitizerError(FileSanitizerError::Case::unreadableFile); }
+
+void initializeLibxml2Once() {
+    static const bool initialized = [] {
+        xmlInitParser();
+        return true;
+    }();
+    (void)initialized;
+}
+
+// NONET: no network, ever. Not NOENT (entities stay references, never expanded), not DTDLOAD
+// (no external subset), not HUGE (the parser's depth and size limits stay on), not NOBLANKS and
+// not NOCDATA (the part keeps its whitespace and CDATA sections).
+constexpr int parseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+
+struct ContextDeleter {
+    void operator()(xmlParserCtxt* context) const { xmlFreeParserCtxt(context); }
+};
+struct XPathContextDeleter {
+    void operator()(xmlXPathContext* context) const { xmlXPathFreeContext(context); }
+};
+struct XPathObjectDeleter {
+    void operator()(xmlXPathObject* object) const { xmlXPathFreeObject(object); }
+};
+
+bool declaresDocumentType(std::string_view bytes) { return bytes.find("<!DOCTYPE") != std::string_view::npos; }
+
+}  // namespace
+
+XmlDocument XmlDocument::parse(std::string_view bytes) {
+    initializeLibxml2Once();
+    if (bytes.size() > static_cast<std::size_t>(INT_MAX) || declaresDocumentType(bytes)) throwUnreadable();
+    std::unique_ptr<xmlParserCtxt, ContextDeleter> context(xmlNewParserCtxt());
+    if (!context) throw std::bad_alloc();
+    auto* document =
+        xmlCtxtReadMemory(context.get(), bytes.data(), static_cast<int>(bytes.size()), "part.xml", nullptr, parseOptions);
+    if (document == nullptr) throwUnreadable();
+    XmlDocument parsed(document);
+    if (document->intSubset != nullptr || document->extSubset != nullptr || xmlDocGetRootElement(document) == nullptr) {
+        throwUnreadable();
+    }
+    return parsed;
+}
+
+XmlDocument::~XmlDocument() {
+    if (document_ != nullptr) xmlFreeDoc(document_);
+}
+
+XmlDocument::XmlDocument(XmlDocument&& other) noexcept : document_(std::exchange(other.document_, nullptr)) {}
+
+XmlDocument::Node XmlDocument::root() const { return xmlDocGetRootElement(document_); }
+
+std::vector<XmlDocument::Node> XmlDocument::selectedNodes(std::string_view xpath, int type) const {
+    std::unique_ptr<xmlXPathContext, XPathContextDeleter> context(xmlXPathNewContext(document_));
+    if (!context) throw std::bad_alloc();
+    const std::string expression(xpath);
+    std::unique_ptr<xmlXPathObject, XPathObjectDeleter> result(
+        xmlXPathEvalExpression(reinterpret_cast<const xmlChar*>(expression.c_str()), context.get()));
+    if (!result) throw FileSanitizerError(FileSanitizerError::Case::exportFailed);
+    std::vector<Node> nodes;
+    if (result->type != XPATH_NODESET || result->nodesetval == nullptr) return nodes;
+    for (int i = 0; i < result->nodesetval->nodeNr; ++i) {
+        auto* node = result->nodesetval->nodeTab[i];
+        if (node != nullptr && (type == 0 || node->type == type)) nodes.push_back(node);
+    }
+    return nodes;
+}
+
+std::vector<XmlDocument::Node> XmlDocument::elements(std::string_view xpath) const {
+    return selectedNodes(xpath, XML_ELEMENT_NODE);
+}
+
+bool XmlDocument::selectsAnything(std::string_view xpath) const { return !selectedNodes(xpath, 0).empty(); }
+
+void XmlDocument::removeAttributes(std::string_view xpath) {
+    for (auto* node : selectedNodes(xpath, XML_ATTRIBUTE_NODE)) xmlRemoveProp(reinterpret_cast<xmlAttr*>(node));
+}
+
+void XmlDocument::detach(const std::vector<Node>& nodes) {
+    // Unlink everything first: a node nested in another one of the list is still valid memory
+    // then, and each unlinked node is a tree of its own that is freed exactly once.
+    for (auto* node : nodes) xmlUnlinkNode(node);
+    for (auto* node : nodes) xmlFreeNode(node);
+}
+
+void XmlDocument::unwrap(Node element) {
+    auto* parent = element->parent;
+    // libxml2 keeps parent links exact, so an element whose parent is an element is among its
+    // children; walking the siblings to make sure would be quadratic on a hostile part.
+    if (parent == nullptr || parent->type != XML_ELEMENT_NODE || element->type != XML_ELEMENT_NODE) return;
+    std::vector<xmlNode*> moved;
+    while (auto* child = element->children) {
+        xmlUnlinkNode(child);
+        // Adjacent text nodes would be merged (and the child freed) by xmlAddPrevSibling.
+        child->prev = child->next = nullptr;
+        moved.push_back(child);
+    }
+    for (auto* child : moved) {
+        child->parent = parent;
+        child->doc = element->doc;
+        child->prev = element->prev;
+        child->next = element;
+        if (element->prev != nullptr) {
+            element->prev->next = child;
+        } else {
+            parent->children = child;
+        }
+        element->prev = child;
+    }
+    // Namespaces declared on the element itself must be declared again where its children went.
+    if (element->nsDef != nullptr) {
+        for (auto* child : moved) {
+            if (child->type == XML_ELEMENT_NODE) xmlReconciliateNs(element->doc, child);
+        }
+    }
+    xmlUnlinkNode(element);
+    xmlFreeNode(element);
+}
+
+std::string XmlDocument::serialize() const {
+    std::unique_ptr<xmlBuffer, decltype(&xmlBufferFree)> buffer(xmlBufferCreate(), xmlBufferFree);
+    if (!buffer) throw std::bad_alloc();
+    const char* encoding = document_->encoding != nullptr ? reinterpret_cast<const char*>(document_->encoding) : nullptr;
+    auto* save = xmlSaveToBuffer(buffer.get(), encoding, 0);
+    if (save == nullptr) throw FileSanitizerError(FileSanitizerError::Case::exportFailed);
+    const long saved = xmlSaveDoc(save, document_);
+    if (xmlSaveClose(save) < 0 || saved < 0) throw FileSanitizerError(FileSanitizerError::Case::exportFailed);
+    return std::string(reinterpret_cast<const char*>(xmlBufferContent(buffer.get())),
+                       static_cast<std::size_t>(xmlBufferLength(buffer.get())));
+}
+
+}  // namespace velquor::files

@@ -1,0 +1,117 @@
+#include "OfficeExportSupport.h"
+
+#include <files/InspectorRegistry.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace velquor::files {
+namespace {
+
+using testing::RawZipEntry;
+using Case = FileSanitizerError::Case;
+
+class OfficeArchiveSafetyTest : public testing::OfficeExportTest {
+protected:
+    std::filesystem::path write(const std::string& name, const std::vector<RawZipEntry>& entries) {
+        const auto file = path() / name;
+        std::ofstream(file, std::ios::binary) << testing::rawZip(entries);
+        return file;
+    }
+
+    Case inspectionFailure(const std::filesystem::path& file) {
+        try {
+            inspectReport(file);
+        } catch (const FileSanitizerError& error) {
+            return error.errorCase();
+        }
+        throw std::runtime_error("the inspection did not fail");
+    }
+
+    // Both inspection and export refuse the archive the same way; the export leaves nothing.
+    void expectRefused(const std::filesystem::path& file, Case expected, const char* what) {
+        EXPECT_EQ(inspectionFailure(file), expected) << what;
+        EXPECT_EQ(exportFailure(file), expected) << what;
+        EXPECT_EQ(leftovers(), std::vector<std::string>{}) << what;
+    }
+};
+
+RawZipEntry entry(std::string name, std::string data = "<x/>") { return {std::move(name), std::move(data)}; }
+
+std::vector<RawZipEntry> manyEntries(std::size_t count, std::size_t nameLength) {
+    std::vector<RawZipEntry> entries;
+    for (std::size_t i = 0; i < count; ++i) {
+        auto name = "e/" + std::to_string(i);
+        name += std::string(nameLength > name.size() ? nameLength - name.size() : 0, 'n');
+        entries.push_back(entry(std::move(name), ""));
+    }
+    return entries;
+}
+
+TEST_F(OfficeArchiveSafetyTest, HostileNamesAndLinksAreUnsafeEntries) {
+    const struct {
+        const char* what;
+        std::vector<RawZipEntry> entries;
+    } cases[] = {
+        {"traversal", {entry("word/document.xml"), entry("../../escaped.xml")}},
+        {"absolute name", {entry("/tmp/absolute.xml")}},
+        {"backslash", {entry("word\\..\\..\\evil.xml")}},
+        {"case collision", {entry("word/Doc.xml"), entry("word/doc.xml")}},
+        {"normalization collision", {entry("caf\xC3\xA9.xml"), entry("cafe\xCC\x81.xml")}},
+        {"symbolic link", {entry("word/document.xml"), {"word/link.xml", "/etc/passwd", 0120777}}},
+        {"hidden symbolic link", {entry("_rels/.rels"), {"_rels/.hidden", "../../../../etc", 0120777}}},
+    };
+    for (const auto& testCase : cases) {
+        expectRefused(write("hostile.docx", testCase.entries), Case::unsafeArchiveEntry, testCase.what);
+    }
+    EXPECT_FALSE(std::filesystem::exists(path().parent_path() / "escaped.xml"));
+}
+
+TEST_F(OfficeArchiveSafetyTest, ResourceLimitsRefuseBombsBeforeAnythingIsUnpacked) {
+    expectRefused(write("count.docx", manyEntries(20'001, 8)), Case::archiveResourceLimitExceeded, "20,001 entries");
+    expectRefused(write("declared.docx", {entry("a.xml"), {"big.bin", "tiny", 0100644, false, 268'435'453}}),
+                  Case::archiveResourceLimitExceeded, "declared total over 256 MiB");
+    // 20,000 names of 250 bytes make a name listing past its 5,000,000-byte cap.
+    expectRefused(write("listing.docx", manyEntries(20'000, 250)), Case::archiveResourceLimitExceeded, "listing cap");
+}
+
+TEST_F(OfficeArchiveSafetyTest, TwentyThousandEntriesAreStillInspected) {
+    EXPECT_NO_THROW(inspectReport(write("many.docx", manyEntries(20'000, 8))));
+}
+
+TEST_F(OfficeArchiveSafetyTest, UnpackingIsBoundedByWhatIsWrittenNotByWhatIsDeclared) {
+    // Each entry claims 1,000 bytes and unpacks to 100 MiB: the declared total passes, the
+    // real one must not.
+    const auto bomb = testing::zeroFilledEntry("word/media/a.bin", 100u << 20, 1000);
+    auto second = bomb;
+    second.name = "word/media/b.bin";
+    auto third = bomb;
+    third.name = "word/media/c.bin";
+    const auto file = write("bomb.docx", {entry("word/document.xml"), bomb, second, third});
+    EXPECT_NO_THROW(inspectReport(file));
+    EXPECT_EQ(exportFailure(file), Case::archiveResourceLimitExceeded);
+}
+
+TEST_F(OfficeArchiveSafetyTest, TruncatedArchivesAreUnreadable) {
+    const auto whole = package("whole.docx", testing::minimalWordDocument("<w:r><w:t>text</w:t></w:r>"));
+    std::ifstream in(whole, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (const std::size_t length : {bytes.size() / 2, bytes.size() - 10, std::size_t{4}, std::size_t{0}}) {
+        const auto cut = path() / "cut.docx";
+        std::ofstream(cut, std::ios::binary) << bytes.substr(0, length);
+        expectRefused(cut, Case::unreadableFile, "truncated");
+    }
+}
+
+TEST_F(OfficeArchiveSafetyTest, FoldersUnpackedWithoutPermissionsAreStillCleanedUp) {
+    auto entries = std::vector<RawZipEntry>{entry("[Content_Types].xml", "<Types/>"), entry("locked/part.xml")};
+    entries.push_back({"locked/", "", 040000});
+    const auto file = write("locked.docx", entries);
+    const auto copy = exported(file);
+    EXPECT_TRUE(archiveTestPasses(copy));
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
+}
+
+}  // namespace
+}  // namespace velquor::files

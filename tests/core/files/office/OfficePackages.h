@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velquor::testing {
+
+// Package parts by name; the map keeps them in name order.
+using Parts = std::map<std::string, std::string>;
+
+// Writes the parts as files under a fresh folder of `workspace` and packs them with the real
+// /usr/bin/zip into `archive`.
+void zipWithSystemZip(const std::filesystem::path& workspace, const Parts& parts, const std::filesystem::path& archive);
+
+// One entry of an archive written byte by byte, for what no zip tool would write: hostile names,
+// symbolic links, sizes that lie.
+struct RawZipEntry {
+    std::string name;
+    std::string data;                       // what the entry unpacks to
+    std::uint32_t unixMode = 0100644;       // 0120777 makes a symbolic link
+    bool deflated = false;
+    std::optional<std::uint32_t> declaredSize{};  // the uncompressed size the headers claim
+};
+
+std::string rawZip(const std::vector<RawZipEntry>& entries);
+
+// A deflated entry that unpacks to `size` zero bytes while its headers claim `declaredSize`.
+RawZipEntry zeroFilledEntry(std::string name, std::size_t size, std::uint32_t declaredSize);
+
+// A small but complete Word document: one paragraph with the given body markup.
+Parts minimalWordDocument(const std::string& bodyMarkup);
+
+extern const char* const wordNamespaces;
+
+std::string xmlPart(const std::string& body);
+
+}  // namespace velquor::testing
