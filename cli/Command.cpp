@@ -1,7 +1,9 @@
 #include "Command.h"
 
 #include "ExitStatus.h"
+#include "TextCleanCommand.h"
 #include "TextInspectCommand.h"
+#include "TextReviewCommand.h"
 
 #include <array>
 #include <ostream>
@@ -10,9 +12,12 @@ namespace velquor::cli {
 
 namespace {
 
-constexpr std::array<Command, 1> commandTable{{
+constexpr std::array<Command, 3> commandTable{{
     {"text", "inspect", "[FILE|-] [--json]",
-     "Report privacy findings and counts for a text file or standard input.", runTextInspect},
+     "Report hidden Unicode, hidden messages, privacy findings and counts for a text.", runTextInspect},
+    {"text", "clean", "[FILE|-] [OPTIONS] [--json]", "Write the cleaned text to standard output.", runTextClean},
+    {"text", "review", "[FILE|-] [--json]", "List what cleaning with every option would change, and where.",
+     runTextReview},
 }};
 
 void printOverview(std::ostream& out) {

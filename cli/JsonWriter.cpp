@@ -108,6 +108,12 @@ JsonWriter& JsonWriter::value(bool flag) {
     return *this;
 }
 
+JsonWriter& JsonWriter::null() {
+    beforeValue();
+    out_ << "null";
+    return *this;
+}
+
 JsonWriter& JsonWriter::value(double number) {
     beforeValue();
     if (!std::isfinite(number)) {

@@ -23,6 +23,7 @@ public:
     JsonWriter& value(std::int64_t number);
     JsonWriter& value(bool flag);
     JsonWriter& value(double number);
+    JsonWriter& null();
 
     template <class T>
     JsonWriter& field(std::string_view name, const T& fieldValue) {
