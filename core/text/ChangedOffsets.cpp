@@ -35,13 +35,16 @@ private:
 
 }  // namespace
 
-std::vector<std::int64_t> changedOutputOffsets(std::u16string_view input, std::u16string_view output) {
-    if (input == output) return {};
+ChangedCharacters changedOutputOffsets(std::u16string_view input, std::u16string_view output) {
+    if (input == output) {
+        const auto characters = graphemeClusterCount(input);
+        return {characters, characters, {}};
+    }
     ClusterNumbering numbering;
     const auto before = numbering.numbered(input);
     const auto after = numbering.numbered(output);
     const auto insertions = diffInsertions(before, after);
-    return {insertions.begin(), insertions.end()};
+    return {std::ssize(before), std::ssize(after), {insertions.begin(), insertions.end()}};
 }
 
 }  // namespace velquor::text

@@ -6,9 +6,16 @@
 
 namespace velquor::text {
 
+struct ChangedCharacters {
+    std::int64_t inputCharacters = 0;
+    std::int64_t outputCharacters = 0;
+    // Grapheme-cluster offsets into the output, ascending: the insertions of a diff over the two
+    // texts' clusters. Removals leave no trace; identical texts give none.
+    std::vector<std::int64_t> offsets;
+};
+
 // The characters (grapheme clusters) of `output` that are new or changed relative to `input`,
-// as ascending cluster offsets into `output`: the insertions of a diff over the two texts'
-// clusters. Identical texts give none.
-std::vector<std::int64_t> changedOutputOffsets(std::u16string_view input, std::u16string_view output);
+// with both texts' character counts, which the comparison finds on the way.
+ChangedCharacters changedOutputOffsets(std::u16string_view input, std::u16string_view output);
 
 }  // namespace velquor::text

@@ -2,7 +2,6 @@
 
 #include "AsciiConversion.h"
 #include "ChangedOffsets.h"
-#include "GraphemeClusters.h"
 #include "MarkdownFlattening.h"
 #include "ParagraphUnwrapping.h"
 #include "PunctuationFold.h"
@@ -11,6 +10,15 @@
 #include "WhitespaceNormalization.h"
 
 namespace velquor::text {
+
+namespace {
+
+std::u16string normalizedWhitespace(std::u16string_view text, bool trim, TextChangeSummary& summary) {
+    auto normalized = normalizeLines(text, trim, summary);
+    return trim ? trimTextEdges(normalized, summary) : normalized;
+}
+
+}  // namespace
 
 CleanedText runCleaningSteps(std::u16string_view input, const CleaningOptions& options) {
     CleanedText cleaned;
@@ -44,21 +52,25 @@ CleanedText runCleaningSteps(std::u16string_view input, const CleaningOptions& o
         text = std::move(converted.text);
         summary.asciiReplacementScalars = converted.replacements;
     }
-    if (options.normalizeWhitespace) {
-        text = normalizeLines(text, options.trimWhitespace, summary);
-        if (options.trimWhitespace) text = trimTextEdges(text, summary);
+    if (options.normalizeWhitespace) text = normalizedWhitespace(text, options.trimWhitespace, summary);
+    // Settling can leave two spaces side by side or a space at an edge, and normalising white
+    // space again can strand another spared scalar: repeat until neither changes anything.
+    while (options.removeUnsafeUnicode) {
+        const auto length = text.size();
+        text = settleInvisibleScalars(std::move(text), summary);
+        if (text.size() == length) break;
+        if (options.normalizeWhitespace) text = normalizedWhitespace(text, options.trimWhitespace, summary);
     }
-    if (options.removeUnsafeUnicode) text = settleInvisibleScalars(std::move(text), summary);
     summary.contentChanged = text != input;
     return cleaned;
 }
 
 TextCleanResult TextSanitizer::cleanPlainTextResult(std::u16string_view text, const CleaningOptions& options) const {
     auto cleaned = runCleaningSteps(text, options);
-    cleaned.summary.inputCharacters = graphemeClusterCount(text);
-    cleaned.summary.outputCharacters = graphemeClusterCount(cleaned.text);
-    auto offsets = changedOutputOffsets(text, cleaned.text);
-    return {std::move(cleaned.text), cleaned.summary, std::move(offsets)};
+    auto changed = changedOutputOffsets(text, cleaned.text);
+    cleaned.summary.inputCharacters = changed.inputCharacters;
+    cleaned.summary.outputCharacters = changed.outputCharacters;
+    return {std::move(cleaned.text), cleaned.summary, std::move(changed.offsets)};
 }
 
 std::u16string TextSanitizer::cleanPlainText(std::u16string_view text, CleaningOptions options) const {

@@ -17,9 +17,9 @@ std::u16string cleanScalars(std::u16string_view text, bool removeUnsafeUnicode, 
                             TextChangeSummary& summary);
 
 // Later steps can take away what a spared joiner or mark was spared for: a trimmed edge, a
-// stripped URL parameter, a removed private-use scalar that separated two joiners. This drops
-// the invisible scalars the rules no longer spare in the finished text, counted as the scalar
-// pass counts them, so that cleaning the output again changes nothing.
+// stripped URL parameter, a removed private-use scalar that separated two joiners, a tab that
+// became a space. This drops the invisible scalars the rules no longer spare in the finished
+// text, counted as the scalar pass counts them, so that cleaning the output again changes nothing.
 std::u16string settleInvisibleScalars(std::u16string text, TextChangeSummary& summary);
 
 }  // namespace velquor::text

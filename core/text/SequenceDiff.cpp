@@ -10,7 +10,9 @@ namespace {
 
 using Symbols = std::span<const std::uint32_t>;
 
-// Plain Myers is tried first while it stays within this many steps (tens of milliseconds).
+// Plain Myers gives the answer when the anchored diff shows at most this many differences (its
+// memory grows with their square), within this many steps.
+constexpr std::size_t plainMyersDifferences = 512;
 constexpr std::int64_t plainMyersBudget = std::int64_t{1} << 22;
 // A block between two anchors gets this many steps per symbol, and a few thousand besides.
 constexpr std::int64_t blockStepsPerSymbol = 64;
@@ -202,8 +204,10 @@ std::optional<std::vector<std::size_t>> myersInsertions(Symbols before, Symbols 
     const auto dLimit = std::min<std::int64_t>(n + m, static_cast<std::int64_t>(std::sqrt(double(stepBudget))) + 1);
     std::vector<std::int32_t> v(static_cast<std::size_t>(2 * dLimit + 3), 0);
     const auto at = [&](std::int64_t k) -> std::int32_t& { return v[static_cast<std::size_t>(k + dLimit + 1)]; };
-    // Round d's furthest points for k = -d..d, kept for walking back; round d starts at d * d.
+    // Round d's furthest points for k = -d, -d + 2, ..., d, kept for walking back; round d
+    // starts at d (d + 1) / 2.
     std::vector<std::int32_t> trace;
+    trace.reserve(static_cast<std::size_t>(std::min<std::int64_t>(stepBudget, (dLimit + 1) * (dLimit + 2) / 2)));
     std::int64_t steps = 0;
     std::int64_t finalRound = -1;
     for (std::int64_t d = 0; d <= dLimit && finalRound < 0; ++d) {
@@ -218,7 +222,7 @@ std::optional<std::vector<std::size_t>> myersInsertions(Symbols before, Symbols 
             if (++steps > stepBudget) return std::nullopt;
             if (x >= n && y >= m) finalRound = d;
         }
-        for (std::int64_t k = -d; k <= d; ++k) trace.push_back(at(k));
+        for (std::int64_t k = -d; k <= d; k += 2) trace.push_back(at(k));
     }
     if (finalRound < 0) return std::nullopt;
 
@@ -226,7 +230,9 @@ std::optional<std::vector<std::size_t>> myersInsertions(Symbols before, Symbols 
     std::int64_t x = n;
     std::int64_t y = m;
     for (std::int64_t d = finalRound; d > 0; --d) {
-        const auto previous = [&](std::int64_t k) { return trace[static_cast<std::size_t>((d - 1) * (d - 1) + k + d - 1)]; };
+        const auto previous = [&](std::int64_t k) {
+            return trace[static_cast<std::size_t>((d - 1) * d / 2 + (k + d - 1) / 2)];
+        };
         const auto k = x - y;
         const bool down = k == -d || (k != d && previous(k - 1) < previous(k + 1));
         const auto previousK = down ? k + 1 : k - 1;
@@ -264,10 +270,16 @@ std::vector<std::size_t> diffInsertions(Symbols before, Symbols after) {
     const auto prefix = commonPrefixLength(before, after);
     if (prefix == after.size()) return {};
     if (prefix == before.size()) return allOf(prefix, after.size());
-    auto insertions = myersInsertions(before.subspan(prefix), after.subspan(prefix), plainMyersBudget);
-    if (!insertions) insertions = anchoredInsertions(before.subspan(prefix), after.subspan(prefix));
-    for (auto& index : *insertions) index += prefix;
-    return *insertions;
+    before = before.subspan(prefix);
+    after = after.subspan(prefix);
+    // The anchored script is valid, so Myers' shortest one has no more differences than it.
+    auto insertions = anchoredInsertions(before, after);
+    const auto differences = before.size() - after.size() + 2 * insertions.size();
+    if (differences <= plainMyersDifferences) {
+        if (auto shortest = myersInsertions(before, after, plainMyersBudget)) insertions = std::move(*shortest);
+    }
+    for (auto& index : insertions) index += prefix;
+    return insertions;
 }
 
 }  // namespace velquor::text

@@ -24,7 +24,8 @@ std::optional<std::vector<std::size_t>> myersInsertions(std::span<const std::uin
 // inserted as a whole.
 std::vector<std::size_t> anchoredInsertions(std::span<const std::uint32_t> before, std::span<const std::uint32_t> after);
 
-// Myers' answer whenever Myers is affordable, the anchored one otherwise.
+// Myers' answer when the sequences differ in a few hundred places at most, the anchored one
+// otherwise.
 std::vector<std::size_t> diffInsertions(std::span<const std::uint32_t> before, std::span<const std::uint32_t> after);
 
 }  // namespace velquor::text

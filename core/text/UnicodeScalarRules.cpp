@@ -78,13 +78,21 @@ bool isKeycapBase(char32_t scalar) { return scalar == U'#' || scalar == U'*' || 
 
 std::size_t lengthOf(char32_t scalar) { return scalar > 0xFFFF ? 2 : 1; }
 
+// Most text is ASCII, whose only format-or-control scalars are the C0 controls and DEL.
+bool isASCIIControl(char32_t scalar) { return scalar < 0x20 || scalar == 0x7F; }
+
 }  // namespace
 
-bool isFormatScalar(char32_t scalar) { return generalCategory(scalar) == U_FORMAT_CHAR; }
-bool isControlScalar(char32_t scalar) { return generalCategory(scalar) == U_CONTROL_CHAR; }
-bool isPrivateUseScalar(char32_t scalar) { return generalCategory(scalar) == U_PRIVATE_USE_CHAR; }
+bool isFormatScalar(char32_t scalar) { return scalar >= 0x80 && generalCategory(scalar) == U_FORMAT_CHAR; }
+
+bool isControlScalar(char32_t scalar) {
+    return scalar < 0x80 ? isASCIIControl(scalar) : generalCategory(scalar) == U_CONTROL_CHAR;
+}
+
+bool isPrivateUseScalar(char32_t scalar) { return scalar >= 0x80 && generalCategory(scalar) == U_PRIVATE_USE_CHAR; }
 
 bool isContentScalar(char32_t scalar) {
+    if (scalar < 0x80) return !isASCIIControl(scalar);
     const auto category = generalCategory(scalar);
     return category != U_FORMAT_CHAR && category != U_CONTROL_CHAR;
 }

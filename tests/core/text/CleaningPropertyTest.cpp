@@ -27,12 +27,23 @@ const std::u16string_view fragments[] = {
     u"**", u"*", u"_", u"`", u"```", u"[t](u)", u"|", u"\u00C6", u"\u00E9", u"\u4E2D",
 };
 
-std::u16string randomText(std::mt19937& random) {
-    std::uniform_int_distribution<std::size_t> length(0, 24);
-    std::uniform_int_distribution<std::size_t> pick(0, std::size(fragments) - 1);
+// A few pieces only, so that their every arrangement around a spared joiner comes up.
+const std::u16string_view joinerFragments[] = {
+    u"\U0001F44D", u"\u0628", u"\u05E9", u"\u200D", u"\u200C", u"\u200F", u"\t", u" ", u"\u00A0", u"\n", u"\u0000",
+    u"\uE000", u"x", u"?ref=1", u"https://x.test/?a=",
+};
+
+template <std::size_t N>
+std::u16string randomText(std::mt19937& random, const std::u16string_view (&pieces)[N], std::size_t maxPieces) {
+    std::uniform_int_distribution<std::size_t> length(0, maxPieces);
+    std::uniform_int_distribution<std::size_t> pick(0, N - 1);
     std::u16string text;
-    for (auto n = length(random); n > 0; --n) text += fragments[pick(random)];
+    for (auto n = length(random); n > 0; --n) text += pieces[pick(random)];
     return text;
+}
+
+std::u16string randomText(std::mt19937& random) {
+    return random() % 2 == 0 ? randomText(random, fragments, 24) : randomText(random, joinerFragments, 10);
 }
 
 std::string hex(std::u16string_view text) {

@@ -133,6 +133,10 @@ TEST(CleaningTest, InvisibleScalarsLeftWithoutTheirNeighboursAreSettled) {
     EXPECT_EQ(merged.summary.removedPrivateUseScalars, 1);
     const auto url = clean(u"https://x.test/?a=\U0001F44D\u200D&utm_source=z", hygiene);
     EXPECT_EQ(url.text, u"https://x.test/?a=\U0001F44D");
+    // The tab between emoji and joiner becomes a space, the joiner goes, and so does the double space.
+    const auto tab = clean(u"\U0001F44D\t\u200D x", hygiene);
+    EXPECT_EQ(tab.text, u"\U0001F44D x");
+    EXPECT_EQ(tab.summary.normalizedWhitespaceScalars, 2);
 }
 
 TEST(CleaningTest, TheVariantsFixTheirOptions) {

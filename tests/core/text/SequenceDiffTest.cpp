@@ -152,10 +152,12 @@ TEST(SequenceDiffTest, UnrelatedTextsCountAsInsertedWhole) {
 
 TEST(SequenceDiffTest, ChangedOffsetsCompareWholeCharacters) {
     // e + combining acute is one character; so is the flag; only the changed ones are new.
-    EXPECT_EQ(changedOutputOffsets(u"cafe\u0301 \U0001F1E9\U0001F1F0!", u"cafe \U0001F1E9\U0001F1F0."),
-              (std::vector<std::int64_t>{3, 6}));
-    EXPECT_TRUE(changedOutputOffsets(u"same", u"same").empty());
-    EXPECT_EQ(changedOutputOffsets(u"", u"ab"), (std::vector<std::int64_t>{0, 1}));
+    const auto accent = changedOutputOffsets(u"cafe\u0301 \U0001F1E9\U0001F1F0!", u"cafe \U0001F1E9\U0001F1F0.");
+    EXPECT_EQ(accent.offsets, (std::vector<std::int64_t>{3, 6}));
+    EXPECT_EQ(accent.inputCharacters, 7);
+    EXPECT_EQ(accent.outputCharacters, 7);
+    EXPECT_TRUE(changedOutputOffsets(u"same", u"same").offsets.empty());
+    EXPECT_EQ(changedOutputOffsets(u"", u"ab").offsets, (std::vector<std::int64_t>{0, 1}));
 }
 
 }  // namespace
