@@ -87,6 +87,9 @@ TEST(TextInspectCliTest, UnicodeIssuesAndHiddenMessagesAreShownWithoutTheHiddenC
                                     R"("locations":[{"utf16Location":1,"utf16Length":1}]}],"hiddenPayloads":[])"));
     const auto clean = velquorCli({"text", "inspect"}, "plain\n");
     EXPECT_THAT(clean.out, HasSubstr("No Unicode issues.\n"));
+    // A Hangul filler away from Hangul is its own printable form, and invisible.
+    const auto filler = velquorCli({"text", "inspect"}, "a\xE1\x85\xA0\n");
+    EXPECT_THAT(filler.out, HasSubstr("  Invisible  U+1160  <U+1160>: 1 at 1\n"));
 }
 
 TEST(TextInspectCliTest, BinaryAndInvalidInputIsRefusedWithNothingOnStandardOutput) {
