@@ -5,6 +5,7 @@
 
 #include <unicode/translit.h>
 #include <unicode/uchar.h>
+#include <unicode/uscript.h>
 
 #include <memory>
 #include <optional>
@@ -50,8 +51,16 @@ constexpr std::size_t rememberedPieces = 4096;
 
 bool isASCII(char16_t unit) { return unit < 0x80; }
 
+// Chinese characters cost ICU some fifteen microseconds each, and a run of them rarely repeats,
+// so each is transliterated on its own, once per conversion, its syllable set off by spaces as
+// ICU sets them off in a run. That gives up the few readings ICU takes from a neighbouring
+// character, for a cost that no longer grows with the text.
+bool isHan(char32_t scalar) {
+    UErrorCode status = U_ZERO_ERROR;
+    return uscript_getScript(static_cast<UChar32>(scalar), &status) == USCRIPT_HAN && U_SUCCESS(status);
+}
+
 bool startsCharacter(std::u16string_view text, std::size_t offset) {
-    if (text[offset] >= 0xDC00 && text[offset] <= 0xDFFF) return false;
     const auto scalar = scalarAt(text, offset).scalar;
     const auto category = U_MASK(u_charType(static_cast<UChar32>(scalar)));
     return (category & (U_GC_M_MASK | U_GC_CF_MASK)) == 0;
@@ -60,10 +69,12 @@ bool startsCharacter(std::u16string_view text, std::size_t offset) {
 std::size_t pieceEnd(std::u16string_view text, std::size_t start) {
     std::size_t end = start;
     while (end < text.size() && !isASCII(text[end])) {
+        const auto [scalar, units] = scalarAt(text, end);
+        if (isHan(scalar)) break;
         const auto length = end - start;
         if (length >= longestPiece && startsCharacter(text, end)) break;
-        if (length >= longestUncutPiece && !(text[end] >= 0xDC00 && text[end] <= 0xDFFF)) break;
-        ++end;
+        if (length >= longestUncutPiece) break;
+        end += units;
     }
     return end;
 }
@@ -77,13 +88,29 @@ std::u16string transliterated(std::u16string_view piece, const Transliterators& 
 
 std::u16string transliteratedToLatin(std::u16string_view text, const Transliterators& transliterators) {
     std::unordered_map<std::u16string, std::u16string> remembered;
+    std::unordered_map<char32_t, std::u16string> rememberedHan;
     std::u16string out;
     out.reserve(text.size());
+    bool afterHan = false;
     for (std::size_t start = 0; start < text.size();) {
         if (isASCII(text[start])) {
             out.push_back(text[start++]);
+            afterHan = false;
             continue;
         }
+        const auto [scalar, length] = scalarAt(text, start);
+        if (isHan(scalar)) {
+            auto found = rememberedHan.find(scalar);
+            if (found == rememberedHan.end()) {
+                found = rememberedHan.emplace(scalar, transliterated(text.substr(start, length), transliterators)).first;
+            }
+            if (afterHan) out.push_back(u' ');
+            out += found->second;
+            afterHan = true;
+            start += length;
+            continue;
+        }
+        afterHan = false;
         const auto end = pieceEnd(text, start);
         const auto piece = text.substr(start, end - start);
         if (piece.size() > longestRememberedPiece) {

@@ -74,6 +74,8 @@ TEST(CleaningTest, EachStepCleansAndCountsAsDocumented) {
          {.stripTrackingParameters = true}, u"https://x.test/ ok", {{u"URL tracking params stripped", 1}}},
         {u"Danish, an accent, a snowman and an ideographic space", u"\u00C6r\u00F8 caf\u00E9 \u2603\u3000!",
          {.asciiOnly = true}, u"AEro cafe ? !", {{u"ASCII replacements", 2}}},
+        {u"Greek, Cyrillic and Chinese in Latin letters", u"\u03B1\u03B8\u03AE\u03BD\u03B1 \u041C\u043E\u0441\u043A\u0432\u0430 \u5317\u4EAC\u5E02!",
+         {.asciiOnly = true}, u"athena Moskva bei jing shi!", {}},
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(std::string(testCase.name.begin(), testCase.name.end()));
