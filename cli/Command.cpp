@@ -3,7 +3,9 @@
 #include "ExitStatus.h"
 #include "FileExportCommand.h"
 #include "FileInspectCommand.h"
+#include "TextCleanCommand.h"
 #include "TextInspectCommand.h"
+#include "TextReviewCommand.h"
 
 #include <array>
 #include <ostream>
@@ -12,9 +14,13 @@ namespace velquor::cli {
 
 namespace {
 
-constexpr std::array<Command, 3> commandTable{{
+constexpr std::array<Command, 5> commandTable{{
     {"text", "inspect", "[FILE|-] [--json]",
-     "Report privacy findings and counts for a text file or standard input.", runTextInspect},
+     "Report hidden Unicode, hidden messages, style signals, privacy findings and counts for a text.",
+     runTextInspect},
+    {"text", "clean", "[FILE|-] [OPTIONS] [--json]", "Write the cleaned text to standard output.", runTextClean},
+    {"text", "review", "[FILE|-] [--json]", "List what cleaning with every option would change, and where.",
+     runTextReview},
     {"file", "inspect", "PATH [--json]", "List a file's metadata by section, and any content credentials.",
      runFileInspect},
     {"file", "export", "PATH... [--output DEST]", "Write a verified privacy copy next to each file.", runFileExport},

@@ -1,6 +1,7 @@
 #include "TerminalText.h"
 
 #include <text/TextIssue.h>
+#include <text/UnicodeScalarRules.h>
 #include <text/Utf.h>
 
 #include <unicode/uchar.h>
@@ -9,7 +10,7 @@ namespace velquor::cli {
 
 bool isHiddenFromReaders(char32_t scalar) {
     if (scalar == U' ') return false;
-    if ((scalar >= 0xFE00 && scalar <= 0xFE0F) || (scalar >= 0xE0100 && scalar <= 0xE01EF)) return true;
+    if (text::isVariationSelector(scalar) || text::isContextualInvisibleScalar(scalar)) return true;
     if (u_isUWhiteSpace(static_cast<UChar32>(scalar))) return true;
     switch (u_charType(static_cast<UChar32>(scalar))) {
         case U_CONTROL_CHAR:

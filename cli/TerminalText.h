@@ -7,7 +7,8 @@ namespace velquor::cli {
 
 // Scalars a reader cannot see or that change how the surrounding text is shown: controls,
 // format and bidi controls, private use, lone surrogates, line and paragraph separators,
-// variation selectors and every space but the plain one.
+// variation selectors, the fillers and selectors that are invisible outside their scripts, and
+// every space but the plain one.
 bool isHiddenFromReaders(char32_t scalar);
 
 // Text for a terminal, as UTF-8, with each hidden scalar shown as <U+XXXX> so that inspected

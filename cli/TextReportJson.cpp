@@ -1,21 +1,11 @@
 #include "TextReportJson.h"
 
 #include "JsonWriter.h"
+#include "TextChangeJson.h"
 
 namespace velquor::cli {
 
 namespace {
-
-void writeLocations(JsonWriter& json, const std::vector<text::TextLocation>& locations) {
-    json.beginArray();
-    for (const auto& location : locations) {
-        json.beginObject()
-            .field("utf16Location", location.utf16Location)
-            .field("utf16Length", location.utf16Length)
-            .endObject();
-    }
-    json.endArray();
-}
 
 void writeStrings(JsonWriter& json, const std::vector<std::u16string>& strings) {
     json.beginArray();
@@ -76,6 +66,27 @@ void writeStyleReport(JsonWriter& json, const text::StyleReport& report) {
     json.endObject();
 }
 
+void writeIssue(JsonWriter& json, const text::TextIssue& issue) {
+    json.beginObject()
+        .field("id", issue.id)
+        .field("kind", text::rawValue(issue.kind))
+        .field("scalar", issue.scalar)
+        .field("codePoint", issue.codePoint)
+        .field("count", issue.count);
+    json.key("locations");
+    writeLocations(json, issue.locations);
+    json.endObject();
+}
+
+void writePayload(JsonWriter& json, const text::HiddenTextPayload& payload) {
+    json.beginObject()
+        .field("id", payload.id)
+        .field("kind", text::rawValue(payload.kind))
+        .field("decodedText", payload.decodedText)
+        .field("byteCount", payload.byteCount)
+        .endObject();
+}
+
 void writePrivacyReport(JsonWriter& json, const text::TextPrivacyReport& report) {
     json.beginObject();
     json.key("findings").beginArray();
@@ -93,7 +104,14 @@ void writeTextReportJson(std::ostream& out, const text::TextReport& report) {
         .field("characters", report.characters)
         .field("scalars", report.scalars)
         .field("asciiScalars", report.asciiScalars)
-        .field("nonASCIICount", report.nonASCIICount());
+        .field("nonASCIICount", report.nonASCIICount())
+        .field("hasIssues", report.hasIssues());
+    json.key("issues").beginArray();
+    for (const auto& issue : report.issues) writeIssue(json, issue);
+    json.endArray();
+    json.key("hiddenPayloads").beginArray();
+    for (const auto& payload : report.hiddenPayloads) writePayload(json, payload);
+    json.endArray();
     json.key("styleReport");
     writeStyleReport(json, report.styleReport);
     json.key("privacyReport");

@@ -20,6 +20,42 @@ void printCounts(std::ostream& out, const text::TextReport& report) {
         << "   ASCII: " << report.asciiScalars << "   Non-ASCII: " << report.nonASCIICount() << '\n';
 }
 
+constexpr std::size_t shownLocations = 5;
+
+// "at 1, 5, 9" and how many more there are, as UTF-16 offsets.
+std::string offsetsOf(const std::vector<text::TextLocation>& locations) {
+    std::string shown = "at ";
+    for (std::size_t i = 0; i < locations.size() && i < shownLocations; ++i) {
+        if (i > 0) shown += ", ";
+        shown += std::to_string(locations[i].utf16Location);
+    }
+    if (locations.size() > shownLocations) shown += " and " + std::to_string(locations.size() - shownLocations) + " more";
+    return shown;
+}
+
+void printIssues(std::ostream& out, const std::vector<text::TextIssue>& issues) {
+    if (issues.empty()) {
+        out << "No Unicode issues.\n";
+        return;
+    }
+    std::int64_t occurrences = 0;
+    for (const auto& issue : issues) occurrences += issue.count;
+    out << "Unicode issues: " << issues.size() << " (" << counted(occurrences, "occurrence", "occurrences") << ")\n";
+    for (const auto& issue : issues) {
+        out << "  " << text::encodeUtf8(text::rawValue(issue.kind)) << "  " << text::encodeUtf8(issue.codePoint) << "  "
+            << terminalSafe(issue.scalar) << ": " << issue.count << ' ' << offsetsOf(issue.locations) << '\n';
+    }
+}
+
+void printPayloads(std::ostream& out, const std::vector<text::HiddenTextPayload>& payloads) {
+    if (payloads.empty()) return;
+    out << "Hidden payloads: " << payloads.size() << '\n';
+    for (const auto& payload : payloads) {
+        out << "  " << text::encodeUtf8(text::rawValue(payload.kind)) << " (" << counted(payload.byteCount, "byte", "bytes")
+            << "): " << terminalSafe(payload.decodedText) << '\n';
+    }
+}
+
 void printFindings(std::ostream& out, const text::TextPrivacyReport& privacy) {
     if (!privacy.hasFindings()) {
         out << "No privacy findings.\n";
@@ -66,6 +102,9 @@ void printTimedOutScans(std::ostream& out, const std::vector<std::u16string>& sc
 
 void printTextReport(std::ostream& out, const text::TextReport& report) {
     printCounts(out, report);
+    out << '\n';
+    printIssues(out, report.issues);
+    printPayloads(out, report.hiddenPayloads);
     out << '\n';
     printStyle(out, report.styleReport);
     out << '\n';

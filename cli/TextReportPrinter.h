@@ -6,8 +6,9 @@
 
 namespace velquor::cli {
 
-// The report for people: counts, then each privacy finding with its masked examples and why
-// it matters, then a warning for any scan that could not finish.
+// The report for people: counts, the Unicode issues with where they are, decoded hidden
+// payloads, then each privacy finding with its masked examples and why it matters, then a
+// warning for any scan that could not finish. Hidden characters show as <U+XXXX>.
 void printTextReport(std::ostream& out, const text::TextReport& report);
 
 }  // namespace velquor::cli

@@ -12,20 +12,23 @@ namespace velquor::text {
 
 namespace {
 
-// A character break iterator bound to one text, which must outlive it.
+// A character break iterator that is pointed at one stretch of text after another.
 class IcuBreakIterator {
 public:
-    explicit IcuBreakIterator(std::u16string_view text) : source_(aliasOf(text)) {
+    IcuBreakIterator() {
         UErrorCode status = U_ZERO_ERROR;
         iterator_.reset(icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
         if (U_FAILURE(status) || !iterator_) throw std::runtime_error("ICU character break iterator is unavailable");
-        iterator_->setText(source_);
     }
 
+    // Visits the end of every cluster of the stretch, offset by `base`.
     template <class Visit>
-    void forEachBoundary(Visit visit) {
-        for (auto boundary = iterator_->first(); boundary != icu::BreakIterator::DONE; boundary = iterator_->next()) {
-            visit(static_cast<std::int64_t>(boundary));
+    void forEachEnd(std::u16string_view stretch, std::size_t base, Visit& visit) {
+        source_ = aliasOf(stretch);
+        iterator_->setText(source_);
+        iterator_->first();
+        for (auto boundary = iterator_->next(); boundary != icu::BreakIterator::DONE; boundary = iterator_->next()) {
+            visit(base + static_cast<std::size_t>(boundary));
         }
     }
 
@@ -34,20 +37,52 @@ private:
     std::unique_ptr<icu::BreakIterator> iterator_;
 };
 
+bool isASCII(char16_t unit) { return unit < 0x80; }
+
+// Two ASCII units are always separate characters, except CR LF: no ASCII scalar extends, joins
+// or is prepended to another. ICU only has to look at the stretches around non-ASCII text, and
+// a stretch that starts and ends at such a certain boundary breaks exactly as inside the text.
+bool isCertainBoundary(std::u16string_view text, std::size_t offset) {
+    return offset == text.size() ||
+           (isASCII(text[offset - 1]) && isASCII(text[offset]) && !(text[offset - 1] == u'\r' && text[offset] == u'\n'));
+}
+
+template <class Visit>
+void visitClusterEnds(std::u16string_view text, Visit visit) {
+    std::unique_ptr<IcuBreakIterator> icu;
+    for (std::size_t start = 0; start < text.size();) {
+        const bool nextIsASCII = start + 1 == text.size() || isASCII(text[start + 1]);
+        if (isASCII(text[start]) && nextIsASCII) {
+            const std::size_t end = text[start] == u'\r' && start + 1 < text.size() && text[start + 1] == u'\n' ? start + 2
+                                                                                                             : start + 1;
+            visit(end);
+            start = end;
+            continue;
+        }
+        std::size_t end = start + 1;
+        while (!isCertainBoundary(text, end)) ++end;
+        if (!icu) icu = std::make_unique<IcuBreakIterator>();
+        icu->forEachEnd(text.substr(start, end - start), start, visit);
+        start = end;
+    }
+}
+
 }  // namespace
 
 std::int64_t graphemeClusterCount(std::u16string_view text) {
-    if (text.empty()) return 0;
-    std::int64_t boundaries = 0;
-    IcuBreakIterator(text).forEachBoundary([&](std::int64_t) { ++boundaries; });
-    return boundaries - 1;
+    std::int64_t clusters = 0;
+    visitClusterEnds(text, [&](std::size_t) { ++clusters; });
+    return clusters;
 }
 
 std::vector<std::int64_t> graphemeClusterBoundaries(std::u16string_view text) {
-    std::vector<std::int64_t> boundaries;
-    if (text.empty()) return {0};
-    IcuBreakIterator(text).forEachBoundary([&](std::int64_t boundary) { boundaries.push_back(boundary); });
+    std::vector<std::int64_t> boundaries{0};
+    visitClusterEnds(text, [&](std::size_t end) { boundaries.push_back(static_cast<std::int64_t>(end)); });
     return boundaries;
+}
+
+void forEachGraphemeClusterEnd(std::u16string_view text, const std::function<void(std::size_t)>& visit) {
+    visitClusterEnds(text, visit);
 }
 
 }  // namespace velquor::text

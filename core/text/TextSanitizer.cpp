@@ -1,6 +1,8 @@
 #include "TextSanitizer.h"
 
 #include "GraphemeClusters.h"
+#include "HiddenPayloadDecoding.h"
+#include "UnicodeInspection.h"
 #include "Utf.h"
 
 namespace velquor::text {
@@ -31,6 +33,8 @@ TextReport TextSanitizer::inspect(std::u16string_view text) const {
     report.characters = graphemeClusterCount(text);
     report.scalars = counts.scalars;
     report.asciiScalars = counts.ascii;
+    report.issues = unicodeIssues(text);
+    report.hiddenPayloads = hiddenPayloads(text);
     report.styleReport = styleReport(text, report.timedOutScans);
     report.privacyReport = privacyReport(text, report.timedOutScans);
     return report;

@@ -2,6 +2,8 @@
 
 #include "PrivacyFinding.h"
 #include "StyleReport.h"
+#include "TextChangeReview.h"
+#include "TextCleanResult.h"
 #include "TextReport.h"
 
 #include <string>
@@ -11,6 +13,20 @@
 namespace velquor::text {
 
 struct PrivacyPattern;
+
+// The seven cleaning options, one per TextChangeCategory, and edge trimming, which takes
+// effect only together with normalizeWhitespace. Name the ones you switch on:
+// sanitizer.cleanPlainTextResult(text, {.removeUnsafeUnicode = true, .normalizeWhitespace = true}).
+struct CleaningOptions {
+    bool asciiOnly = false;
+    bool flattenMarkdown = false;
+    bool unwrapParagraphs = false;
+    bool normalizePunctuation = false;
+    bool removeUnsafeUnicode = false;
+    bool normalizeWhitespace = false;
+    bool stripTrackingParameters = false;
+    bool trimWhitespace = true;
+};
 
 // The stateless text analyser and cleaner. Every operation is a pure function of its
 // arguments and safe on any thread.
@@ -26,6 +42,23 @@ public:
     // The privacy pass on its own, as inspect runs it. Names of scans that ran out of budget
     // are appended to `timedOutScans`.
     TextPrivacyReport privacyReport(std::u16string_view text, std::vector<std::u16string>& timedOutScans) const;
+
+    // One cleaning pass: the cleaned text, what changed, and which output characters are new.
+    TextCleanResult cleanPlainTextResult(std::u16string_view text, const CleaningOptions& options) const;
+
+    // Only the cleaned text, always trimmed (trimWhitespace is ignored).
+    std::u16string cleanPlainText(std::u16string_view text, CleaningOptions options) const;
+
+    // Unsafe Unicode, white space and URL tracking, trimmed: for text about to be rewritten.
+    TextCleanResult cleanRewriteHygiene(std::u16string_view text) const;
+
+    // The same hygiene without trimming, so that a selection keeps its edge spacing and its
+    // final line break.
+    TextCleanResult cleanSelectedTextHygiene(std::u16string_view text) const;
+
+    // What a full cleaning pass would change, per category in category order, with where and
+    // one example; categories with nothing to change are left out.
+    std::vector<TextChangeReviewItem> reviewChanges(std::u16string_view text) const;
 
 private:
     static void appendPrivacyFinding(const PrivacyPattern& row, std::u16string_view text,

@@ -6,7 +6,11 @@
 
 namespace velquor::text {
 
-bool isWhitespaceOrNewline(char32_t scalar) { return u_isUWhiteSpace(static_cast<UChar32>(scalar)); }
+bool isWhitespaceOrNewline(char32_t scalar) {
+    // In ASCII exactly tab, line feed, vertical tab, form feed, carriage return and space.
+    if (scalar < 0x80) return scalar == U' ' || (scalar >= U'\t' && scalar <= U'\r');
+    return u_isUWhiteSpace(static_cast<UChar32>(scalar));
+}
 
 std::u16string_view trimmedWhitespaceAndNewlines(std::u16string_view text) {
     std::size_t start = 0;

@@ -24,8 +24,8 @@ TEST(TextInspectCliTest, JsonReportRanksFindingsAndFailsTheCheck) {
     EXPECT_EQ(result.exitStatus, 1);
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out,
-              R"({"characters":38,"scalars":38,"asciiScalars":38,"nonASCIICount":0,)"
-              R"("styleReport":{"level":"Low","score":0,"wordCount":3,"signals":[],"hasSignals":false,)"
+              R"({"characters":38,"scalars":38,"asciiScalars":38,"nonASCIICount":0,"hasIssues":false,"issues":[],)"
+              R"("hiddenPayloads":[],"styleReport":{"level":"Low","score":0,"wordCount":3,"signals":[],"hasSignals":false,)"
               R"("rankedSignals":[],"topContributors":[]},"privacyReport":{"findings":[)"
               R"({"id":"AWS access key","label":"AWS access key","severity":"High","count":1,"examples":["AKIAIO...MPLE"],)"
               R"("rationale":"AWS keys can grant direct account access and should never be shared in drafts or commits.",)"
@@ -93,6 +93,30 @@ TEST(TextInspectCliTest, ExamplesCannotHideOrReorderTheTerminalOutput) {
     EXPECT_THAT(result.out, ::testing::Not(HasSubstr("\xE2\x80\xAE")));
     const auto json = velquorCli({"text", "inspect", "--json"}, "KEY=a\xE2\x80\xAE" "bcdefghijkl\n");
     EXPECT_THAT(json.out, HasSubstr(R"("KEY=a\u202e...ijkl")"));
+}
+
+TEST(TextInspectCliTest, UnicodeIssuesAndHiddenMessagesAreShownWithoutTheHiddenCharacters) {
+    // "Hi", then the tag characters that spell "run", then a zero-width space and a bidi override.
+    const std::string input = "Hi\xF3\xA0\x81\xB2\xF3\xA0\x81\xB5\xF3\xA0\x81\xAE a\xE2\x80\x8B" "b \xE2\x80\xAE" "c\n";
+    const auto human = velquorCli({"text", "inspect"}, input);
+    EXPECT_EQ(human.exitStatus, 1);
+    EXPECT_THAT(human.out, HasSubstr("Unicode issues: 5 (5 occurrences)\n"
+                                     "  Bidi control  U+202E  invisible: 1 at 13\n"
+                                     "  Invisible  U+200B  invisible: 1 at 10\n"
+                                     "  Invisible  U+E006E  invisible: 1 at 6\n"));
+    EXPECT_THAT(human.out, HasSubstr("Hidden payloads: 1\n  Tag characters (3 bytes): run\n"));
+    EXPECT_THAT(human.out, ::testing::Not(HasSubstr("\xE2\x80\xAE")));
+    EXPECT_THAT(human.out, ::testing::Not(HasSubstr("\xF3\xA0")));
+
+    const auto json = velquorCli({"text", "inspect", "--json"}, "x\xE2\x80\x8By\n");
+    EXPECT_THAT(json.out, HasSubstr(R"("hasIssues":true,"issues":[{"id":"Invisible-U+200B","kind":"Invisible",)"
+                                    R"("scalar":"invisible","codePoint":"U+200B","count":1,)"
+                                    R"("locations":[{"utf16Location":1,"utf16Length":1}]}],"hiddenPayloads":[])"));
+    const auto clean = velquorCli({"text", "inspect"}, "plain\n");
+    EXPECT_THAT(clean.out, HasSubstr("No Unicode issues.\n"));
+    // A Hangul filler away from Hangul is its own printable form, and invisible.
+    const auto filler = velquorCli({"text", "inspect"}, "a\xE1\x85\xA0\n");
+    EXPECT_THAT(filler.out, HasSubstr("  Invisible  U+1160  <U+1160>: 1 at 1\n"));
 }
 
 TEST(TextInspectCliTest, BinaryAndInvalidInputIsRefusedWithNothingOnStandardOutput) {
