@@ -5,7 +5,7 @@
 
 #include <text/Utf.h>
 
-#include <qpdf/QPDF.hh>
+#include "QpdfHeaders.h"
 
 #include <charconv>
 

@@ -2,7 +2,7 @@
 
 #include "../FileMetadataReport.h"
 
-#include <qpdf/QPDFObjectHandle.hh>
+#include "QpdfHeaders.h"
 
 #include <string>
 #include <string_view>

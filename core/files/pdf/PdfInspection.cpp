@@ -7,7 +7,7 @@
 
 #include <text/Regex.h>
 
-#include <qpdf/QPDFPageDocumentHelper.hh>
+#include "QpdfHeaders.h"
 
 #include <array>
 #include <exception>

@@ -2,10 +2,7 @@
 
 #include "../FileSanitizerError.h"
 
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFAcroFormDocumentHelper.hh>
-#include <qpdf/QPDFPageDocumentHelper.hh>
-#include <qpdf/QPDFWriter.hh>
+#include "QpdfHeaders.h"
 
 #include <unistd.h>
 

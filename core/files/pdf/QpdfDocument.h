@@ -2,7 +2,7 @@
 
 #include "../FileBytes.h"
 
-#include <qpdf/QPDF.hh>
+#include "QpdfHeaders.h"
 
 #include <cstdint>
 #include <filesystem>
