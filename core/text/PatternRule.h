@@ -2,7 +2,9 @@
 
 #include "PrunedRegexScan.h"
 #include "Regex.h"
+#include "RequiredPartScan.h"
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -22,10 +24,19 @@ struct PatternRule {
     std::u16string_view patternToScan() const { return scanPattern.empty() ? pattern : scanPattern; }
 };
 
+// For a rule that may start almost anywhere but whose every match holds a rarer part a bounded
+// distance from its start (see RequiredPart): the part's pattern and the bounds, in code units.
+struct RequiredPartRule {
+    std::u16string_view part;  // empty: no such part
+    std::int64_t minimumLead = 0;
+    std::int64_t maximumLead = 0;
+    std::int64_t maximumMatchLength = 0;
+};
+
 // A rule compiled once; cheap to share between threads.
 class CompiledPatternRule {
 public:
-    CompiledPatternRule(const PatternRule& rule, RegexOptions options);
+    CompiledPatternRule(const PatternRule& rule, RegexOptions options, const RequiredPartRule& requiredPart = {});
 
     // Every match, as an ordinary scan of the rule finds them. A rule that does not compile has
     // no matches.
@@ -34,6 +45,7 @@ public:
 private:
     std::optional<Regex> regex_;
     std::optional<StartPruning> pruning_;
+    std::optional<RequiredPart> requiredPart_;
 };
 
 }  // namespace velquor::text

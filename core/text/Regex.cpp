@@ -136,6 +136,15 @@ std::optional<RegexMatch> RegexCursor::matchAt(std::int64_t position) {
     return currentMatch(found, status);
 }
 
+std::optional<RegexMatch> RegexCursor::findWithin(std::int64_t start, std::int64_t limit) {
+    if (exhausted_ || start > length_) return std::nullopt;
+    UErrorCode status = U_ZERO_ERROR;
+    matcher_->region(start, std::min(limit, length_), status);
+    if (U_FAILURE(status)) return currentMatch(false, status);
+    const bool found = matcher_->find(status);
+    return currentMatch(found, status);
+}
+
 std::optional<RegexMatch> RegexCursor::currentMatch(bool found, int errorStatus) {
     auto status = static_cast<UErrorCode>(errorStatus);
     if (U_FAILURE(status)) {

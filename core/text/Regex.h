@@ -87,6 +87,10 @@ public:
     // A match that starts exactly at `position`; anchors and look-behind see the text before it.
     std::optional<RegexMatch> matchAt(std::int64_t position);
 
+    // The first match that starts at or after `start` and ends by `limit`; anchors, boundaries
+    // and look-around see the text on both sides of that window.
+    std::optional<RegexMatch> findWithin(std::int64_t start, std::int64_t limit);
+
     bool exhausted() const { return exhausted_; }
 
 private:

@@ -1,6 +1,6 @@
 #include "GraphemeClusters.h"
 #include "PrivacyCatalogue.h"
-#include "PrunedRegexScan.h"
+#include "PatternRule.h"
 #include "TextSanitizer.h"
 #include "Whitespace.h"
 
@@ -16,33 +16,20 @@ constexpr std::int64_t maskedFromCharacters = 13;
 constexpr std::int64_t maskedHeadCharacters = 6;
 constexpr std::int64_t maskedTailCharacters = 4;
 
-struct CompiledPrivacyPattern {
-    std::optional<Regex> regex;
-    std::optional<StartPruning> pruning;
-};
-
-// Compiled once, on first use; a pattern that fails to compile simply finds nothing.
-const std::vector<CompiledPrivacyPattern>& compiledCatalogue() {
-    static const std::vector<CompiledPrivacyPattern> compiled = [] {
-        std::vector<CompiledPrivacyPattern> patterns;
-        const RegexOptions options{.caseInsensitive = true};
+// Compiled once, on first use, in catalogue order; a pattern that fails to compile finds nothing.
+const std::vector<CompiledPatternRule>& compiledCatalogue() {
+    static const std::vector<CompiledPatternRule> compiled = [] {
+        std::vector<CompiledPatternRule> rules;
         for (const auto& row : privacyCatalogue()) {
-            CompiledPrivacyPattern entry{Regex::compile(row.patternToScan(), options), std::nullopt};
-            if (!row.candidateStart.empty()) {
-                auto start = Regex::compile(row.candidateStart, options);
-                auto span = Regex::compile(row.ruledOutSpan, options);
-                if (start && span) entry.pruning = StartPruning{*start, *span};
-            }
-            patterns.push_back(std::move(entry));
+            rules.emplace_back(row.rule, RegexOptions{.caseInsensitive = true}, row.requiredPart);
         }
-        return patterns;
+        return rules;
     }();
     return compiled;
 }
 
-const CompiledPrivacyPattern& compiledPattern(const PrivacyPattern& row) {
-    const auto& rows = privacyCatalogue();
-    const auto index = static_cast<std::size_t>(&row - rows.data());
+const CompiledPatternRule& compiledPattern(const PrivacyPattern& row) {
+    const auto index = static_cast<std::size_t>(&row - privacyCatalogue().data());
     return compiledCatalogue().at(index);
 }
 
@@ -78,10 +65,7 @@ TextPrivacyReport TextSanitizer::privacyReport(std::u16string_view text, std::ve
 void TextSanitizer::appendPrivacyFinding(const PrivacyPattern& row, std::u16string_view text,
                                          std::vector<PrivacyFinding>& findings,
                                          std::vector<std::u16string>& timedOutScans) {
-    const auto& compiled = compiledPattern(row);
-    if (!compiled.regex) return;
-    const auto scan = compiled.pruning ? prunedMatches(*compiled.regex, text, *compiled.pruning)
-                                       : compiled.regex->allMatches(text);
+    const auto scan = compiledPattern(row).allMatches(text);
     if (!scan.complete) timedOutScans.push_back(u"Privacy: " + std::u16string(row.label));
     if (scan.matches.empty()) return;
 
