@@ -63,7 +63,8 @@ std::string samplePdf() {
         const std::string text = "BT /F1 12 Tf 72 720 Td (Page " + std::to_string(page + 1) + ") Tj ET";
         objects.push_back("<< /Length " + std::to_string(text.size()) + " >>\nstream\n" + text + "\nendstream");
         objects.push_back("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents " +
-                          std::to_string(objects.size()) + " 0 R /Resources << /Font << /F1 3 0 R >> >> "
+                          std::to_string(objects.size()) +
+                          " 0 R /Resources << /Font << /F1 3 0 R >> >> "
                           "/Annots [<< /Type /Annot /Subtype /Text /Rect [10 10 20 20] /Contents (Check this) "
                           "/T (Reviewer) >>] >>");
         kids += std::to_string(objects.size()) + " 0 R ";
@@ -81,14 +82,15 @@ std::string samplePdf() {
         const auto number = std::to_string(offset);
         file += std::string(10 - number.size(), '0') + number + " 00000 n \n";
     }
-    return file + "trailer\n<< /Size " + std::to_string(objects.size() + 1) + " /Root 1 0 R /Info 4 0 R >>\nstartxref\n" +
-           std::to_string(xref) + "\n%%EOF\n";
+    return file + "trailer\n<< /Size " + std::to_string(objects.size() + 1) +
+           " /Root 1 0 R /Info 4 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
 }
 
 std::string sampleSvg() {
-    std::string svg = "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
-                      "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\">\n"
-                      "<metadata><rdf:RDF><dc:creator>Jane</dc:creator></rdf:RDF></metadata>\n";
+    std::string svg =
+        "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
+        "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\">\n"
+        "<metadata><rdf:RDF><dc:creator>Jane</dc:creator></rdf:RDF></metadata>\n";
     for (int i = 0; i < 300; ++i) {
         svg += "  <g inkscape:label=\"Layer " + std::to_string(i) + "\"><path d=\"M 10," + std::to_string(i) +
                " C 20,30 40,50 60,70 Z\"/><!-- note " + std::to_string(i) + " --></g>\n";
@@ -99,20 +101,25 @@ std::string sampleSvg() {
 void writeWordDocument(const fs::path& work, const fs::path& archive) {
     const std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
     writeFile(work / "[Content_Types].xml",
-              xml + "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-                    "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-                    "<Default Extension=\"xml\" ContentType=\"application/xml\"/></Types>");
+              xml +
+                  "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+                  "<Default Extension=\"rels\" "
+                  "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+                  "<Default Extension=\"xml\" ContentType=\"application/xml\"/></Types>");
     writeFile(work / "_rels/.rels",
-              xml + "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                    "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
-                    "relationships/officeDocument\" Target=\"word/document.xml\"/></Relationships>");
+              xml +
+                  "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                  "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                  "relationships/officeDocument\" Target=\"word/document.xml\"/></Relationships>");
     writeFile(work / "word/document.xml",
-              xml + "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>"
-                    "<w:p><w:r><w:t>Minutes of the meeting</w:t></w:r></w:p></w:body></w:document>");
+              xml +
+                  "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>"
+                  "<w:p><w:r><w:t>Minutes of the meeting</w:t></w:r></w:p></w:body></w:document>");
     writeFile(work / "docProps/core.xml",
-              xml + "<cp:coreProperties xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/metadata/"
-                    "core-properties\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:creator>Jane Doe"
-                    "</dc:creator><dc:title>Minutes</dc:title></cp:coreProperties>");
+              xml +
+                  "<cp:coreProperties xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/metadata/"
+                  "core-properties\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:creator>Jane Doe"
+                  "</dc:creator><dc:title>Minutes</dc:title></cp:coreProperties>");
     runTool({"/usr/bin/zip", "-q", "-r", "-X", archive.string(), "."}, work);
 }
 
@@ -126,12 +133,13 @@ public:
         const auto samples = root_ / "samples";
         fs::create_directories(samples);
         const std::string ffmpeg = "/usr/bin/ffmpeg";
-        runTool({ffmpeg, "-f", "lavfi", "-i", "testsrc=size=1024x768", "-frames:v", "1", (samples / "photo.jpg").string()});
+        runTool(
+            {ffmpeg, "-f", "lavfi", "-i", "testsrc=size=1024x768", "-frames:v", "1", (samples / "photo.jpg").string()});
         runTool({"/usr/bin/exiftool", "-q", "-overwrite_original", "-Artist=Jane Doe", "-Make=Phone", "-Model=X",
                  "-GPSLatitude=51.5", "-GPSLatitudeRef=N", "-GPSLongitude=0.12", "-GPSLongitudeRef=W",
                  "-DateTimeOriginal=2024:01:02 03:04:05", (samples / "photo.jpg").string()});
-        runTool({ffmpeg, "-f", "lavfi", "-i", "testsrc=size=640x480", "-frames:v", "1", "-metadata",
-                 "Comment=holiday", (samples / "shot.png").string()});
+        runTool({ffmpeg, "-f", "lavfi", "-i", "testsrc=size=640x480", "-frames:v", "1", "-metadata", "Comment=holiday",
+                 (samples / "shot.png").string()});
         runTool({ffmpeg, "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=2", "-f", "lavfi", "-i",
                  "sine=duration=2", "-c:v", "mpeg4", "-c:a", "aac", "-metadata", "title=Walk", "-metadata",
                  "location=+48.8584+002.2945/", (samples / "clip.mp4").string()});
@@ -141,7 +149,7 @@ public:
 
         const auto folder = root_ / "audit";
         fs::create_directories(folder);
-        const std::pair<const char*, int> kinds[] = {{"photo.jpg", 20}, {"shot.png", 20}, {"report.pdf", 40},
+        const std::pair<const char*, int> kinds[] = {{"photo.jpg", 20},   {"shot.png", 20},     {"report.pdf", 40},
                                                      {"drawing.svg", 40}, {"minutes.docx", 40}, {"clip.mp4", 40}};
         for (const auto& [sample, count] : kinds) {
             for (int i = 0; i < count; ++i) {
@@ -194,7 +202,18 @@ void exiftoolJson(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(velquorBatch)->ArgName("workers")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()
-    ->Iterations(1)->Repetitions(7)->ReportAggregatesOnly(true);
-BENCHMARK(exiftoolJson)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(7)
+BENCHMARK(velquorBatch)
+    ->ArgName("workers")
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(exiftoolJson)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(7)
     ->ReportAggregatesOnly(true);

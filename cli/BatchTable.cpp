@@ -19,8 +19,8 @@ constexpr std::size_t widestFileColumn = 60;
 constexpr std::string_view columnGap = "  ";
 
 std::size_t columns(std::string_view text) {
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; }));
+    const auto startsScalar = [](char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; };
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), startsScalar));
 }
 
 std::string padded(std::string text, std::size_t width) {
@@ -40,8 +40,8 @@ Cells cellsOf(const files::BatchFileReport& report) {
 
 void printRow(std::ostream& out, const Cells& cells, const std::array<std::size_t, 3>& widths) {
     const std::string findings = std::string(widths[2] - std::min(widths[2], columns(cells[2])), ' ') + cells[2];
-    out << padded(cells[0], widths[0]) << columnGap << padded(cells[1], widths[1]) << columnGap << findings
-        << columnGap << cells[3] << '\n';
+    out << padded(cells[0], widths[0]) << columnGap << padded(cells[1], widths[1]) << columnGap << findings << columnGap
+        << cells[3] << '\n';
 }
 
 }  // namespace

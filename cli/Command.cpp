@@ -73,7 +73,8 @@ int runCommandLine(std::span<const std::string> arguments, CommandStreams& strea
         return nothingToReport;
     }
     if (command != nullptr) return command->run(arguments.subspan(2), streams);
-    if (arguments[0] == "--help" || arguments[0] == "-h" || (isGroup(arguments[0]) && asksForHelp(arguments.subspan(1)))) {
+    const bool overviewAsked = arguments[0] == "--help" || arguments[0] == "-h";
+    if (overviewAsked || (isGroup(arguments[0]) && asksForHelp(arguments.subspan(1)))) {
         printOverview(streams.out);
         return nothingToReport;
     }

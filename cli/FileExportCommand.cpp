@@ -116,14 +116,16 @@ int runFileExport(std::span<const std::string> arguments, CommandStreams& stream
         streams.err << "velquor-cli: interrupted\n";
         return interrupted;
     }
-    const bool allWritten = std::all_of(outcomes.begin(), outcomes.end(), [](const auto& o) { return o.copy.has_value(); });
+    const bool allWritten =
+        std::all_of(outcomes.begin(), outcomes.end(), [](const auto& outcome) { return outcome.copy.has_value(); });
     return allWritten ? nothingToReport : badInputOrUsage;
 }
 
 constexpr CommandOption options[] = {
     {"--output DEST", "Write the copy of a single file to DEST, which must not exist."},
-    {"--json", "Print one JSON array with an object per file: url (the file), outputURL (the copy, or null) "
-               "and fileStatus (\"Created and verified NAME.\" or the error's message)."},
+    {"--json",
+     "Print one JSON array with an object per file: url (the file), outputURL (the copy, or null) "
+     "and fileStatus (\"Created and verified NAME.\" or the error's message)."},
 };
 
 constexpr CommandExample examples[] = {
@@ -154,8 +156,9 @@ const Command fileExportCommand{
         "inspect-only.",
     .options = options,
     .examples = examples,
-    .exitStatus = "Exit status: 0 every copy was written and verified; 2 a file was refused, or bad usage; "
-                  "130 interrupted (the copy in hand is finished or removed first).",
+    .exitStatus =
+        "Exit status: 0 every copy was written and verified; 2 a file was refused, or bad usage; "
+        "130 interrupted (the copy in hand is finished or removed first).",
     .run = runFileExport,
 };
 

@@ -53,7 +53,8 @@ int inspectOneFile(const std::filesystem::path& file, bool asJson, CommandStream
 BatchTableRow tableRow(const std::filesystem::path& file) {
     const auto outcome = files::inspectionOutcome(file);
     const auto* report = std::get_if<files::FileMetadataReport>(&outcome);
-    return {files::batchReport(file, outcome), report == nullptr, report != nullptr && fileNeedsAttention(file, *report)};
+    const bool attention = report != nullptr && fileNeedsAttention(file, *report);
+    return {files::batchReport(file, outcome), report == nullptr, attention};
 }
 
 std::string progressText(std::size_t finished, std::size_t total) {
@@ -66,11 +67,11 @@ int inspectBatch(const std::vector<std::string>& paths, bool asJson, CommandStre
     progress.show("Looking for supported files\u2026");
     const std::vector<std::filesystem::path> selection(paths.begin(), paths.end());
     const auto files = files::inspectableBatchFiles(selection, files::batchFileLimit, interruption.token());
+    const auto showProgress = [&](std::size_t finished, std::size_t total) {
+        progress.show(progressText(finished, total));
+    };
     const auto rows = files::runBatch<BatchTableRow>(
-        files, tableRow,
-        {.workers = 0,
-         .stop = interruption.token(),
-         .progress = [&](std::size_t finished, std::size_t total) { progress.show(progressText(finished, total)); }});
+        files, tableRow, {.workers = 0, .stop = interruption.token(), .progress = showProgress});
     progress.clear();
     if (interruption.interrupted()) {
         streams.err << "velquor-cli: interrupted\n";
@@ -82,9 +83,11 @@ int inspectBatch(const std::vector<std::string>& paths, bool asJson, CommandStre
     } else {
         printBatchTable(streams.out, rows);
     }
-    if (std::any_of(rows.begin(), rows.end(), [](const auto& row) { return row.failed; })) return badInputOrUsage;
-    if (std::any_of(rows.begin(), rows.end(), [](const auto& row) { return row.needsAttention; })) return needsAttention;
-    return nothingToReport;
+    const auto any = [&](bool BatchTableRow::*flag) {
+        return std::any_of(rows.begin(), rows.end(), [&](const BatchTableRow& row) { return row.*flag; });
+    };
+    if (any(&BatchTableRow::failed)) return badInputOrUsage;
+    return any(&BatchTableRow::needsAttention) ? needsAttention : nothingToReport;
 }
 
 int runFileInspect(std::span<const std::string> arguments, CommandStreams& streams) {
@@ -92,7 +95,9 @@ int runFileInspect(std::span<const std::string> arguments, CommandStreams& strea
         arguments,
         {.flags = {"--json"}, .valueOptions = {}, .maximumPositionals = std::numeric_limits<std::size_t>::max()});
     if (parsed.error) return reportUsageMistake(fileInspectCommand, *parsed.error, streams);
-    if (parsed.positionals.empty()) return reportUsageMistake(fileInspectCommand, "a file or folder to inspect is needed", streams);
+    if (parsed.positionals.empty()) {
+        return reportUsageMistake(fileInspectCommand, "a file or folder to inspect is needed", streams);
+    }
 
     const bool asJson = parsed.has("--json");
     if (parsed.positionals.size() == 1 && !isFolder(parsed.positionals.front())) {
@@ -102,9 +107,10 @@ int runFileInspect(std::span<const std::string> arguments, CommandStreams& strea
 }
 
 constexpr CommandOption options[] = {
-    {"--json", "Print the report as one JSON object with the records' field names; for a batch, "
-               "{\"batchReports\": [...], \"fileStatus\": ...} with one object per row (id, url, type, findings, "
-               "status, needsAttention)."},
+    {"--json",
+     "Print the report as one JSON object with the records' field names; for a batch, "
+     "{\"batchReports\": [...], \"fileStatus\": ...} with one object per row (id, url, type, findings, "
+     "status, needsAttention)."},
 };
 
 constexpr CommandExample examples[] = {
@@ -119,8 +125,9 @@ const Command fileInspectCommand{
     .group = "file",
     .name = "inspect",
     .usage = "PATH... [--json]",
-    .summary = "List a file's metadata by section and any content credentials, or inspect files and folders "
-               "as a batch.",
+    .summary =
+        "List a file's metadata by section and any content credentials, or inspect files and folders "
+        "as a batch.",
     .description =
         "With one file: list the metadata it carries, in sections (Location, Capture, Description, Preview, File "
         "and the family's own), with content credentials (C2PA) and weaker provenance traces first.\n\n"

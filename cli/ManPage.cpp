@@ -53,8 +53,9 @@ void writeCommand(std::ostream& out, const Command& command) {
     writeOption(out, "-h, --help", "Show the command's help.");
     if (!command.examples.empty()) out << ".PP\nExamples:\n";
     for (const auto& example : command.examples) {
-        out << ".PP\n.EX\n" << troffText(example.commandLine) << "\n.EE\n.RS\n" << troffText(example.explanation)
-            << "\n.RE\n";
+        out << ".PP\n.EX\n"
+            << troffText(example.commandLine) << "\n.EE\n.RS\n"
+            << troffText(example.explanation) << "\n.RE\n";
     }
     writeParagraphs(out, command.exitStatus);
 }

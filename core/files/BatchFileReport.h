@@ -17,9 +17,9 @@ inline constexpr std::size_t batchFileLimit = 200;
 struct BatchFileReport {
     std::string id;  // a fresh UUID per row, for identity only
     std::filesystem::path url;
-    std::u16string type;     // the report's type description; "-" when inspection failed
-    std::int64_t findings;   // entries plus provenance evidence; 0 when inspection failed
-    std::u16string status;   // "Credentials", "Possible provenance", "OK", or the error's message
+    std::u16string type;    // the report's type description; "-" when inspection failed
+    std::int64_t findings;  // entries plus provenance evidence; 0 when inspection failed
+    std::u16string status;  // "Credentials", "Possible provenance", "OK", or the error's message
 
     friend bool operator==(const BatchFileReport&, const BatchFileReport&) = default;
 };

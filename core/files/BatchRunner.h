@@ -36,7 +36,8 @@ std::vector<Row> runBatch(std::span<const std::filesystem::path> files,
                           const std::function<Row(const std::filesystem::path&)>& rowFor,
                           const BatchRunOptions& options = {}) {
     std::vector<std::optional<Row>> slots(files.size());
-    const auto finished = runInParallel(files.size(), [&](std::size_t i) { slots[i] = rowFor(files[i]); }, options);
+    const auto finished = runInParallel(
+        files.size(), [&](std::size_t i) { slots[i] = rowFor(files[i]); }, options);
     std::vector<Row> rows;
     rows.reserve(finished);
     for (std::size_t i = 0; i < finished; ++i) rows.push_back(std::move(*slots[i]));

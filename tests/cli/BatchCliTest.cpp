@@ -122,9 +122,9 @@ TEST(BatchCliTest, TheTableShowsTypeFindingsAndStatusAndTheExitStatusTheWorstFil
     EXPECT_EQ(failed.exitStatus, 2);
     const auto width = std::max(broken.string().size(), comment.string().size());
     const auto cell = [&](std::string text) { return text + std::string(width - text.size(), ' '); };
-    EXPECT_EQ(failed.out, cell("FILE") + "  TYPE       FINDINGS  STATUS\n" +
-                              cell(broken.string()) + "  -                 0  The file could not be read.\n" +
-                              cell(comment.string()) + "  PNG image         4  OK\n\n" +
+    EXPECT_EQ(failed.out, cell("FILE") + "  TYPE       FINDINGS  STATUS\n" + cell(broken.string()) +
+                              "  -                 0  The file could not be read.\n" + cell(comment.string()) +
+                              "  PNG image         4  OK\n\n" +
                               "Inspected 2 files.\n1 file needs attention (provenance data, or metadata that a "
                               "privacy copy would remove).\n");
 }
@@ -169,7 +169,8 @@ TEST(BatchCliTest, ExportReportsEveryFileAndRefusesFolders) {
     EXPECT_EQ(json.out, "[{\"url\":\"" + comment.string() + "\",\"outputURL\":\"" +
                             (directory.path() / "comment-privacy-2.png").string() +
                             "\",\"fileStatus\":\"Created and verified comment-privacy-2.png.\"},{\"url\":\"" +
-                            broken.string() + "\",\"outputURL\":null,\"fileStatus\":\"The file could not be read.\"}]\n");
+                            broken.string() +
+                            "\",\"outputURL\":null,\"fileStatus\":\"The file could not be read.\"}]\n");
 }
 
 TEST(BatchCliTest, AProgressLineIsShownOnATerminalOnly) {
@@ -190,7 +191,8 @@ TEST(BatchCliTest, AProgressLineIsShownOnATerminalOnly) {
 TEST(BatchCliTest, CtrlCStopsAnExportBetweenFilesAndLeavesNoStagedFile) {
     const TemporaryDirectory directory;
     std::vector<std::string> arguments{VELQUOR_CLI_PATH, "file", "export"};
-    for (int i = 0; i < 400; ++i) arguments.push_back(commentedPng(directory, "p" + std::to_string(i) + ".png").string());
+    for (int i = 0; i < 400; ++i)
+        arguments.push_back(commentedPng(directory, "p" + std::to_string(i) + ".png").string());
 
     int output[2];
     ASSERT_EQ(::pipe2(output, O_CLOEXEC), 0);
@@ -242,7 +244,8 @@ TEST(BatchCliTest, TheFirstInterruptStopsTheBatchAndTheSecondEndsTheProcess) {
         const InterruptionWatch watch;
         EXPECT_FALSE(watch.token().stop_requested());
         ASSERT_EQ(std::raise(SIGINT), 0);
-        for (int i = 0; i < 500 && !watch.interrupted(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        for (int i = 0; i < 500 && !watch.interrupted(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         EXPECT_TRUE(watch.token().stop_requested());
         EXPECT_EQ(currentInterruptHandler(), SIG_DFL);
     }

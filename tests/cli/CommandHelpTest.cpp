@@ -86,7 +86,9 @@ TEST(CommandHelpTest, TroffTextEscapesWhatTroffWouldReadAsMarkup) {
     EXPECT_EQ(troffText("--json a\\b"), "\\-\\-json a\\eb");
     EXPECT_EQ(troffText(".env files"), "\\&.env files");
     EXPECT_EQ(troffText("'quoted'"), "\\&'quoted'");
-    EXPECT_EQ(troffText("0\xE2\x80\x93" "100 \xF0\x9F\x8E\x89"), "0\\[u2013]100 \\[u1F389]");
+    EXPECT_EQ(troffText("0\xE2\x80\x93"
+                        "100 \xF0\x9F\x8E\x89"),
+              "0\\[u2013]100 \\[u1F389]");
 }
 
 std::string readSourceFile(const std::filesystem::path& relative) {
@@ -100,8 +102,8 @@ TEST(CommandHelpTest, TheManualPageIsTheOneTheCommandTableGives) {
     EXPECT_EQ(readSourceFile("resources/velquor-cli.1"), generated.str())
         << "resources/velquor-cli.1 is out of date: build/default/cli/velquor-cli-manpage > resources/velquor-cli.1";
     for (const Command* command : commands()) {
-        EXPECT_THAT(generated.str(), HasSubstr(".SS \"" + std::string(command->group) + ' ' +
-                                               std::string(command->name) + "\"\n"));
+        EXPECT_THAT(generated.str(),
+                    HasSubstr(".SS \"" + std::string(command->group) + ' ' + std::string(command->name) + "\"\n"));
     }
 }
 

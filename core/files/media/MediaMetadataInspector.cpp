@@ -80,7 +80,9 @@ void verifyCopy(const MediaMetadataInspector& inspector, const MediaInspection& 
                 const MediaStreamCounts& written) {
     FileMetadataReport report;
     report.entries = copy.entries;
-    if (inspector.failsPrivacyVerification(report)) throw FileSanitizerError(FileSanitizerError::Case::verificationFailed);
+    if (inspector.failsPrivacyVerification(report)) {
+        throw FileSanitizerError(FileSanitizerError::Case::verificationFailed);
+    }
     if (copy.streams != written) throw FileSanitizerError(FileSanitizerError::Case::exportFailed);
 }
 

@@ -44,10 +44,10 @@ TEST(BatchCollectorTest, AFolderGivesItsSupportedFilesInNameOrderAtEachLevel) {
                              "z/deeper/d.mp4", "m/e.docx", "m/f.pages", "m/g.key"}) {
         touch(root / name);
     }
-    EXPECT_THAT(collected(directory, {root}),
-                ::testing::ElementsAre("photos/A1.svg", "photos/a2.JPG", "photos/a10.jpg", "photos/b.png",
-                                       "photos/m/e.docx", "photos/m/f.pages", "photos/m/g.key",
-                                       "photos/z/c.pdf", "photos/z/deeper/d.mp4"));
+    EXPECT_THAT(
+        collected(directory, {root}),
+        ::testing::ElementsAre("photos/A1.svg", "photos/a2.JPG", "photos/a10.jpg", "photos/b.png", "photos/m/e.docx",
+                               "photos/m/f.pages", "photos/m/g.key", "photos/z/c.pdf", "photos/z/deeper/d.mp4"));
 }
 
 TEST(BatchCollectorTest, HiddenEntriesLinksAndSpecialFilesAreLeftOut) {
@@ -79,9 +79,9 @@ TEST(BatchCollectorTest, TheSelectionKeepsItsOrderAndSelectedPathsAreTakenAsThey
     const auto linkToFolder = directory.path() / "shortcut";
     fs::create_directory_symlink(folder, linkToFolder);
 
-    EXPECT_THAT(collected(directory, {missing, folder, hidden, unsupported, linkToFolder}),
-                ::testing::ElementsAre("gone.jpg", "f/a.png", "f/b.png",
-                                       ".chosen.png", "shortcut/a.png", "shortcut/b.png"));
+    EXPECT_THAT(
+        collected(directory, {missing, folder, hidden, unsupported, linkToFolder}),
+        ::testing::ElementsAre("gone.jpg", "f/a.png", "f/b.png", ".chosen.png", "shortcut/a.png", "shortcut/b.png"));
 }
 
 TEST(BatchCollectorTest, TheLimitAndAStopRequestEndTheWalk) {

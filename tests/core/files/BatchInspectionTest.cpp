@@ -43,8 +43,8 @@ public:
         directory_.write("drawing.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\"><!-- by Ann --><rect/></svg>");
         directory_.write("report.pdf", samplePdf({.info = "/Author (Jane Doe) /Title (Plans)"}));
         runTool("/usr/bin/ffmpeg", {"-loglevel", "error", "-f", "lavfi", "-i", "testsrc=size=64x48:rate=10:duration=1",
-                           "-metadata", "title=Beach walk", "-metadata", "location=+48.8584+002.2945/", "-c:v",
-                           "mpeg4", (root / "walk.mp4").string()});
+                                    "-metadata", "title=Beach walk", "-metadata", "location=+48.8584+002.2945/", "-c:v",
+                                    "mpeg4", (root / "walk.mp4").string()});
         zipWithSystemZip(root / "work", minimalWordDocument("<w:r><w:t>Hello</w:t></w:r>"), root / "letter.docx");
         directory_.write("broken.png", "not a png");
         directory_.write("broken.pdf", "%PDF-1.4 nothing else");
@@ -70,7 +70,8 @@ std::vector<fs::path> mixedFiles() {
 }
 
 const BatchFileReport& rowNamed(const std::vector<BatchFileReport>& rows, const std::string& name) {
-    const auto found = std::find_if(rows.begin(), rows.end(), [&](const auto& row) { return row.url.filename() == name; });
+    const auto found =
+        std::find_if(rows.begin(), rows.end(), [&](const auto& row) { return row.url.filename() == name; });
     if (found == rows.end()) throw std::runtime_error("no row for " + name);
     return *found;
 }
@@ -131,7 +132,8 @@ TEST(BatchInspectionTest, ParallelAndSerialRunsGiveTheSameRowsInTheCollectorsOrd
         EXPECT_EQ(parallel[i].type, serial[i].type) << files[i];
         EXPECT_EQ(parallel[i].findings, serial[i].findings) << files[i];
         EXPECT_EQ(parallel[i].status, serial[i].status) << files[i];
-        EXPECT_THAT(parallel[i].id, ::testing::MatchesRegex("[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}"));
+        EXPECT_THAT(parallel[i].id,
+                    ::testing::MatchesRegex("[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}"));
         ids.insert(parallel[i].id);
         ids.insert(serial[i].id);
     }
@@ -144,8 +146,9 @@ TEST(BatchInspectionTest, SelectedFilesThatNoInspectorTakesOrThatAreGoneBecomeEr
     const auto row = batchReport(notes);
     EXPECT_EQ(narrow(row.type), "-");
     EXPECT_EQ(row.findings, 0);
-    EXPECT_EQ(narrow(row.status),
-              "Only common images, SVG, PDF, audio/video, and Office/iWork zip documents are supported in this version.");
+    EXPECT_EQ(
+        narrow(row.status),
+        "Only common images, SVG, PDF, audio/video, and Office/iWork zip documents are supported in this version.");
     EXPECT_EQ(narrow(batchReport(directory.path() / "gone.jpg").status), "The file could not be read.");
 }
 

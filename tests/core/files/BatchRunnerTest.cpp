@@ -36,7 +36,8 @@ std::vector<std::size_t> firstIndexes(std::size_t count) {
 TEST(BatchRunnerTest, RowsComeBackInTheFilesOrderWhateverTheNumberOfWorkers) {
     const auto files = numberedFiles(80);
     for (const unsigned workers : {0u, 1u, 2u, 7u, 200u}) {
-        const auto rows = runBatch<std::size_t>(files, slowerForEarlierFiles, {.workers = workers, .stop = {}, .progress = {}});
+        const auto rows =
+            runBatch<std::size_t>(files, slowerForEarlierFiles, {.workers = workers, .stop = {}, .progress = {}});
         EXPECT_EQ(rows, firstIndexes(80)) << workers << " workers";
     }
     EXPECT_THAT(runBatch<std::size_t>({}, slowerForEarlierFiles), ::testing::IsEmpty());
@@ -57,8 +58,9 @@ TEST(BatchRunnerTest, AStopRequestKeepsTheRowsOfTheFilesAlreadyStarted) {
 
     std::stop_source before;
     before.request_stop();
-    EXPECT_THAT(runBatch<std::size_t>(files, slowerForEarlierFiles, {.workers = 2, .stop = before.get_token(), .progress = {}}),
-                ::testing::IsEmpty());
+    EXPECT_THAT(
+        runBatch<std::size_t>(files, slowerForEarlierFiles, {.workers = 2, .stop = before.get_token(), .progress = {}}),
+        ::testing::IsEmpty());
 }
 
 TEST(BatchRunnerTest, ProgressCountsEveryFileOnceAndInOrder) {
