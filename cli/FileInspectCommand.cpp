@@ -8,11 +8,13 @@
 #include "FileReportPrinter.h"
 #include "Interruption.h"
 #include "ProgressLine.h"
+#include "TerminalText.h"
 
 #include <files/BatchCollector.h>
 #include <files/BatchRunner.h>
 #include <files/FileSanitizerError.h>
 #include <files/InspectorRegistry.h>
+#include <files/MetadataText.h>
 
 #include <sys/stat.h>
 
@@ -30,7 +32,18 @@ bool isFolder(const std::string& path) {
     return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+bool anythingAt(const std::filesystem::path& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0;
+}
+
 int inspectOneFile(const std::filesystem::path& file, bool asJson, CommandStreams& streams) {
+    // A mistyped folder name would otherwise be told that its type is not supported.
+    if (!anythingAt(file) && !files::isInspectable(file)) {
+        streams.err << "velquor-cli: " << terminalSafe(files::metadataText(file.string()))
+                    << ": no such file or folder\n";
+        return badInputOrUsage;
+    }
     files::FileMetadataReport report;
     try {
         report = files::inspectReport(file);

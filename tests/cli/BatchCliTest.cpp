@@ -129,6 +129,15 @@ TEST(BatchCliTest, TheTableShowsTypeFindingsAndStatusAndTheExitStatusTheWorstFil
                               "privacy copy would remove).\n");
 }
 
+TEST(BatchCliTest, AMistypedFolderIsNamedAsMissing) {
+    const TemporaryDirectory directory;
+    const auto typo = (directory.path() / "Picturs").string();
+    const auto result = velquorCli({"file", "inspect", typo});
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "velquor-cli: " + typo + ": no such file or folder\n");
+}
+
 TEST(BatchCliTest, BatchJsonHasOneObjectPerRowAndTheStatusLine) {
     const TemporaryDirectory directory;
     const auto comment = commentedPng(directory, "in/comment.png");
