@@ -84,8 +84,8 @@ std::string troffText(std::string_view utf8) {
 
 void writeManPage(std::ostream& out) {
     out << ".\\\" Generated from velquor-cli's command table; regenerate, do not edit.\n"
+        << ".nr HY 0\n"
         << ".TH VELQUOR\\-CLI 1 \"\" " << quotedArgument(versionLine()) << " \"User Commands\"\n"
-        << ".nh\n"
         << ".SH NAME\nvelquor\\-cli \\- " << troffText(toolTagline) << '\n'
         << ".SH SYNOPSIS\n.B velquor\\-cli\n.I COMMAND\n.RI [ ARGUMENTS ]\n.br\n"
         << ".B velquor\\-cli\n.I COMMAND\n.B \\-\\-help\n.br\n.B velquor\\-cli \\-\\-version\n"
