@@ -1,5 +1,7 @@
 #include "Attention.h"
 
+#include <files/InspectorRegistry.h>
+
 #include <algorithm>
 
 namespace velquor::cli {
@@ -13,6 +15,10 @@ bool reportNeedsAttention(const text::TextReport& report) {
         std::any_of(report.privacyReport.findings.begin(), report.privacyReport.findings.end(),
                     [](const auto& finding) { return finding.severity != Severity::info; });
     return unicodeIssue || !report.hiddenPayloads.empty() || riskyFinding || !report.timedOutScans.empty();
+}
+
+bool fileNeedsAttention(const std::filesystem::path& file, const files::FileMetadataReport& report) {
+    return !report.provenanceEvidence.empty() || files::failsPrivacyVerification(file, report);
 }
 
 }  // namespace velquor::cli

@@ -1,5 +1,6 @@
 #include "Command.h"
 
+#include "CommandHelp.h"
 #include "ExitStatus.h"
 #include "FileExportCommand.h"
 #include "FileInspectCommand.h"
@@ -7,6 +8,7 @@
 #include "TextInspectCommand.h"
 #include "TextReviewCommand.h"
 
+#include <algorithm>
 #include <array>
 #include <ostream>
 
@@ -14,40 +16,67 @@ namespace velquor::cli {
 
 namespace {
 
-constexpr std::array<Command, 5> commandTable{{
-    {"text", "inspect", "[FILE|-] [--json]",
-     "Report hidden Unicode, hidden messages, style signals, privacy findings and counts for a text.",
-     runTextInspect},
-    {"text", "clean", "[FILE|-] [OPTIONS] [--json]", "Write the cleaned text to standard output.", runTextClean},
-    {"text", "review", "[FILE|-] [--json]", "List what cleaning with every option would change, and where.",
-     runTextReview},
-    {"file", "inspect", "PATH [--json]", "List a file's metadata by section, and any content credentials.",
-     runFileInspect},
-    {"file", "export", "PATH... [--output DEST]", "Write a verified privacy copy next to each file.", runFileExport},
+// The one list of commands: the overview, the help and the manual page follow it.
+constexpr std::array<const Command*, 5> commandTable{{
+    &textInspectCommand,
+    &textCleanCommand,
+    &textReviewCommand,
+    &fileInspectCommand,
+    &fileExportCommand,
 }};
 
-void printOverview(std::ostream& out) {
-    out << "Usage: velquor-cli COMMAND [ARGUMENTS]\n\nCommands:\n";
-    for (const auto& command : commandTable) {
-        out << "  " << command.group << ' ' << command.name << ' ' << command.usage << "\n      " << command.summary
-            << '\n';
-    }
-    out << "\nExit status: 0 nothing needs attention, 1 findings need attention, 2 bad input or usage.\n";
+bool asksForHelp(std::span<const std::string> arguments) {
+    const auto end = std::find(arguments.begin(), arguments.end(), "--");
+    return std::any_of(arguments.begin(), end, [](const std::string& a) { return a == "--help" || a == "-h"; });
+}
+
+bool isGroup(std::string_view name) {
+    return std::any_of(commandTable.begin(), commandTable.end(), [&](const Command* c) { return c->group == name; });
+}
+
+const Command* findCommand(std::span<const std::string> arguments) {
+    if (arguments.size() < 2) return nullptr;
+    const auto found = std::find_if(commandTable.begin(), commandTable.end(), [&](const Command* command) {
+        return arguments[0] == command->group && arguments[1] == command->name;
+    });
+    return found == commandTable.end() ? nullptr : *found;
 }
 
 }  // namespace
 
-std::span<const Command> commands() { return commandTable; }
+std::span<const Command* const> commands() { return commandTable; }
+
+std::string_view versionLine() { return "velquor-cli " VELQUOR_VERSION; }
+
+std::string usageLine(const Command& command) {
+    return "Usage: velquor-cli " + std::string(command.group) + ' ' + std::string(command.name) + ' ' +
+           std::string(command.usage) + '\n';
+}
+
+int reportUsageMistake(const Command& command, std::string_view mistake, CommandStreams& streams) {
+    streams.err << "velquor-cli: " << mistake << '\n' << usageLine(command);
+    return badInputOrUsage;
+}
 
 int runCommandLine(std::span<const std::string> arguments, CommandStreams& streams) {
-    if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h") {
-        printOverview(arguments.empty() ? streams.err : streams.out);
-        return arguments.empty() ? badInputOrUsage : nothingToReport;
+    if (arguments.empty()) {
+        printOverview(streams.err);
+        return badInputOrUsage;
     }
-    for (const auto& command : commandTable) {
-        if (arguments.size() >= 2 && arguments[0] == command.group && arguments[1] == command.name) {
-            return command.run(arguments.subspan(2), streams);
-        }
+    if (arguments[0] == "--version") {
+        streams.out << versionLine() << '\n';
+        return nothingToReport;
+    }
+    const Command* command = findCommand(arguments);
+    if (command != nullptr && asksForHelp(arguments.subspan(2))) {
+        printCommandHelp(streams.out, *command);
+        return nothingToReport;
+    }
+    if (command != nullptr) return command->run(arguments.subspan(2), streams);
+    const bool overviewAsked = arguments[0] == "--help" || arguments[0] == "-h";
+    if (overviewAsked || (isGroup(arguments[0]) && asksForHelp(arguments.subspan(1)))) {
+        printOverview(streams.out);
+        return nothingToReport;
     }
     streams.err << "velquor-cli: unknown command '" << arguments[0] << (arguments.size() >= 2 ? " " + arguments[1] : "")
                 << "'\n";

@@ -2,6 +2,9 @@
 
 #include "ArgumentParser.h"
 #include "ExitStatus.h"
+#include "Interruption.h"
+#include "JsonWriter.h"
+#include "ProgressLine.h"
 #include "TerminalText.h"
 
 #include <files/FileSanitizerError.h>
@@ -9,70 +12,154 @@
 #include <files/MetadataText.h>
 #include <files/PrivacyCopyDestination.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <limits>
+#include <optional>
 #include <ostream>
 #include <system_error>
+#include <vector>
 
 namespace velquor::cli {
 
 namespace {
 
-constexpr std::string_view usage = "Usage: velquor-cli file export PATH... [--output DEST]\n";
+// What became of one file: the verified copy, or why there is none.
+struct ExportOutcome {
+    std::filesystem::path source;
+    std::optional<std::filesystem::path> copy;
+    std::u16string status;  // "Created and verified a-privacy.png." or the error's message
+};
 
-constexpr std::string_view help =
-    "Write a verified privacy copy of each file next to it, as name-privacy.ext (then\n"
-    "name-privacy-2.ext and onward), and print the copy's path. Nothing is ever replaced.\n"
-    "Files with content credentials stay inspect-only and are refused. Audio and video copies\n"
-    "are written for MP4, MOV, M4V and M4A; other audio is inspect-only.\n\n"
-    "  --output DEST   write the copy of a single file to DEST, which must not exist\n\n"
-    "Exit status: 0 every copy was written and verified; 2 a file was refused, or bad usage.\n";
+std::u16string pathText(const std::filesystem::path& path) { return files::metadataText(path.string()); }
 
-std::string shown(const std::filesystem::path& path) { return terminalSafe(files::metadataText(path.string())); }
+std::string shown(const std::filesystem::path& path) { return terminalSafe(pathText(path)); }
 
-// One file: the copy's path on standard output, or the reason it was refused on standard error.
-bool exportOne(const std::filesystem::path& source, const std::optional<std::filesystem::path>& output,
-               bool nameTheSource, CommandStreams& streams) {
-    const std::string prefix = nameTheSource ? shown(source) + ": " : std::string();
+bool isFolder(const std::filesystem::path& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// A batch export stays a list of files the user named: writing copies all over a folder tree
+// would also make the next folder inspection list every copy beside its original.
+constexpr std::string_view folderRefusal =
+    "This is a folder. Privacy copies are written for files: name the files to export.";
+
+ExportOutcome exportOne(const std::filesystem::path& source, const std::optional<std::filesystem::path>& output) {
+    if (isFolder(source)) return {source, std::nullopt, files::metadataText(folderRefusal)};
     try {
         const auto destination = output ? *output : files::uniquePrivacyDestination(source);
         files::createPrivacyCopy(source, destination);
-        streams.out << shown(destination) << '\n';
-        return true;
-    } catch (const files::FileSanitizerError& error) {
-        streams.err << prefix << error.what() << '\n';
-    } catch (const std::system_error& error) {
-        streams.err << "velquor-cli: " << prefix << error.what() << '\n';
+        return {source, destination, u"Created and verified " + pathText(destination.filename()) + u"."};
+    } catch (const std::exception& error) {
+        return {source, std::nullopt, files::metadataText(error.what())};
     }
-    return false;
 }
 
-}  // namespace
+// The copy's path on standard output, or the reason it was refused on standard error (naming
+// the file when there are several).
+void printOutcome(const ExportOutcome& outcome, bool nameTheSource, bool asJson, CommandStreams& streams) {
+    if (outcome.copy) {
+        if (!asJson) streams.out << shown(*outcome.copy) << '\n';
+        return;
+    }
+    if (nameTheSource) streams.err << shown(outcome.source) << ": ";
+    streams.err << terminalSafe(outcome.status) << '\n';
+}
+
+void writeOutcomesJson(std::ostream& out, const std::vector<ExportOutcome>& outcomes) {
+    JsonWriter json(out);
+    json.beginArray();
+    for (const auto& outcome : outcomes) {
+        json.beginObject().field("url", pathText(outcome.source)).key("outputURL");
+        if (outcome.copy) {
+            json.value(pathText(*outcome.copy));
+        } else {
+            json.nullValue();
+        }
+        json.field("fileStatus", outcome.status).endObject();
+    }
+    json.endArray();
+    out << '\n';
+}
 
 int runFileExport(std::span<const std::string> arguments, CommandStreams& streams) {
-    const auto parsed = parseArguments(
-        arguments,
-        {.flags = {}, .valueOptions = {"--output"}, .maximumPositionals = std::numeric_limits<std::size_t>::max()});
-    if (parsed.helpRequested) {
-        streams.out << usage << '\n' << help;
-        return nothingToReport;
-    }
+    const auto parsed = parseArguments(arguments, {.flags = {"--json"},
+                                                   .valueOptions = {"--output"},
+                                                   .maximumPositionals = std::numeric_limits<std::size_t>::max()});
     std::optional<std::string> mistake = parsed.error;
     if (!mistake && parsed.positionals.empty()) mistake = "a file to export is needed";
     if (!mistake && parsed.values.contains("--output") && parsed.positionals.size() > 1) {
         mistake = "--output takes exactly one file";
     }
-    if (mistake) {
-        streams.err << "velquor-cli: " << *mistake << '\n' << usage;
-        return badInputOrUsage;
-    }
+    if (mistake) return reportUsageMistake(fileExportCommand, *mistake, streams);
 
     std::optional<std::filesystem::path> output;
     if (const auto value = parsed.values.find("--output"); value != parsed.values.end()) output = value->second;
-    bool allWritten = true;
-    for (const auto& source : parsed.positionals) {
-        allWritten = exportOne(source, output, parsed.positionals.size() > 1, streams) && allWritten;
+    const bool asJson = parsed.has("--json");
+    const auto& sources = parsed.positionals;
+
+    const InterruptionWatch interruption;
+    ProgressLine progress(streams.err, streams.errorIsTerminal && sources.size() > 1);
+    std::vector<ExportOutcome> outcomes;
+    for (const auto& source : sources) {
+        if (interruption.interrupted()) break;
+        progress.show("Exporting " + std::to_string(outcomes.size() + 1) + " of " + std::to_string(sources.size()) +
+                      " files\u2026");
+        outcomes.push_back(exportOne(source, output));
+        progress.clear();
+        printOutcome(outcomes.back(), sources.size() > 1, asJson, streams);
     }
+    if (asJson) writeOutcomesJson(streams.out, outcomes);
+    if (interruption.interrupted()) {
+        streams.err << "velquor-cli: interrupted\n";
+        return interrupted;
+    }
+    const bool allWritten =
+        std::all_of(outcomes.begin(), outcomes.end(), [](const auto& outcome) { return outcome.copy.has_value(); });
     return allWritten ? nothingToReport : badInputOrUsage;
 }
+
+constexpr CommandOption options[] = {
+    {"--output DEST", "Write the copy of a single file to DEST, which must not exist."},
+    {"--json",
+     "Print one JSON array with an object per file: url (the file), outputURL (the copy, or null) "
+     "and fileStatus (\"Created and verified NAME.\" or the error's message)."},
+};
+
+constexpr CommandExample examples[] = {
+    {"velquor-cli file export holiday.jpg", "Writes and prints holiday-privacy.jpg next to the photo."},
+    {"velquor-cli file export *.jpg *.pdf", "One verified copy per file; a refusal does not stop the others."},
+    {"velquor-cli file export report.docx --output /tmp/report.docx", "Choose where the copy goes."},
+};
+
+}  // namespace
+
+const Command fileExportCommand{
+    .group = "file",
+    .name = "export",
+    .usage = "PATH... [--output DEST] [--json]",
+    .summary = "Write a verified privacy copy next to each file.",
+    .description =
+        "Write a privacy copy of each file next to it, as name-privacy.ext (then name-privacy-2.ext and onward), "
+        "and print the copy's path. Each copy is inspected again before it is moved into place, and nothing is "
+        "ever replaced. A file that cannot be copied is reported and the others still are. Folders are refused: "
+        "name the files to export.\n\n"
+        "Images keep their pixels byte for byte, the orientation and the animation timing, and lose Exif, GPS, "
+        "IPTC, XMP, comments, text chunks and previews; files with content credentials stay inspect-only. PDF "
+        "copies lose the document information, XMP and annotation texts, with annotations flattened into the "
+        "pages. SVG copies lose comments, metadata, scripts and editor attributes. MP4, MOV, M4V and M4A copies "
+        "are a stream copy without metadata, cover art, chapters or data tracks. docx, pptx and xlsx copies lose "
+        "document properties, comments, tracked-change authors and external links. HEIC, HEIF and AVIF cannot be "
+        "rewritten, so their Exif and XMP items are emptied in place. Other audio and iWork files are "
+        "inspect-only.",
+    .options = options,
+    .examples = examples,
+    .exitStatus =
+        "Exit status: 0 every copy was written and verified; 2 a file was refused, or bad usage; "
+        "130 interrupted (the copy in hand is finished or removed first).",
+    .run = runFileExport,
+};
 
 }  // namespace velquor::cli

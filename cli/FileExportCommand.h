@@ -4,6 +4,6 @@
 
 namespace velquor::cli {
 
-int runFileExport(std::span<const std::string> arguments, CommandStreams& streams);
+extern const Command fileExportCommand;
 
 }  // namespace velquor::cli

@@ -4,6 +4,6 @@
 
 namespace velquor::cli {
 
-int runFileInspect(std::span<const std::string> arguments, CommandStreams& streams);
+extern const Command fileInspectCommand;
 
 }  // namespace velquor::cli

@@ -18,26 +18,6 @@ namespace velquor::cli {
 
 namespace {
 
-constexpr std::string_view usage = "Usage: velquor-cli text clean [FILE|-] [OPTIONS] [--json]\n";
-
-constexpr std::string_view help =
-    "Clean a text and write it to standard output.\n"
-    "Reads FILE, or standard input when FILE is '-' or missing (at most 64 MiB of UTF-8 text).\n"
-    "Hidden and control Unicode, white space and URL tracking parameters are cleaned and line\n"
-    "edges trimmed unless switched off; the writing options are off unless switched on.\n\n"
-    "  --no-unicode      keep hidden and control Unicode\n"
-    "  --no-whitespace   keep white space and line endings as they are (nothing is trimmed)\n"
-    "  --no-tracking     keep tracking parameters in URLs\n"
-    "  --no-trim         keep spaces at line edges and blank lines at the edges of the text\n"
-    "  --punctuation     replace typographic dashes, quotes, primes, bullets and ellipses\n"
-    "  --markdown        flatten headings, emphasis, links, fences and rules to plain text\n"
-    "  --unwrap          join the single line breaks of hard-wrapped paragraphs\n"
-    "  --ascii           transliterate to ASCII, replacing what has no equivalent\n"
-    "  --hygiene         only the three hygiene cleanings, keeping edge spacing and the final\n"
-    "                    line break: a filter for a selection; takes no other cleaning option\n"
-    "  --json            print {text, summary, changedOutputOffsets} as one JSON object\n\n"
-    "Exit status: 0 the text was cleaned; 2 bad input or usage.\n";
-
 constexpr std::array<std::string_view, 8> optionFlags{"--no-unicode", "--no-whitespace", "--no-tracking", "--no-trim",
                                                       "--punctuation", "--markdown",     "--unwrap",      "--ascii"};
 
@@ -61,22 +41,13 @@ std::optional<std::string> hygieneConflict(const ParsedArguments& parsed) {
     return "option '--hygiene' cannot be combined with '" + std::string(*other) + "'";
 }
 
-}  // namespace
-
 int runTextClean(std::span<const std::string> arguments, CommandStreams& streams) {
     std::vector<std::string_view> flags(optionFlags.begin(), optionFlags.end());
     flags.push_back("--hygiene");
     flags.push_back("--json");
     const auto parsed = parseArguments(arguments, {.flags = flags, .valueOptions = {}, .maximumPositionals = 1});
     const auto error = parsed.error ? parsed.error : hygieneConflict(parsed);
-    if (error) {
-        streams.err << "velquor-cli: " << *error << '\n' << usage;
-        return badInputOrUsage;
-    }
-    if (parsed.helpRequested) {
-        streams.out << usage << '\n' << help;
-        return nothingToReport;
-    }
+    if (error) return reportUsageMistake(textCleanCommand, *error, streams);
 
     std::u16string input;
     try {
@@ -100,5 +71,47 @@ int runTextClean(std::span<const std::string> arguments, CommandStreams& streams
     }
     return nothingToReport;
 }
+
+constexpr CommandOption options[] = {
+    {"--no-unicode", "Keep hidden and control Unicode."},
+    {"--no-whitespace", "Keep white space and line endings as they are (nothing is trimmed)."},
+    {"--no-tracking", "Keep tracking parameters in URLs."},
+    {"--no-trim", "Keep spaces at line edges and blank lines at the edges of the text."},
+    {"--punctuation", "Replace typographic dashes, quotes, primes, bullets and ellipses with plain ones."},
+    {"--markdown", "Flatten headings, emphasis, links, fences and rules to plain text."},
+    {"--unwrap", "Join the single line breaks of hard-wrapped paragraphs."},
+    {"--ascii", "Transliterate to ASCII, replacing what has no equivalent."},
+    {"--hygiene",
+     "Only the three hygiene cleanings (hidden Unicode, white space, tracking parameters), keeping edge spacing "
+     "and the final line break: a filter for an editor selection. Takes no other cleaning option."},
+    {"--json", "Print {text, summary, changedOutputOffsets} as one JSON object."},
+};
+
+constexpr CommandExample examples[] = {
+    {"velquor-cli text clean draft.txt > clean.txt", "Write a cleaned copy of a text."},
+    {"xclip -o | velquor-cli text clean --hygiene | xclip -selection clipboard",
+     "Clean the current selection and put the result on the clipboard."},
+    {"velquor-cli text clean --markdown --unwrap --punctuation answer.md",
+     "Turn pasted Markdown into plain paragraphs with plain punctuation."},
+};
+
+}  // namespace
+
+const Command textCleanCommand{
+    .group = "text",
+    .name = "clean",
+    .usage = "[FILE|-] [OPTIONS] [--json]",
+    .summary = "Write the cleaned text to standard output.",
+    .description =
+        "Clean a text and write it to standard output. Hidden and control Unicode, white space and URL tracking "
+        "parameters are cleaned and line edges trimmed unless switched off; the writing options (punctuation, "
+        "Markdown, unwrapping, ASCII) are off unless switched on. The invisible characters that scripts and emoji "
+        "need are kept.\n\n"
+        "Reads FILE, or standard input when FILE is '-' or missing: at most 64 MiB of UTF-8 text.",
+    .options = options,
+    .examples = examples,
+    .exitStatus = "Exit status: 0 the text was cleaned; 2 bad input or usage.",
+    .run = runTextClean,
+};
 
 }  // namespace velquor::cli

@@ -4,6 +4,6 @@
 
 namespace velquor::cli {
 
-int runTextClean(std::span<const std::string> arguments, CommandStreams& streams);
+extern const Command textCleanCommand;
 
 }  // namespace velquor::cli

@@ -4,6 +4,6 @@
 
 namespace velquor::cli {
 
-int runTextInspect(std::span<const std::string> arguments, CommandStreams& streams);
+extern const Command textInspectCommand;
 
 }  // namespace velquor::cli

@@ -16,27 +16,9 @@ namespace velquor::cli {
 
 namespace {
 
-constexpr std::string_view usage = "Usage: velquor-cli text review [FILE|-] [--json]\n";
-
-constexpr std::string_view help =
-    "List what a cleaning pass with every option on would change in a text, per category: how\n"
-    "many changes, where they are (UTF-16 offsets) and one example. The text is not changed.\n"
-    "Reads FILE, or standard input when FILE is '-' or missing (at most 64 MiB of UTF-8 text).\n\n"
-    "  --json   print the review as one JSON array\n\n"
-    "Exit status: 0 the text was reviewed; 2 bad input or usage.\n";
-
-}  // namespace
-
 int runTextReview(std::span<const std::string> arguments, CommandStreams& streams) {
     const auto parsed = parseArguments(arguments, {.flags = {"--json"}, .valueOptions = {}, .maximumPositionals = 1});
-    if (parsed.error) {
-        streams.err << "velquor-cli: " << *parsed.error << '\n' << usage;
-        return badInputOrUsage;
-    }
-    if (parsed.helpRequested) {
-        streams.out << usage << '\n' << help;
-        return nothingToReport;
-    }
+    if (parsed.error) return reportUsageMistake(textReviewCommand, *parsed.error, streams);
 
     std::u16string input;
     try {
@@ -58,5 +40,30 @@ int runTextReview(std::span<const std::string> arguments, CommandStreams& stream
     }
     return nothingToReport;
 }
+
+constexpr CommandOption options[] = {
+    {"--json", "Print the review as one JSON array of the review items."},
+};
+
+constexpr CommandExample examples[] = {
+    {"velquor-cli text review pasted.txt", "See what a full cleaning would change before cleaning."},
+};
+
+}  // namespace
+
+const Command textReviewCommand{
+    .group = "text",
+    .name = "review",
+    .usage = "[FILE|-] [--json]",
+    .summary = "List what cleaning with every option would change, and where.",
+    .description =
+        "List what a cleaning pass with every option on would change in a text, per category: how many changes, "
+        "where they are (UTF-16 offsets) and one example before and after. The text is not changed.\n\n"
+        "Reads FILE, or standard input when FILE is '-' or missing: at most 64 MiB of UTF-8 text.",
+    .options = options,
+    .examples = examples,
+    .exitStatus = "Exit status: 0 the text was reviewed; 2 bad input or usage.",
+    .run = runTextReview,
+};
 
 }  // namespace velquor::cli

@@ -4,6 +4,6 @@
 
 namespace velquor::cli {
 
-int runTextReview(std::span<const std::string> arguments, CommandStreams& streams);
+extern const Command textReviewCommand;
 
 }  // namespace velquor::cli

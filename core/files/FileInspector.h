@@ -18,6 +18,12 @@ public:
 
     virtual void exportPrivacyCopy(const std::filesystem::path& source,
                                    const std::filesystem::path& destination) const = 0;
+
+    // The rule a privacy copy of this family must pass, applied to any report of the family:
+    // true when a copy whose report looked like this would be refused with verificationFailed.
+    // Exporters check their staged copies with it; callers may ask it of an original to learn
+    // whether the file carries what a copy may not.
+    virtual bool failsPrivacyVerification(const FileMetadataReport& report) const = 0;
 };
 
 }  // namespace velquor::files

@@ -67,4 +67,9 @@ bool isExportable(const std::filesystem::path& file) {
     return row != nullptr && row->inspector != nullptr;
 }
 
+bool failsPrivacyVerification(const std::filesystem::path& file, const FileMetadataReport& report) {
+    const auto* row = inspectingRow(file);
+    return row != nullptr && row->inspector != nullptr && row->inspector->failsPrivacyVerification(report);
+}
+
 }  // namespace velquor::files

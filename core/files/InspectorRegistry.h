@@ -32,4 +32,9 @@ void createPrivacyCopy(const std::filesystem::path& source, const std::filesyste
 bool isInspectable(const std::filesystem::path& file);
 bool isExportable(const std::filesystem::path& file);
 
+// Whether the family that inspects the file would refuse a privacy copy whose report looked like
+// this one: personal metadata for images, PDF and media, any entry at all for SVG, residue for
+// Office and iWork. False for a file no family inspects.
+bool failsPrivacyVerification(const std::filesystem::path& file, const FileMetadataReport& report);
+
 }  // namespace velquor::files

@@ -28,8 +28,8 @@ InspectedFile inspectFile(const std::filesystem::path& file) {
 
 // The copy must be the same picture: same format, same frames, same size. Anything else means
 // the writer lost part of the image, whatever the metadata rule says.
-void verifyCopy(const ImageInspection& source, const ImageInspection& copy) {
-    if (copy.report.containsPersonalMetadata() || copy.report.hasContentCredentialsSignal) {
+void verifyCopy(const ImagePrivacySanitizer& sanitizer, const ImageInspection& source, const ImageInspection& copy) {
+    if (sanitizer.failsPrivacyVerification(copy.report)) {
         throw FileSanitizerError(FileSanitizerError::Case::verificationFailed);
     }
     if (copy.format != source.format || copy.frameCount != source.frameCount ||
@@ -48,6 +48,10 @@ FileMetadataReport ImagePrivacySanitizer::inspect(const std::filesystem::path& f
     return inspectFile(file).inspection.report;
 }
 
+bool ImagePrivacySanitizer::failsPrivacyVerification(const FileMetadataReport& report) const {
+    return report.containsPersonalMetadata() || report.hasContentCredentialsSignal;
+}
+
 void ImagePrivacySanitizer::exportPrivacyCopy(const std::filesystem::path& source,
                                               const std::filesystem::path& destination) const {
     const auto original = inspectFile(source);
@@ -59,7 +63,7 @@ void ImagePrivacySanitizer::exportPrivacyCopy(const std::filesystem::path& sourc
 
     StagedFile staged(FileExportSafety::stagingURL(destination));
     staged.write(copy);
-    verifyCopy(original.inspection, inspectFile(staged.path()).inspection);
+    verifyCopy(*this, original.inspection, inspectFile(staged.path()).inspection);
     staged.publish(destination);
 }
 

@@ -23,6 +23,8 @@ public:
     void exportPrivacyCopy(const std::filesystem::path& source,
                            const std::filesystem::path& destination) const override;
 
+    bool failsPrivacyVerification(const FileMetadataReport& report) const override;
+
     static std::vector<ProvenanceEvidence> provenanceEvidence(ByteView data);
 
     // Images are read whole into memory; a larger file is refused as unreadable.

@@ -27,6 +27,8 @@ public:
     void exportPrivacyCopy(const std::filesystem::path& source,
                            const std::filesystem::path& destination) const override;
 
+    bool failsPrivacyVerification(const FileMetadataReport& report) const override;
+
     // The libavformat muxer that writes the copy of a file with this name's extension.
     static std::optional<std::string_view> exportMuxer(const std::filesystem::path& file);
 

@@ -88,6 +88,10 @@ void OfficeArchiveInspector::exportPrivacyCopy(const std::filesystem::path& sour
     exportOfficePrivacyCopy(*this, source, destination);
 }
 
+bool OfficeArchiveInspector::failsPrivacyVerification(const FileMetadataReport& report) const {
+    return containsExportPrivacyResidue(report);
+}
+
 bool containsExportPrivacyResidue(const FileMetadataReport& report) {
     return std::any_of(report.entries.begin(), report.entries.end(), isResidue);
 }

@@ -28,6 +28,9 @@ public:
     // inspection of the copy finds nothing personal left.
     void exportPrivacyCopy(const std::filesystem::path& source,
                            const std::filesystem::path& destination) const override;
+
+    // containsExportPrivacyResidue.
+    bool failsPrivacyVerification(const FileMetadataReport& report) const override;
 };
 
 // Whether a report of an exported copy still shows something personal: external links, tracked

@@ -82,7 +82,7 @@ void verifyNoAuthorsInWordParts(const fs::path& output) {
 }
 
 void verify(const OfficeArchiveInspector& inspector, const fs::path& output) {
-    if (containsExportPrivacyResidue(inspector.inspect(output))) {
+    if (inspector.failsPrivacyVerification(inspector.inspect(output))) {
         throw FileSanitizerError(FileSanitizerError::Case::verificationFailed);
     }
     verifyNoAuthorsInWordParts(output);

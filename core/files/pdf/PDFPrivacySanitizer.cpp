@@ -80,6 +80,10 @@ FileMetadataReport PDFPrivacySanitizer::inspectBytes(ByteView bytes, std::u16str
     return pdfReport(std::move(fileName), static_cast<std::int64_t>(bytes.size()), pdfEntries(*pdf, bytes));
 }
 
+bool PDFPrivacySanitizer::failsPrivacyVerification(const FileMetadataReport& report) const {
+    return report.containsPersonalMetadata();
+}
+
 void PDFPrivacySanitizer::exportPrivacyCopy(const std::filesystem::path& source,
                                             const std::filesystem::path& destination) const {
     FileExportSafety::prepareDestination(destination);
@@ -94,7 +98,7 @@ void PDFPrivacySanitizer::exportPrivacyCopy(const std::filesystem::path& source,
     writePdf(*document.pdf, stream.get());
     stream.close();
 
-    if (inspectPdfFile(staged.path()).containsPersonalMetadata()) {
+    if (failsPrivacyVerification(inspectPdfFile(staged.path()))) {
         throw FileSanitizerError(FileSanitizerError::Case::verificationFailed);
     }
     staged.publish(destination);

@@ -23,6 +23,8 @@ public:
     void exportPrivacyCopy(const std::filesystem::path& source,
                            const std::filesystem::path& destination) const override;
 
+    bool failsPrivacyVerification(const FileMetadataReport& report) const override;
+
     // The report of a PDF held in memory, under the given file name.
     static FileMetadataReport inspectBytes(ByteView bytes, std::u16string fileName);
 };

@@ -95,6 +95,11 @@ FileMetadataReport SVGPrivacySanitizer::inspect(const std::filesystem::path& fil
     return inspectSvgFile(file);
 }
 
+// Whatever the copy still shows, personal or not, is something the cleaning missed.
+bool SVGPrivacySanitizer::failsPrivacyVerification(const FileMetadataReport& report) const {
+    return !report.entries.empty();
+}
+
 std::u16string SVGPrivacySanitizer::clean(std::u16string_view svg) const {
     const auto replaced = svgAfterReplacements(svg);
     std::u16string cleaned(text::trimmedWhitespaceAndNewlines(tidiedLines(replaced)));
@@ -108,7 +113,7 @@ void SVGPrivacySanitizer::exportPrivacyCopy(const std::filesystem::path& source,
     StagedFile staged(FileExportSafety::stagingURL(destination));
     const auto cleaned = text::encodeUtf8(clean(readSvgFile(source).text));
     staged.write({reinterpret_cast<const std::uint8_t*>(cleaned.data()), cleaned.size()});
-    if (!inspectSvgFile(staged.path()).entries.empty()) {
+    if (failsPrivacyVerification(inspectSvgFile(staged.path()))) {
         throw FileSanitizerError(FileSanitizerError::Case::verificationFailed);
     }
     staged.publish(destination);

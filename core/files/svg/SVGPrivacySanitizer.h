@@ -24,6 +24,8 @@ public:
     void exportPrivacyCopy(const std::filesystem::path& source,
                            const std::filesystem::path& destination) const override;
 
+    bool failsPrivacyVerification(const FileMetadataReport& report) const override;
+
     // The text without the removable constructs, its lines trimmed, blank lines dropped, joined
     // with line feeds and ending in one. Throws unreadableFile when a scan cannot finish in time.
     std::u16string clean(std::u16string_view svg) const;
