@@ -3,8 +3,11 @@
 #include "ExitStatus.h"
 #include "FileExportCommand.h"
 #include "FileInspectCommand.h"
+#include "TextBaselineCommand.h"
 #include "TextCleanCommand.h"
+#include "TextCompareCommand.h"
 #include "TextInspectCommand.h"
+#include "TextPromptCommand.h"
 #include "TextReviewCommand.h"
 
 #include <array>
@@ -14,13 +17,18 @@ namespace velquor::cli {
 
 namespace {
 
-constexpr std::array<Command, 5> commandTable{{
+constexpr std::array<Command, 8> commandTable{{
     {"text", "inspect", "[FILE|-] [--json]",
      "Report hidden Unicode, hidden messages, style signals, privacy findings and counts for a text.",
      runTextInspect},
     {"text", "clean", "[FILE|-] [OPTIONS] [--json]", "Write the cleaned text to standard output.", runTextClean},
     {"text", "review", "[FILE|-] [--json]", "List what cleaning with every option would change, and where.",
      runTextReview},
+    {"text", "baseline", "DIR [--json]", "Build a personal writing baseline from your own .txt and Markdown files.",
+     runTextBaseline},
+    {"text", "prompt", "[FILE|-] [--baseline FILE]", "Print a rewrite prompt with secrets redacted.", runTextPrompt},
+    {"text", "compare", "ORIGINAL REWRITE [--json]", "Check a rewrite for lost or invented facts and other concerns.",
+     runTextCompare},
     {"file", "inspect", "PATH [--json]", "List a file's metadata by section, and any content credentials.",
      runFileInspect},
     {"file", "export", "PATH... [--output DEST]", "Write a verified privacy copy next to each file.", runFileExport},

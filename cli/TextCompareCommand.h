@@ -1,0 +1,9 @@
+#pragma once
+
+#include "Command.h"
+
+namespace velquor::cli {
+
+int runTextCompare(std::span<const std::string> arguments, CommandStreams& streams);
+
+}  // namespace velquor::cli
