@@ -14,9 +14,12 @@ using Symbols = std::span<const std::uint32_t>;
 // memory grows with their square), within this many steps.
 constexpr std::size_t plainMyersDifferences = 512;
 constexpr std::int64_t plainMyersBudget = std::int64_t{1} << 22;
-// A block between two anchors gets this many steps per symbol, and a few thousand besides.
+// A block between two anchors gets this many steps per symbol, and a few thousand besides, but
+// never more than the cap: Myers keeps about half a step's worth of trace per step, so an
+// uncapped block of millions of symbols could claim gigabytes.
 constexpr std::int64_t blockStepsPerSymbol = 64;
 constexpr std::int64_t blockBaseSteps = 4096;
+constexpr std::int64_t maximumBlockSteps = std::int64_t{1} << 26;
 // Both sequences must agree on this many symbols in a row to anchor there.
 constexpr std::size_t windowLength = 16;
 constexpr std::size_t firstSearchRadius = 16;
@@ -190,7 +193,8 @@ void appendBlockEdits(Symbols before, Symbols after, std::size_t beforeOffset, s
         appendRange(edits.insertions, afterOffset, afterOffset + after.size());
         return;
     }
-    const auto budget = blockStepsPerSymbol * static_cast<std::int64_t>(before.size() + after.size()) + blockBaseSteps;
+    const auto budget = std::min(
+        blockStepsPerSymbol * static_cast<std::int64_t>(before.size() + after.size()) + blockBaseSteps, maximumBlockSteps);
     // Myers needs at least as many rounds as the lengths differ, each dearer than the last.
     const auto lengthDifference = static_cast<double>(before.size()) - static_cast<double>(after.size());
     const bool affordable = lengthDifference * lengthDifference <= static_cast<double>(budget);

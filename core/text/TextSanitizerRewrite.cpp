@@ -37,9 +37,7 @@ RewriteComparisonReport TextSanitizer::compareRewrite(std::u16string_view origin
 
     report.rewrittenReport = inspect(rewritten);
     report.hygieneCleanup = cleanRewriteHygiene(rewritten);
-    auto tokens = rewriteTextDiff(original, rewritten);
-    if (!tokens.complete) report.timedOutScans.emplace_back(u"Comparison: Word diff");
-    report.textDiff = std::move(tokens.diff);
+    report.textDiff = rewriteTextDiff(original, rewritten);
     return report;
 }
 

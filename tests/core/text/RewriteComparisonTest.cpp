@@ -2,12 +2,14 @@
 
 #include <text/Regex.h>
 #include <text/RewriteAnchors.h>
+#include <text/RewriteTokenDiff.h>
 #include <text/RewriteWarnings.h>
 #include <text/TextSanitizer.h>
 #include <text/Utf.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <algorithm>
 #include <random>
 
@@ -183,6 +185,34 @@ TEST(RewriteComparisonTest, CitationListsAreScannedLikeTheirRule) {
     std::u16string unclosed = u"[";
     for (int i = 0; i < 2000; ++i) unclosed += u"12 34 ";
     EXPECT_TRUE(scanned.allMatches(unclosed).complete);
+}
+
+std::vector<TextLocation> tokensByPattern(std::u16string_view text) {
+    static const auto pattern = Regex::compile(rewriteTokenPattern);
+    std::vector<TextLocation> tokens;
+    for (const auto& match : pattern->allMatches(text).matches) tokens.push_back(match.range);
+    return tokens;
+}
+
+TEST(RewriteComparisonTest, TokensAreThePatternsMatchesForEveryCodePoint) {
+    // Each code point between two letters and two spaces, so that runs must join or break.
+    for (char32_t scalar = 0; scalar <= 0x10FFFF; ++scalar) {
+        std::u16string text = u"ab";
+        appendScalar(text, scalar);
+        text += u"  ";
+        appendScalar(text, scalar);
+        ASSERT_EQ(rewriteTokens(text), tokensByPattern(text)) << std::hex << static_cast<std::uint32_t>(scalar);
+    }
+    std::mt19937 random(31);
+    const std::u16string_view pieces[] = {u"a", u"\u0301", u"7", u"\u0663", u"_", u" ", u"\n", u"\r\n", u"\u2028",
+                                          u"\u00A0", u".", u"-", u"\U0001F600", u"\xD800", u"\xDC00", u"\u200B"};
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+    std::uniform_int_distribution<int> length(0, 20);
+    for (int round = 0; round < 5000; ++round) {
+        std::u16string text;
+        for (int n = length(random); n > 0; --n) text += pieces[pick(random)];
+        ASSERT_EQ(rewriteTokens(text), tokensByPattern(text)) << encodeUtf8(text);
+    }
 }
 
 TEST(RewriteComparisonTest, WordDiffLocatesChangedTokensInUtf16) {
