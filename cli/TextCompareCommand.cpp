@@ -25,8 +25,9 @@ constexpr std::string_view help =
     "These checks point at concrete differences; they do not prove that the meaning is kept.\n"
     "Either file may be '-' for standard input (at most 64 MiB of UTF-8 text each).\n\n"
     "  --json   print the comparison as one JSON object\n\n"
-    "Exit status: 0 nothing needs attention; 1 anchors changed, a warning, or the rewrite has\n"
-    "Unicode issues or privacy findings; 2 bad input or usage.\n";
+    "Exit status: 0 nothing needs attention; 1 anchors changed, a warning, the rewrite has\n"
+    "Unicode issues (any character outside ASCII counts) or privacy findings, or a scan could\n"
+    "not finish; 2 bad input or usage.\n";
 
 }  // namespace
 

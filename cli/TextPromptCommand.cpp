@@ -9,6 +9,7 @@
 #include <text/TextSanitizer.h>
 #include <text/Utf.h>
 
+#include <algorithm>
 #include <ostream>
 #include <system_error>
 
@@ -28,7 +29,7 @@ constexpr std::string_view help =
     "                    that fire much more often than in your own writing come first\n\n"
     "How many findings were redacted is noted on standard error.\n\n"
     "Exit status: 0 the prompt was printed; 1 a scan ran out of time, so a secret may not be\n"
-    "redacted: read the prompt before passing it on; 2 bad input or usage.\n";
+    "redacted or a priority missing: read the prompt before passing it on; 2 bad input or usage.\n";
 
 std::string counted(std::int64_t count, std::string_view singular, std::string_view plural) {
     return std::to_string(count) + " " + std::string(count == 1 ? singular : plural);
@@ -75,7 +76,10 @@ int runTextPrompt(std::span<const std::string> arguments, CommandStreams& stream
         streams.err << counted(result.redactedFindings, "sensitive finding", "sensitive findings") << " redacted.\n";
     }
     if (result.timedOutScans.empty()) return nothingToReport;
-    streams.err << "Warning: these scans ran out of time, so a secret may not have been redacted:\n";
+    const bool privacyIncomplete = std::any_of(result.timedOutScans.begin(), result.timedOutScans.end(),
+                                               [](const auto& scan) { return scan.starts_with(u"Privacy: "); });
+    streams.err << (privacyIncomplete ? "Warning: these scans ran out of time, so a secret may not have been redacted:\n"
+                                      : "Warning: these scans ran out of time, so the priorities may be incomplete:\n");
     for (const auto& scan : result.timedOutScans) streams.err << "  " << text::encodeUtf8(scan) << '\n';
     return needsAttention;
 }

@@ -60,6 +60,16 @@ TEST(AuthorshipCliTest, PromptRedactsAndSaysHowMuch) {
     EXPECT_THAT(result.out, HasSubstr("key [REDACTED: AWS access key]\n[REDACTED: .env assignment + Private IP address]\n"));
     EXPECT_THAT(result.out, Not(HasSubstr("AKIA")));
     EXPECT_EQ(result.err, "3 sensitive findings redacted.\n");
+
+    // A citation check that runs out of budget leaves the priorities unsure: the prompt is still
+    // printed, with a warning and exit status 1.
+    std::string unsure = "Studies suggest it (Smith";
+    for (int i = 0; i < 40'000; ++i) unsure += " 1999";
+    const auto partial = velquorCli({"text", "prompt"}, unsure + ".");
+    EXPECT_EQ(partial.exitStatus, 1);
+    EXPECT_THAT(partial.out, HasSubstr("SOURCE_TEXT_BEGIN\nStudies suggest it (Smith 1999"));
+    EXPECT_EQ(partial.err, "Warning: these scans ran out of time, so the priorities may be incomplete:\n"
+                           "  Style: Vague authority claims\n");
 }
 
 TEST(AuthorshipCliTest, UnusableBaselinesAndFoldersAreBadInput) {
