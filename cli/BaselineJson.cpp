@@ -23,9 +23,9 @@ std::string inQuotes(std::u16string_view key) { return "\"" + text::encodeUtf8(k
 
 const JsonValue& member(const JsonValue& object, std::u16string_view key) {
     const auto found = std::find_if(object.object.begin(), object.object.end(),
-                                    [&](const auto& entry) { return entry.first == key; });
+                                    [&](const auto& entry) { return entry.key == key; });
     if (found == object.object.end()) reject("missing " + inQuotes(key));
-    return found->second;
+    return found->value;
 }
 
 std::int64_t count(const JsonValue& object, std::u16string_view key, std::int64_t minimum) {

@@ -107,7 +107,7 @@ private:
             const auto keyPosition = position_;
             auto key = parsedString();
             const bool repeated = std::any_of(value.object.begin(), value.object.end(),
-                                              [&](const auto& member) { return member.first == key; });
+                                              [&](const auto& member) { return member.key == key; });
             if (repeated) {
                 position_ = keyPosition;
                 fail("the key appears twice");
@@ -115,7 +115,7 @@ private:
             skipWhitespace();
             expect(u':', "':' after the key");
             auto member = parsedValue(depth);
-            value.object.emplace_back(std::move(key), std::move(member));
+            value.object.push_back({std::move(key), std::move(member)});
             skipWhitespace();
             if (peek() == u',') {
                 ++position_;

@@ -6,10 +6,11 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace velquor::cli {
+
+struct JsonMember;
 
 // One JSON value. Numbers keep their literal text, so that integers and doubles are each read
 // exactly; object members keep the document's order.
@@ -21,12 +22,17 @@ struct JsonValue {
     std::string number;
     std::u16string string;
     std::vector<JsonValue> array;
-    std::vector<std::pair<std::u16string, JsonValue>> object;
+    std::vector<JsonMember> object;
 
     // A number written without fraction or exponent that fits in 64 bits.
     std::optional<std::int64_t> integer() const;
     // Any number, as the nearest double; nothing for one too large to be finite.
     std::optional<double> finiteNumber() const;
+};
+
+struct JsonMember {
+    std::u16string key;
+    JsonValue value;
 };
 
 // Where and why a document is not the JSON this reader accepts; what() is worded for the user.

@@ -15,8 +15,8 @@ TEST(JsonReaderTest, ReadsEveryKindOfValue) {
     const auto value = parseJson(u"\uFEFF {\"a\": [true, false, null, -0.5e+2, \"x\\u00e9\\ud83d\\ude00\\n\\\"\"], \"b\": {}}\n");
     ASSERT_EQ(value.type, JsonValue::Type::object);
     ASSERT_EQ(value.object.size(), 2U);
-    EXPECT_EQ(value.object[0].first, u"a");
-    const auto& items = value.object[0].second.array;
+    EXPECT_EQ(value.object[0].key, u"a");
+    const auto& items = value.object[0].value.array;
     ASSERT_EQ(items.size(), 5U);
     EXPECT_TRUE(items[0].boolean);
     EXPECT_EQ(items[1].type, JsonValue::Type::boolean);
@@ -24,7 +24,7 @@ TEST(JsonReaderTest, ReadsEveryKindOfValue) {
     EXPECT_EQ(items[3].finiteNumber(), -50.0);
     EXPECT_EQ(items[3].integer(), std::nullopt);
     EXPECT_EQ(items[4].string, u"x\u00E9\U0001F600\n\"");
-    EXPECT_EQ(value.object[1].second.type, JsonValue::Type::object);
+    EXPECT_EQ(value.object[1].value.type, JsonValue::Type::object);
 }
 
 TEST(JsonReaderTest, NumbersReadExactly) {
