@@ -4,8 +4,11 @@
 #include "ExitStatus.h"
 #include "FileExportCommand.h"
 #include "FileInspectCommand.h"
+#include "TextBaselineCommand.h"
 #include "TextCleanCommand.h"
+#include "TextCompareCommand.h"
 #include "TextInspectCommand.h"
+#include "TextPromptCommand.h"
 #include "TextReviewCommand.h"
 
 #include <algorithm>
@@ -17,10 +20,13 @@ namespace velquor::cli {
 namespace {
 
 // The one list of commands: the overview, the help and the manual page follow it.
-constexpr std::array<const Command*, 5> commandTable{{
+constexpr std::array<const Command*, 8> commandTable{{
     &textInspectCommand,
     &textCleanCommand,
     &textReviewCommand,
+    &textBaselineCommand,
+    &textPromptCommand,
+    &textCompareCommand,
     &fileInspectCommand,
     &fileExportCommand,
 }};

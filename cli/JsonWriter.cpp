@@ -80,9 +80,11 @@ JsonWriter& JsonWriter::endArray() {
     return *this;
 }
 
-JsonWriter& JsonWriter::key(std::string_view name) {
+JsonWriter& JsonWriter::key(std::string_view name) { return key(std::u16string(name.begin(), name.end())); }
+
+JsonWriter& JsonWriter::key(std::u16string_view name) {
     beforeValue();
-    writeString(out_, std::u16string(name.begin(), name.end()));
+    writeString(out_, name);
     out_ << ':';
     afterKey_ = true;
     return *this;

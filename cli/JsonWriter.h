@@ -17,7 +17,8 @@ public:
     JsonWriter& endObject();
     JsonWriter& beginArray();
     JsonWriter& endArray();
-    JsonWriter& key(std::string_view name);
+    JsonWriter& key(std::string_view name);  // ASCII names of fields
+    JsonWriter& key(std::u16string_view name);  // any text, such as a signal label
 
     JsonWriter& value(std::u16string_view text);
     JsonWriter& value(std::int64_t number);

@@ -57,8 +57,7 @@ void writeLocations(JsonWriter& json, const std::vector<text::TextLocation>& loc
     json.endArray();
 }
 
-void writeCleanResultJson(std::ostream& out, const text::TextCleanResult& result) {
-    JsonWriter json(out);
+void writeCleanResult(JsonWriter& json, const text::TextCleanResult& result) {
     json.beginObject().field("text", result.text);
     json.key("summary");
     writeSummary(json, result.summary);
@@ -66,6 +65,11 @@ void writeCleanResultJson(std::ostream& out, const text::TextCleanResult& result
     for (const auto offset : result.changedOutputOffsets) json.value(offset);
     json.endArray();
     json.endObject();
+}
+
+void writeCleanResultJson(std::ostream& out, const text::TextCleanResult& result) {
+    JsonWriter json(out);
+    writeCleanResult(json, result);
     out << '\n';
 }
 

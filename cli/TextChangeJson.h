@@ -18,6 +18,9 @@ void writeLocations(JsonWriter& json, const std::vector<text::TextLocation>& loc
 // and its eleven `rows`.
 void writeCleanResultJson(std::ostream& out, const text::TextCleanResult& result);
 
+// The same object as a value inside a larger document.
+void writeCleanResult(JsonWriter& json, const text::TextCleanResult& result);
+
 // The review items as one JSON array on one line; an absent preview is null.
 void writeChangeReviewJson(std::ostream& out, const std::vector<text::TextChangeReviewItem>& items);
 

@@ -5,14 +5,12 @@
 #include "TextChangeJson.h"
 #include "TextInput.h"
 
-#include <text/TextInputError.h>
 #include <text/TextSanitizer.h>
 #include <text/Utf.h>
 
 #include <algorithm>
 #include <array>
 #include <ostream>
-#include <system_error>
 
 namespace velquor::cli {
 
@@ -49,17 +47,9 @@ int runTextClean(std::span<const std::string> arguments, CommandStreams& streams
     const auto error = parsed.error ? parsed.error : hygieneConflict(parsed);
     if (error) return reportUsageMistake(textCleanCommand, *error, streams);
 
-    std::u16string input;
-    try {
-        const auto path = parsed.positionals.empty() ? std::nullopt : std::optional<std::string_view>(parsed.positionals.front());
-        input = readTextInput(path, streams);
-    } catch (const text::TextInputError& failure) {
-        streams.err << failure.what() << '\n';
-        return badInputOrUsage;
-    } catch (const std::system_error& failure) {
-        streams.err << "velquor-cli: " << failure.what() << '\n';
-        return badInputOrUsage;
-    }
+    const auto read = readTextInputOrExplain(firstPositional(parsed.positionals), streams);
+    if (!read) return badInputOrUsage;
+    const std::u16string& input = *read;
 
     const text::TextSanitizer sanitizer;
     const auto result = parsed.has("--hygiene") ? sanitizer.cleanSelectedTextHygiene(input)

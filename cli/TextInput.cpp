@@ -1,10 +1,12 @@
 #include "TextInput.h"
 
+#include <text/TextInputError.h>
 #include <text/TextInputSafety.h>
 
 #include <unistd.h>
 
 #include <ostream>
+#include <system_error>
 
 namespace velquor::cli {
 
@@ -16,6 +18,26 @@ std::u16string readTextInput(std::optional<std::string_view> path, CommandStream
         return text::TextInputSafety::readText(streams.standardInput, textInputLimit);
     }
     return text::TextInputSafety::readText(std::filesystem::path(*path), textInputLimit);
+}
+
+std::optional<std::u16string> readTextInputOrExplain(std::optional<std::string_view> path, CommandStreams& streams,
+                                                     InputNaming naming) {
+    try {
+        return readTextInput(path, streams);
+    } catch (const text::TextInputError& failure) {
+        if (naming == InputNaming::namedInput) {
+            streams.err << "velquor-cli: " << (!path || *path == "-" ? "standard input" : *path) << ": ";
+        }
+        streams.err << failure.what() << '\n';
+    } catch (const std::system_error& failure) {
+        streams.err << "velquor-cli: " << failure.what() << '\n';
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string_view> firstPositional(const std::vector<std::string>& positionals) {
+    if (positionals.empty()) return std::nullopt;
+    return positionals.front();
 }
 
 }  // namespace velquor::cli

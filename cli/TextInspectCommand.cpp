@@ -7,11 +7,9 @@
 #include "TextReportJson.h"
 #include "TextReportPrinter.h"
 
-#include <text/TextInputError.h>
 #include <text/TextSanitizer.h>
 
 #include <ostream>
-#include <system_error>
 
 namespace velquor::cli {
 
@@ -21,17 +19,9 @@ int runTextInspect(std::span<const std::string> arguments, CommandStreams& strea
     const auto parsed = parseArguments(arguments, {.flags = {"--json"}, .valueOptions = {}, .maximumPositionals = 1});
     if (parsed.error) return reportUsageMistake(textInspectCommand, *parsed.error, streams);
 
-    std::u16string input;
-    try {
-        const auto path = parsed.positionals.empty() ? std::nullopt : std::optional<std::string_view>(parsed.positionals.front());
-        input = readTextInput(path, streams);
-    } catch (const text::TextInputError& error) {
-        streams.err << error.what() << '\n';
-        return badInputOrUsage;
-    } catch (const std::system_error& error) {
-        streams.err << "velquor-cli: " << error.what() << '\n';
-        return badInputOrUsage;
-    }
+    const auto read = readTextInputOrExplain(firstPositional(parsed.positionals), streams);
+    if (!read) return badInputOrUsage;
+    const std::u16string& input = *read;
 
     const auto report = text::TextSanitizer().inspect(input);
     if (parsed.has("--json")) {

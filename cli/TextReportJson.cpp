@@ -98,8 +98,7 @@ void writePrivacyReport(JsonWriter& json, const text::TextPrivacyReport& report)
 
 }  // namespace
 
-void writeTextReportJson(std::ostream& out, const text::TextReport& report) {
-    JsonWriter json(out);
+void writeTextReport(JsonWriter& json, const text::TextReport& report) {
     json.beginObject()
         .field("characters", report.characters)
         .field("scalars", report.scalars)
@@ -119,6 +118,11 @@ void writeTextReportJson(std::ostream& out, const text::TextReport& report) {
     json.key("timedOutScans");
     writeStrings(json, report.timedOutScans);
     json.endObject();
+}
+
+void writeTextReportJson(std::ostream& out, const text::TextReport& report) {
+    JsonWriter json(out);
+    writeTextReport(json, report);
     out << '\n';
 }
 

@@ -6,11 +6,9 @@
 #include "TextChangeJson.h"
 #include "TextInput.h"
 
-#include <text/TextInputError.h>
 #include <text/TextSanitizer.h>
 
 #include <ostream>
-#include <system_error>
 
 namespace velquor::cli {
 
@@ -20,17 +18,9 @@ int runTextReview(std::span<const std::string> arguments, CommandStreams& stream
     const auto parsed = parseArguments(arguments, {.flags = {"--json"}, .valueOptions = {}, .maximumPositionals = 1});
     if (parsed.error) return reportUsageMistake(textReviewCommand, *parsed.error, streams);
 
-    std::u16string input;
-    try {
-        const auto path = parsed.positionals.empty() ? std::nullopt : std::optional<std::string_view>(parsed.positionals.front());
-        input = readTextInput(path, streams);
-    } catch (const text::TextInputError& failure) {
-        streams.err << failure.what() << '\n';
-        return badInputOrUsage;
-    } catch (const std::system_error& failure) {
-        streams.err << "velquor-cli: " << failure.what() << '\n';
-        return badInputOrUsage;
-    }
+    const auto read = readTextInputOrExplain(firstPositional(parsed.positionals), streams);
+    if (!read) return badInputOrUsage;
+    const std::u16string& input = *read;
 
     const auto items = text::TextSanitizer().reviewChanges(input);
     if (parsed.has("--json")) {

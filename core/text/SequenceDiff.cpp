@@ -14,9 +14,12 @@ using Symbols = std::span<const std::uint32_t>;
 // memory grows with their square), within this many steps.
 constexpr std::size_t plainMyersDifferences = 512;
 constexpr std::int64_t plainMyersBudget = std::int64_t{1} << 22;
-// A block between two anchors gets this many steps per symbol, and a few thousand besides.
+// A block between two anchors gets this many steps per symbol, and a few thousand besides, but
+// never more than the cap: Myers keeps about half a step's worth of trace per step, so an
+// uncapped block of millions of symbols could claim gigabytes.
 constexpr std::int64_t blockStepsPerSymbol = 64;
 constexpr std::int64_t blockBaseSteps = 4096;
+constexpr std::int64_t maximumBlockSteps = std::int64_t{1} << 26;
 // Both sequences must agree on this many symbols in a row to anchor there.
 constexpr std::size_t windowLength = 16;
 constexpr std::size_t firstSearchRadius = 16;
@@ -32,11 +35,13 @@ std::size_t commonPrefixLength(Symbols before, Symbols after) {
     return length;
 }
 
-std::vector<std::size_t> allOf(std::size_t first, std::size_t end) {
-    std::vector<std::size_t> indices;
-    indices.reserve(end - first);
+void appendRange(std::vector<std::size_t>& indices, std::size_t first, std::size_t end) {
+    indices.reserve(indices.size() + (end - first));
     for (auto index = first; index < end; ++index) indices.push_back(index);
-    return indices;
+}
+
+void appendShifted(std::vector<std::size_t>& indices, const std::vector<std::size_t>& block, std::size_t offset) {
+    for (const auto index : block) indices.push_back(offset + index);
 }
 
 // Open addressing from window hash to the first offset where it occurs, cleared in constant
@@ -173,29 +178,39 @@ std::size_t commonSuffixLength(Symbols before, Symbols after) {
     return length;
 }
 
-void appendBlockInsertions(Symbols before, Symbols after, std::size_t afterOffset, std::vector<std::size_t>& insertions) {
+// The edits of one block between anchors, added to `edits` at the block's offsets.
+void appendBlockEdits(Symbols before, Symbols after, std::size_t beforeOffset, std::size_t afterOffset,
+                      SequenceEdits& edits) {
     // A block's own common ends are no change; at the end of the texts they can be long.
     const auto prefix = commonPrefixLength(before, after);
     const auto suffix = commonSuffixLength(before.subspan(prefix), after.subspan(prefix));
     before = before.subspan(prefix, before.size() - prefix - suffix);
     after = after.subspan(prefix, after.size() - prefix - suffix);
+    beforeOffset += prefix;
     afterOffset += prefix;
-    if (after.empty()) return;
-    const auto budget = blockStepsPerSymbol * static_cast<std::int64_t>(before.size() + after.size()) + blockBaseSteps;
-    // Myers needs at least as many rounds as the lengths differ, each dearer than the last.
-    const auto lengthDifference = static_cast<double>(before.size()) - static_cast<double>(after.size());
-    const bool affordable = !before.empty() && lengthDifference * lengthDifference <= static_cast<double>(budget);
-    const auto block = affordable ? myersInsertions(before, after, budget) : std::nullopt;
-    if (!block) {
-        for (std::size_t i = 0; i < after.size(); ++i) insertions.push_back(afterOffset + i);
+    if (before.empty() || after.empty()) {
+        appendRange(edits.removals, beforeOffset, beforeOffset + before.size());
+        appendRange(edits.insertions, afterOffset, afterOffset + after.size());
         return;
     }
-    for (const auto index : *block) insertions.push_back(afterOffset + index);
+    const auto budget = std::min(
+        blockStepsPerSymbol * static_cast<std::int64_t>(before.size() + after.size()) + blockBaseSteps, maximumBlockSteps);
+    // Myers needs at least as many rounds as the lengths differ, each dearer than the last.
+    const auto lengthDifference = static_cast<double>(before.size()) - static_cast<double>(after.size());
+    const bool affordable = lengthDifference * lengthDifference <= static_cast<double>(budget);
+    const auto block = affordable ? myersEdits(before, after, budget) : std::nullopt;
+    if (!block) {
+        appendRange(edits.removals, beforeOffset, beforeOffset + before.size());
+        appendRange(edits.insertions, afterOffset, afterOffset + after.size());
+        return;
+    }
+    appendShifted(edits.removals, block->removals, beforeOffset);
+    appendShifted(edits.insertions, block->insertions, afterOffset);
 }
 
 }  // namespace
 
-std::optional<std::vector<std::size_t>> myersInsertions(Symbols before, Symbols after, std::int64_t stepBudget) {
+std::optional<SequenceEdits> myersEdits(Symbols before, Symbols after, std::int64_t stepBudget) {
     constexpr auto indexLimit = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() / 2);
     if (before.size() > indexLimit || after.size() > indexLimit) return std::nullopt;
     const auto n = static_cast<std::int64_t>(before.size());
@@ -226,7 +241,7 @@ std::optional<std::vector<std::size_t>> myersInsertions(Symbols before, Symbols 
     }
     if (finalRound < 0) return std::nullopt;
 
-    std::vector<std::size_t> insertions;
+    SequenceEdits edits;
     std::int64_t x = n;
     std::int64_t y = m;
     for (std::int64_t d = finalRound; d > 0; --d) {
@@ -238,16 +253,21 @@ std::optional<std::vector<std::size_t>> myersInsertions(Symbols before, Symbols 
         const auto previousK = down ? k + 1 : k - 1;
         const std::int64_t previousX = previous(previousK);
         const std::int64_t previousY = previousX - previousK;
-        if (down) insertions.push_back(static_cast<std::size_t>(previousY));
+        if (down) {
+            edits.insertions.push_back(static_cast<std::size_t>(previousY));
+        } else {
+            edits.removals.push_back(static_cast<std::size_t>(previousX));
+        }
         x = previousX;
         y = previousY;
     }
-    std::reverse(insertions.begin(), insertions.end());
-    return insertions;
+    std::reverse(edits.removals.begin(), edits.removals.end());
+    std::reverse(edits.insertions.begin(), edits.insertions.end());
+    return edits;
 }
 
-std::vector<std::size_t> anchoredInsertions(Symbols before, Symbols after) {
-    std::vector<std::size_t> insertions;
+SequenceEdits anchoredEdits(Symbols before, Symbols after) {
+    SequenceEdits edits;
     AnchorFinder anchors(before, after);
     std::size_t i = 0;
     std::size_t j = 0;
@@ -257,29 +277,36 @@ std::vector<std::size_t> anchoredInsertions(Symbols before, Symbols after) {
         const auto anchor = anchors.find(i, j);
         const auto endBefore = anchor ? i + anchor->skipBefore : before.size();
         const auto endAfter = anchor ? j + anchor->skipAfter : after.size();
-        appendBlockInsertions(before.subspan(i, endBefore - i), after.subspan(j, endAfter - j), j, insertions);
+        appendBlockEdits(before.subspan(i, endBefore - i), after.subspan(j, endAfter - j), i, j, edits);
         i = endBefore;
         j = endAfter;
     }
-    for (; j < after.size(); ++j) insertions.push_back(j);
-    return insertions;
+    appendRange(edits.removals, i, before.size());
+    appendRange(edits.insertions, j, after.size());
+    return edits;
 }
 
-std::vector<std::size_t> diffInsertions(Symbols before, Symbols after) {
+SequenceEdits diffEdits(Symbols before, Symbols after) {
     // Myers' first move follows the common prefix, so setting it aside changes nothing.
     const auto prefix = commonPrefixLength(before, after);
-    if (prefix == after.size()) return {};
-    if (prefix == before.size()) return allOf(prefix, after.size());
-    before = before.subspan(prefix);
-    after = after.subspan(prefix);
-    // The anchored script is valid, so Myers' shortest one has no more differences than it.
-    auto insertions = anchoredInsertions(before, after);
-    const auto differences = before.size() - after.size() + 2 * insertions.size();
-    if (differences <= plainMyersDifferences) {
-        if (auto shortest = myersInsertions(before, after, plainMyersBudget)) insertions = std::move(*shortest);
+    SequenceEdits edits;
+    if (prefix == before.size() || prefix == after.size()) {
+        appendRange(edits.removals, prefix, before.size());
+        appendRange(edits.insertions, prefix, after.size());
+        return edits;
     }
-    for (auto& index : insertions) index += prefix;
-    return insertions;
+    // The anchored script is valid, so Myers' shortest one has no more differences than it.
+    edits = anchoredEdits(before.subspan(prefix), after.subspan(prefix));
+    if (edits.removals.size() + edits.insertions.size() <= plainMyersDifferences) {
+        if (auto shortest = myersEdits(before.subspan(prefix), after.subspan(prefix), plainMyersBudget)) {
+            edits = std::move(*shortest);
+        }
+    }
+    for (auto& index : edits.removals) index += prefix;
+    for (auto& index : edits.insertions) index += prefix;
+    return edits;
 }
+
+std::vector<std::size_t> diffInsertions(Symbols before, Symbols after) { return diffEdits(before, after).insertions; }
 
 }  // namespace velquor::text

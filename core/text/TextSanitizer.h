@@ -1,11 +1,16 @@
 #pragma once
 
+#include "AuthorshipPromptResult.h"
 #include "PrivacyFinding.h"
+#include "RewriteComparisonReport.h"
 #include "StyleReport.h"
 #include "TextChangeReview.h"
 #include "TextCleanResult.h"
 #include "TextReport.h"
+#include "WritingStyleBaseline.h"
 
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,7 +65,29 @@ public:
     // one example; categories with nothing to change are left out.
     std::vector<TextChangeReviewItem> reviewChanges(std::u16string_view text) const;
 
+    // How often each style signal fires per 100 words in a writer's own documents; documents
+    // that are empty or only white space are left out.
+    WritingStyleBaseline writingStyleBaseline(std::span<const std::u16string> documents) const;
+
+    // The signals that fire materially more often in the text than in the baseline: the largest
+    // excess first, equal excesses by label.
+    std::vector<WritingStyleDeviation> compareWritingStyle(std::u16string_view text,
+                                                           const WritingStyleBaseline& baseline) const;
+
+    // A prompt asking an outside assistant to revise the text in the author's voice: revision
+    // priorities from the style signals (deviations from the baseline first), fixed requirements
+    // and the hygiene-cleaned text with every High and Medium privacy finding redacted.
+    AuthorshipPromptResult authorshipRewritePrompt(std::u16string_view text,
+                                                   const std::optional<WritingStyleBaseline>& baseline) const;
+
+    // Checkable differences between a text and its rewrite: lost or new factual anchors, length,
+    // paragraph and negation warnings, the rewrite's own inspection and hygiene cleaning, and a
+    // word-level diff.
+    RewriteComparisonReport compareRewrite(std::u16string_view original, std::u16string_view rewritten) const;
+
 private:
+    static std::vector<WritingStyleDeviation> deviationsOf(const StyleReport& report,
+                                                           const WritingStyleBaseline& baseline);
     static void appendPrivacyFinding(const PrivacyPattern& row, std::u16string_view text,
                                      std::vector<PrivacyFinding>& findings, std::vector<std::u16string>& timedOutScans);
 };

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <random>
 
 namespace velquor::text {
@@ -12,7 +14,7 @@ using Symbols = std::vector<std::uint32_t>;
 
 // Myers' greedy algorithm as he published it, with a full copy of V per round and no limits:
 // the reference the production diff must agree with.
-std::vector<std::size_t> textbookMyersInsertions(const Symbols& a, const Symbols& b) {
+SequenceEdits textbookMyers(const Symbols& a, const Symbols& b) {
     const int n = static_cast<int>(a.size());
     const int m = static_cast<int>(b.size());
     const int offset = n + m + 1;
@@ -27,18 +29,22 @@ std::vector<std::size_t> textbookMyersInsertions(const Symbols& a, const Symbols
             v[offset + k] = x;
             if (x >= n && y >= m) {
                 rounds.push_back(v);
-                std::vector<std::size_t> insertions;
+                SequenceEdits edits;
                 for (int e = d; e > 0; --e) {
                     const auto& previous = rounds[e - 1];
                     const int kk = x - y;
                     const bool down = kk == -e || (kk != e && previous[offset + kk - 1] < previous[offset + kk + 1]);
                     const int px = previous[offset + (down ? kk + 1 : kk - 1)];
                     const int py = px - (down ? kk + 1 : kk - 1);
-                    if (down) insertions.insert(insertions.begin(), static_cast<std::size_t>(py));
+                    if (down) {
+                        edits.insertions.insert(edits.insertions.begin(), static_cast<std::size_t>(py));
+                    } else {
+                        edits.removals.insert(edits.removals.begin(), static_cast<std::size_t>(px));
+                    }
                     x = px;
                     y = py;
                 }
-                return insertions;
+                return edits;
             }
         }
         rounds.push_back(v);
@@ -59,19 +65,29 @@ std::size_t longestCommonSubsequence(const Symbols& a, const Symbols& b) {
     return row[b.size()];
 }
 
-// What is left of `after` without the insertions must be a subsequence of `before`.
-bool isValidScript(const Symbols& before, const Symbols& after, const std::vector<std::size_t>& insertions) {
-    std::size_t next = 0;
-    std::size_t i = 0;
-    for (std::size_t j = 0; j < after.size(); ++j) {
-        if (next < insertions.size() && insertions[next] == j) {
-            ++next;
-            continue;
+// What is left of `before` without the removals must equal what is left of `after` without the
+// insertions.
+bool isValidScript(const Symbols& before, const Symbols& after, const SequenceEdits& edits) {
+    const auto kept = [](const Symbols& symbols, const std::vector<std::size_t>& dropped) {
+        if (!std::is_sorted(dropped.begin(), dropped.end()) ||
+            std::adjacent_find(dropped.begin(), dropped.end()) != dropped.end() ||
+            (!dropped.empty() && dropped.back() >= symbols.size())) {
+            return std::optional<Symbols>();
         }
-        while (i < before.size() && before[i] != after[j]) ++i;
-        if (i++ == before.size()) return false;
-    }
-    return next == insertions.size();
+        Symbols rest;
+        std::size_t next = 0;
+        for (std::size_t i = 0; i < symbols.size(); ++i) {
+            if (next < dropped.size() && dropped[next] == i) {
+                ++next;
+            } else {
+                rest.push_back(symbols[i]);
+            }
+        }
+        return std::optional<Symbols>(std::move(rest));
+    };
+    const auto keptBefore = kept(before, edits.removals);
+    const auto keptAfter = kept(after, edits.insertions);
+    return keptBefore && keptAfter && *keptBefore == *keptAfter;
 }
 
 Symbols randomSymbols(std::mt19937& random, std::size_t length, std::uint32_t alphabet) {
@@ -88,9 +104,11 @@ TEST(SequenceDiffTest, EqualsTextbookMyersOnSmallInputs) {
         const std::uint32_t alphabet = round % 3 == 0 ? 2 : (round % 3 == 1 ? 4 : 26);
         const auto before = randomSymbols(random, length(random), alphabet);
         const auto after = randomSymbols(random, length(random), alphabet);
-        const auto expected = textbookMyersInsertions(before, after);
-        ASSERT_EQ(diffInsertions(before, after), expected) << "round " << round;
-        ASSERT_EQ(expected.size(), after.size() - longestCommonSubsequence(before, after));
+        const auto expected = textbookMyers(before, after);
+        ASSERT_EQ(diffEdits(before, after), expected) << "round " << round;
+        const auto common = longestCommonSubsequence(before, after);
+        ASSERT_EQ(expected.insertions.size(), after.size() - common);
+        ASSERT_EQ(expected.removals.size(), before.size() - common);
     }
 }
 
@@ -122,9 +140,11 @@ TEST(SequenceDiffTest, AnchoredDiffIsValidAndShortestWhenEditsAreApart) {
     std::mt19937 random(3);
     for (int round = 0; round < 40; ++round) {
         const auto pair = withSparseEdits(random, 1500, 40);
-        const auto insertions = anchoredInsertions(pair.before, pair.after);
-        ASSERT_TRUE(isValidScript(pair.before, pair.after, insertions));
-        ASSERT_EQ(insertions.size(), pair.after.size() - longestCommonSubsequence(pair.before, pair.after));
+        const auto edits = anchoredEdits(pair.before, pair.after);
+        ASSERT_TRUE(isValidScript(pair.before, pair.after, edits));
+        const auto common = longestCommonSubsequence(pair.before, pair.after);
+        ASSERT_EQ(edits.insertions.size(), pair.after.size() - common);
+        ASSERT_EQ(edits.removals.size(), pair.before.size() - common);
     }
 }
 
@@ -132,22 +152,26 @@ TEST(SequenceDiffTest, MyersGivesUpBeyondItsBudgetAndTheDiffStillAnswers) {
     std::mt19937 random(5);
     const auto before = randomSymbols(random, 3000, 2);
     const auto after = randomSymbols(random, 3000, 2);
-    EXPECT_FALSE(myersInsertions(before, after, 10'000).has_value());
-    EXPECT_TRUE(isValidScript(before, after, diffInsertions(before, after)));
+    EXPECT_FALSE(myersEdits(before, after, 10'000).has_value());
+    EXPECT_TRUE(isValidScript(before, after, diffEdits(before, after)));
 
     const auto pair = withSparseEdits(random, 2'000'000, 100);
-    const auto insertions = diffInsertions(pair.before, pair.after);
-    EXPECT_EQ(insertions.size(), pair.insertedSymbols);
-    EXPECT_TRUE(isValidScript(pair.before, pair.after, insertions));
+    const auto edits = diffEdits(pair.before, pair.after);
+    EXPECT_EQ(edits.insertions.size(), pair.insertedSymbols);
+    EXPECT_TRUE(isValidScript(pair.before, pair.after, edits));
 }
 
-TEST(SequenceDiffTest, UnrelatedTextsCountAsInsertedWhole) {
+TEST(SequenceDiffTest, UnrelatedTextsCountAsReplacedWhole) {
     const Symbols before(100'000, 1);
     const Symbols after(100'000, 2);
-    EXPECT_EQ(diffInsertions(before, after).size(), after.size());
-    EXPECT_TRUE(diffInsertions(after, after).empty());
-    EXPECT_EQ(diffInsertions({}, after).size(), after.size());
-    EXPECT_TRUE(diffInsertions(before, {}).empty());
+    const auto replaced = diffEdits(before, after);
+    EXPECT_EQ(replaced.removals.size(), before.size());
+    EXPECT_EQ(replaced.insertions.size(), after.size());
+    EXPECT_EQ(diffEdits(after, after), SequenceEdits{});
+    EXPECT_EQ(diffEdits({}, after).insertions.size(), after.size());
+    EXPECT_TRUE(diffEdits({}, after).removals.empty());
+    EXPECT_EQ(diffEdits(before, {}).removals.size(), before.size());
+    EXPECT_TRUE(diffEdits(before, {}).insertions.empty());
 }
 
 TEST(SequenceDiffTest, ChangedOffsetsCompareWholeCharacters) {

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "Command.h"
+
+namespace velquor::cli {
+
+extern const Command textCompareCommand;
+
+}  // namespace velquor::cli
