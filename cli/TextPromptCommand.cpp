@@ -3,6 +3,7 @@
 #include "ArgumentParser.h"
 #include "BaselineJson.h"
 #include "ExitStatus.h"
+#include "JsonWriter.h"
 #include "TextInput.h"
 
 #include <text/TextSanitizer.h>
@@ -15,12 +16,26 @@ namespace velquor::cli {
 
 namespace {
 
+void writePromptJson(std::ostream& out, const text::AuthorshipPromptResult& result) {
+    JsonWriter json(out);
+    json.beginObject()
+        .field("prompt", result.prompt)
+        .field("sourceText", result.sourceText)
+        .field("includedSignals", result.includedSignals)
+        .field("redactedFindings", result.redactedFindings)
+        .field("usesPersonalBaseline", result.usesPersonalBaseline);
+    json.key("timedOutScans").beginArray();
+    for (const auto& scan : result.timedOutScans) json.value(scan);
+    json.endArray().endObject();
+    out << '\n';
+}
+
 std::string counted(std::int64_t count, std::string_view singular, std::string_view plural) {
     return std::to_string(count) + " " + std::string(count == 1 ? singular : plural);
 }
 
 int runTextPrompt(std::span<const std::string> arguments, CommandStreams& streams) {
-    const auto parsed = parseArguments(arguments, {.flags = {}, .valueOptions = {"--baseline"}, .maximumPositionals = 1});
+    const auto parsed = parseArguments(arguments, {.flags = {"--json"}, .valueOptions = {"--baseline"}, .maximumPositionals = 1});
     if (parsed.error) return reportUsageMistake(textPromptCommand, *parsed.error, streams);
 
     std::optional<text::WritingStyleBaseline> baseline;
@@ -38,7 +53,11 @@ int runTextPrompt(std::span<const std::string> arguments, CommandStreams& stream
     const std::u16string& input = *read;
 
     const auto result = text::TextSanitizer().authorshipRewritePrompt(input, baseline);
-    streams.out << text::encodeUtf8(result.prompt) << '\n';
+    if (parsed.has("--json")) {
+        writePromptJson(streams.out, result);
+    } else {
+        streams.out << text::encodeUtf8(result.prompt) << '\n';
+    }
     if (result.redactedFindings > 0) {
         streams.err << counted(result.redactedFindings, "sensitive finding", "sensitive findings") << " redacted.\n";
     }
@@ -52,6 +71,7 @@ int runTextPrompt(std::span<const std::string> arguments, CommandStreams& stream
 }
 
 constexpr CommandOption options[] = {
+    {"--json", "Print the result as one JSON object: the prompt, the source text as embedded, the counts of priority lines and redacted findings, whether a baseline was used, and any scan that ran out of time."},
     {"--baseline FILE", "A baseline saved from 'velquor-cli text baseline DIR --json'; signals that fire much more often than in your own writing come first."},
 };
 
@@ -64,7 +84,7 @@ constexpr CommandExample examples[] = {
 const Command textPromptCommand{
     .group = "text",
     .name = "prompt",
-    .usage = "[FILE|-] [--baseline FILE]",
+    .usage = "[FILE|-] [--baseline FILE] [--json]",
     .summary = "Print a rewrite prompt for an outside writing assistant, with secrets redacted.",
     .description = "Print a prompt that asks an outside writing assistant to revise a text in its author's own voice: revision priorities from the text's style signals, requirements that forbid invented facts, and the text itself, cleaned of hidden Unicode, extra white space and tracking parameters, with every secret and private address replaced by a [REDACTED: ...] tag. How many findings were redacted is noted on standard error.\n\nReads FILE, or standard input when FILE is '-' or missing: at most 64 MiB of UTF-8 text.",
     .options = options,
