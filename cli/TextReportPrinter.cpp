@@ -5,7 +5,7 @@
 #include <text/Utf.h>
 
 #include <array>
-#include <cstdio>
+#include <charconv>
 
 namespace velquor::cli {
 
@@ -71,10 +71,11 @@ void printFindings(std::ostream& out, const text::TextPrivacyReport& privacy) {
     }
 }
 
+// One decimal and a decimal point, whatever the process locale.
 std::string ratePer100Words(double rate) {
     std::array<char, 32> buffer{};
-    std::snprintf(buffer.data(), buffer.size(), "%.1f", rate);
-    return buffer.data();
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), rate, std::chars_format::fixed, 1);
+    return std::string(buffer.data(), result.ptr);
 }
 
 void printStyle(std::ostream& out, const text::StyleReport& style) {
