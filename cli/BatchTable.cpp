@@ -63,7 +63,7 @@ void printBatchTable(std::ostream& out, std::span<const BatchTableRow> rows) {
     out << terminalSafe(files::batchStatus(rows.size())) << '\n';
     const auto attention = std::count_if(rows.begin(), rows.end(), [](const auto& row) { return row.needsAttention; });
     if (attention > 0) {
-        out << attention << (attention == 1 ? " file needs" : " files need")
+        out << counted(attention, "file needs", "files need")
             << " attention (provenance data, or metadata that a privacy copy would remove).\n";
     }
 }

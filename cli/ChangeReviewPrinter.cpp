@@ -32,7 +32,7 @@ void printChangeReview(std::ostream& out, const std::vector<text::TextChangeRevi
     for (const auto& item : items) {
         const auto& category = text::info(item.category);
         out << '\n'
-            << text::encodeUtf8(category.title) << ": " << item.count << (item.count == 1 ? " change" : " changes")
+            << text::encodeUtf8(category.title) << ": " << counted(item.count, "change", "changes")
             << '\n';
         out << "    " << locationsOf(item.locations) << '\n';
         if (item.preview) {

@@ -40,4 +40,8 @@ std::string terminalSafe(std::u16string_view text) {
     return shown;
 }
 
+std::string counted(std::int64_t count, std::string_view singular, std::string_view plural) {
+    return std::to_string(count) + " " + std::string(count == 1 ? singular : plural);
+}
+
 }  // namespace velquor::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,5 +15,8 @@ bool isHiddenFromReaders(char32_t scalar);
 // Text for a terminal, as UTF-8, with each hidden scalar shown as <U+XXXX> so that inspected
 // content can neither hide nor reorder what is printed around it.
 std::string terminalSafe(std::u16string_view text);
+
+// "1 match", "3 matches": a count with the noun that fits it.
+std::string counted(std::int64_t count, std::string_view singular, std::string_view plural);
 
 }  // namespace velquor::cli

@@ -1,4 +1,5 @@
 #include "TextBaselineCommand.h"
+#include "TerminalText.h"
 
 #include "ArgumentParser.h"
 #include "BaselineJson.h"
@@ -24,8 +25,8 @@ std::string twoDecimals(double rate) {
 }
 
 void printBaseline(std::ostream& out, const text::WritingStyleBaseline& baseline) {
-    out << "Personal baseline: " << baseline.documentCount << (baseline.documentCount == 1 ? " document, " : " documents, ")
-        << baseline.wordCount << (baseline.wordCount == 1 ? " word\n" : " words\n");
+    out << "Personal baseline: " << counted(baseline.documentCount, "document", "documents") << ", "
+        << counted(baseline.wordCount, "word", "words") << '\n';
     if (baseline.signalRates.empty()) {
         out << "No style signal fired in these documents.\n";
         return;

@@ -3,6 +3,7 @@
 #include "ArgumentParser.h"
 #include "BaselineJson.h"
 #include "ExitStatus.h"
+#include "TerminalText.h"
 #include "JsonWriter.h"
 #include "TextInput.h"
 
@@ -28,10 +29,6 @@ void writePromptJson(std::ostream& out, const text::AuthorshipPromptResult& resu
     for (const auto& scan : result.timedOutScans) json.value(scan);
     json.endArray().endObject();
     out << '\n';
-}
-
-std::string counted(std::int64_t count, std::string_view singular, std::string_view plural) {
-    return std::to_string(count) + " " + std::string(count == 1 ? singular : plural);
 }
 
 int runTextPrompt(std::span<const std::string> arguments, CommandStreams& streams) {

@@ -11,10 +11,6 @@ namespace velquor::cli {
 
 namespace {
 
-std::string counted(std::int64_t count, std::string_view singular, std::string_view plural) {
-    return std::to_string(count) + " " + std::string(count == 1 ? singular : plural);
-}
-
 void printCounts(std::ostream& out, const text::TextReport& report) {
     out << "Characters: " << report.characters << "   Scalars: " << report.scalars
         << "   ASCII: " << report.asciiScalars << "   Non-ASCII: " << report.nonASCIICount() << '\n';

@@ -1,4 +1,5 @@
 #include "AuthorshipPromptText.h"
+#include "TextConversions.h"
 
 #include <array>
 #include <charconv>
@@ -21,21 +22,17 @@ constexpr std::u16string_view requirements =
     u"\n"
     u"SOURCE_TEXT_BEGIN\n";
 
-std::u16string ascii(std::string_view text) { return {text.begin(), text.end()}; }
-
-std::u16string decimal(std::int64_t number) { return ascii(std::to_string(number)); }
-
 // One decimal place, rounded as printf's %.1f rounds, but independent of the process locale.
 std::u16string oneDecimal(double number) {
     std::array<char, 64> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), number, std::chars_format::fixed, 1);
-    return ascii(std::string_view(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data())));
+    return widenedAscii(std::string_view(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data())));
 }
 
 }  // namespace
 
 std::u16string priorityLine(const StyleSignal& signal, const WritingStyleDeviation* deviation) {
-    std::u16string line = u"- " + signal.label + u" (" + decimal(signal.count);
+    std::u16string line = u"- " + signal.label + u" (" + decimalText(signal.count);
     if (deviation) {
         line += u"; current " + oneDecimal(deviation->currentRate) + u" vs personal baseline " +
                 oneDecimal(deviation->baselineRate) + u" per 100 words";
@@ -50,9 +47,9 @@ std::u16string_view noPatternsPriority() {
 
 std::u16string baselineBlock(const WritingStyleBaseline* baseline, bool hasDeviations) {
     if (!baseline) return {};
-    std::u16string block = u"\nPersonal baseline: " + decimal(baseline->documentCount) +
+    std::u16string block = u"\nPersonal baseline: " + decimalText(baseline->documentCount) +
                            (baseline->documentCount == 1 ? u" document, " : u" documents, ") +
-                           decimal(baseline->wordCount) + (baseline->wordCount == 1 ? u" word. " : u" words. ");
+                           decimalText(baseline->wordCount) + (baseline->wordCount == 1 ? u" word. " : u" words. ");
     block += hasDeviations ? u"Material deviations are listed first in the revision priorities."
                            : u"No substantial style-signal deviations were found.";
     return block + u"\nThe source documents are not included in this prompt.";

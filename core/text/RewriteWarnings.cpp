@@ -1,4 +1,5 @@
 #include "RewriteWarnings.h"
+#include "TextConversions.h"
 
 #include "Regex.h"
 #include "Whitespace.h"
@@ -8,11 +9,6 @@
 namespace velquor::text {
 
 namespace {
-
-std::u16string decimal(std::int64_t number) {
-    const auto digits = std::to_string(number);
-    return {digits.begin(), digits.end()};
-}
 
 // The end of the paragraph break that starts at `index`, or nothing when none starts there.
 std::optional<std::size_t> paragraphBreakEnd(std::u16string_view text, std::size_t index) {
@@ -38,11 +34,11 @@ std::optional<std::u16string> lengthWarning(std::int64_t originalWords, std::int
     if (originalWords < 1) return std::nullopt;
     if (2 * rewrittenWords > 3 * originalWords) {
         const auto percent = (rewrittenWords - originalWords) * 100 / originalWords;
-        return u"The rewrite is " + decimal(percent) + u"% longer; check for invented detail or scope expansion.";
+        return u"The rewrite is " + decimalText(percent) + u"% longer; check for invented detail or scope expansion.";
     }
     if (100 * rewrittenWords < 65 * originalWords) {
         const auto percent = (originalWords - rewrittenWords) * 100 / originalWords;
-        return u"The rewrite is " + decimal(percent) + u"% shorter; check for lost qualifications or examples.";
+        return u"The rewrite is " + decimalText(percent) + u"% shorter; check for lost qualifications or examples.";
     }
     return std::nullopt;
 }
@@ -80,13 +76,13 @@ std::vector<std::u16string> rewriteWarnings(const RewriteMeasures& measures) {
     std::vector<std::u16string> warnings;
     if (measures.rewriteIsBlank) warnings.emplace_back(u"The rewritten text is empty.");
     if (measures.originalParagraphs >= 1 && measures.rewrittenParagraphs < measures.originalParagraphs) {
-        warnings.push_back(u"Paragraph count fell from " + decimal(measures.originalParagraphs) + u" to " +
-                           decimal(measures.rewrittenParagraphs) + u"; check for omitted material.");
+        warnings.push_back(u"Paragraph count fell from " + decimalText(measures.originalParagraphs) + u" to " +
+                           decimalText(measures.rewrittenParagraphs) + u"; check for omitted material.");
     }
     if (auto length = lengthWarning(measures.originalWords, measures.rewrittenWords)) warnings.push_back(std::move(*length));
     if (measures.originalNegations && measures.rewrittenNegations && *measures.originalNegations != *measures.rewrittenNegations) {
-        warnings.push_back(u"Negation markers changed from " + decimal(*measures.originalNegations) + u" to " +
-                           decimal(*measures.rewrittenNegations) + u"; verify that claims did not reverse.");
+        warnings.push_back(u"Negation markers changed from " + decimalText(*measures.originalNegations) + u" to " +
+                           decimalText(*measures.rewrittenNegations) + u"; verify that claims did not reverse.");
     }
     return warnings;
 }

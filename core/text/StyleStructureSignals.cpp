@@ -1,4 +1,5 @@
 #include "StylePatterns.h"
+#include "TextConversions.h"
 #include "StyleSignals.h"
 #include "StyleText.h"
 #include "Utf.h"
@@ -20,11 +21,6 @@ namespace patterns = style_patterns;
 
 constexpr std::size_t maximumExamples = 3;
 constexpr char16_t emDash = u'\u2014';
-
-std::u16string decimal(std::int64_t number) {
-    const auto digits = std::to_string(number);
-    return std::u16string(digits.begin(), digits.end());
-}
 
 std::int64_t countOf(std::u16string_view text, char16_t unit) {
     return static_cast<std::int64_t>(std::count(text.begin(), text.end(), unit));
@@ -183,8 +179,8 @@ void appendOpenerVarietySignal(StylePass& pass) {
     if (!fires) return;
     const auto count = static_cast<std::int64_t>(total - distinct + templated);
     pass.append(u"Low sentence-opener variety", count,
-                {decimal(static_cast<std::int64_t>(distinct)) + u" distinct openers across " +
-                 decimal(static_cast<std::int64_t>(total)) + u" sentences"},
+                {decimalText(static_cast<std::int64_t>(distinct)) + u" distinct openers across " +
+                 decimalText(static_cast<std::int64_t>(total)) + u" sentences"},
                 {});
 }
 
@@ -201,7 +197,7 @@ void appendSandwichSignal(StylePass& pass) {
     if (static_cast<double>(shared) / smaller < minimumSharedShare) return;
     if (lowercased(pieces.back()).find(u"conclusion") == std::u16string::npos) return;
     pass.append(u"Intro/conclusion sandwich", 1,
-                {decimal(shared) + u" repeated content words between first and last paragraph"}, {});
+                {decimalText(shared) + u" repeated content words between first and last paragraph"}, {});
 }
 
 void appendMixedScriptSignal(StylePass& pass) {
@@ -234,7 +230,7 @@ void appendUniformSpacingSignal(StylePass& pass) {
         return;
     }
     pass.append(label, dashes,
-                {decimal(dashes) + u" em dashes all use identical surrounding spaces; 0 double-spaced sentence breaks"},
+                {decimalText(dashes) + u" em dashes all use identical surrounding spaces; 0 double-spaced sentence breaks"},
                 locationsOf(pass.input, emDash));
 }
 
@@ -250,7 +246,7 @@ void appendStructureRatioSignal(StylePass& pass) {
     std::vector<TextLocation> locations;
     for (const auto& match : markers.matches) locations.push_back(match.location);
     pass.append(label, markerCount,
-                {decimal(markerCount) + u" structural markers across " + decimal(sentenceCount) + u" sentences"},
+                {decimalText(markerCount) + u" structural markers across " + decimalText(sentenceCount) + u" sentences"},
                 std::move(locations));
 }
 
@@ -284,8 +280,8 @@ void appendEmDashSignal(StylePass& pass) {
     if (dashes < 2) return;
     if (static_cast<double>(dashes) / static_cast<double>(parens + semicolons + colons + 1) < 1.5) return;
     pass.append(u"Em dash as parenthetical", dashes,
-                {decimal(dashes) + u" em dashes vs " + decimal(parens) + u" parens, " + decimal(semicolons) +
-                 u" semicolons, " + decimal(colons) + u" colons"},
+                {decimalText(dashes) + u" em dashes vs " + decimalText(parens) + u" parens, " + decimalText(semicolons) +
+                 u" semicolons, " + decimalText(colons) + u" colons"},
                 locationsOf(pass.normalized, emDash));
 }
 

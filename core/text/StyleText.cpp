@@ -160,17 +160,4 @@ std::u16string_view firstStyleWord(std::u16string_view text) {
     return text.substr(static_cast<std::size_t>(word->utf16Location), static_cast<std::size_t>(word->utf16Length));
 }
 
-std::u16string lowercased(std::u16string_view text) {
-    if (std::all_of(text.begin(), text.end(), [](char16_t unit) { return unit < 0x80; })) {
-        std::u16string lower(text);
-        for (auto& unit : lower) {
-            if (unit >= u'A' && unit <= u'Z') unit = static_cast<char16_t>(unit + (u'a' - u'A'));
-        }
-        return lower;
-    }
-    icu::UnicodeString lower(aliasOf(text));
-    lower.toLower(icu::Locale::getRoot());
-    return std::u16string(lower.getBuffer(), static_cast<std::size_t>(lower.length()));
-}
-
 }  // namespace velquor::text

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TextConversions.h"
 #include "TextLocation.h"
 
 #include <cstdint>
@@ -46,8 +47,6 @@ std::int64_t styleWordCount(std::u16string_view text);
 // The first word, or nothing.
 std::u16string_view firstStyleWord(std::u16string_view text);
 
-// Full Unicode lower-casing, as the opener and paragraph comparisons use it.
-std::u16string lowercased(std::u16string_view text);
 
 // The divisor of every rate, which is also the report's word count: never 0.
 inline std::int64_t styleRateDivisor(std::int64_t words) { return words == 0 ? 1 : words; }

@@ -1,4 +1,5 @@
 #include "UrlComponents.h"
+#include "TextConversions.h"
 
 #include "IcuText.h"
 #include "Utf.h"
@@ -35,20 +36,6 @@ std::optional<std::u16string> percentDecoded(std::u16string_view text) {
         }
     }
     return decodeUtf8(bytes);
-}
-
-std::u16string lowercased(std::u16string_view text) {
-    const bool ascii = std::all_of(text.begin(), text.end(), [](char16_t unit) { return unit < 0x80; });
-    if (ascii) {
-        std::u16string lower(text);
-        for (auto& unit : lower) {
-            if (unit >= u'A' && unit <= u'Z') unit = static_cast<char16_t>(unit + (u'a' - u'A'));
-        }
-        return lower;
-    }
-    icu::UnicodeString folded(aliasOf(text));
-    folded.toLower(icu::Locale::getRoot());
-    return std::u16string(folded.getBuffer(), static_cast<std::size_t>(folded.length()));
 }
 
 }  // namespace

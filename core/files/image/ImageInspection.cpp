@@ -1,4 +1,5 @@
 #include "ImageInspection.h"
+#include <text/TextConversions.h>
 
 #include "../EntryOrder.h"
 #include "../FileSanitizerError.h"
@@ -35,20 +36,15 @@ void merge(ImageProperty& into, ImageProperty&& from) {
     }
 }
 
-std::u16string decimal(std::size_t value) {
-    const auto text = std::to_string(value);
-    return std::u16string(text.begin(), text.end());
-}
-
 std::vector<FileMetadataEntry> flattenFrames(std::vector<ImageProperty>& frames) {
     std::vector<FileMetadataEntry> entries;
     std::vector<std::u16string> path;
     for (std::size_t i = 0; i < frames.size(); ++i) {
         path.clear();
-        if (frames.size() > 1) path.push_back(u"Frame " + decimal(i + 1));
+        if (frames.size() > 1) path.push_back(u"Frame " + text::decimalText(i + 1));
         flattenProperties(frames[i], path, entries);
     }
-    if (frames.size() > 1) entries.push_back({u"frame-count", u"File", u"Frames", decimal(frames.size())});
+    if (frames.size() > 1) entries.push_back({u"frame-count", u"File", u"Frames", text::decimalText(frames.size())});
     return entries;
 }
 
@@ -95,7 +91,7 @@ ImageInspection inspectImageData(ByteView data) {
     }
     sortEntries(report.entries);
     report.typeDescription = std::u16string(uniformType(*format).description);
-    if (width > 0 && height > 0) report.pixelSize = decimal(width) + u" x " + decimal(height);
+    if (width > 0 && height > 0) report.pixelSize = text::decimalText(width) + u" x " + text::decimalText(height);
     report.provenanceEvidence = scanProvenance(data);
     report.hasContentCredentialsSignal = std::any_of(report.provenanceEvidence.begin(), report.provenanceEvidence.end(),
                                                      [](const auto& evidence) { return evidence.blocksExport; });

@@ -1,4 +1,5 @@
 #include "PropertyFlattening.h"
+#include <text/TextConversions.h>
 
 #include <text/IcuText.h>
 
@@ -27,12 +28,6 @@ bool listed(const std::array<std::u16string_view, N>& list, std::u16string_view 
 void eraseAll(std::u16string& text, std::u16string_view piece) {
     for (auto at = text.find(piece); at != std::u16string::npos; at = text.find(piece, at))
         text.erase(at, piece.size());
-}
-
-std::u16string lowercased(std::u16string_view text) {
-    auto folded = text::aliasOf(text);
-    folded.toLower(icu::Locale::getRoot());
-    return std::u16string(folded.getBuffer(), static_cast<std::size_t>(folded.length()));
 }
 
 std::u16string joined(const std::vector<std::u16string>& parts, std::u16string_view separator) {
@@ -71,7 +66,7 @@ std::u16string cleanedPropertyKey(std::u16string_view key) {
 }
 
 std::u16string sectionForPropertyPath(const std::vector<std::u16string>& path) {
-    const auto spaced = lowercased(joined(path, u" "));
+    const auto spaced = text::lowercased(joined(path, u" "));
     const auto contains = [&](std::u16string_view piece) { return spaced.find(piece) != std::u16string::npos; };
     const auto raw = path.empty() ? std::u16string() : cleanedPropertyKey(path.back());
     if (contains(u"gps")) return u"Location";
@@ -79,7 +74,7 @@ std::u16string sectionForPropertyPath(const std::vector<std::u16string>& path) {
     if (contains(u"exif") || contains(u"maker")) return listed(exifFileNames, raw) ? u"File" : u"Capture";
     if (contains(u"iptc") || contains(u"xmp")) return u"Description";
     const bool personalElement = std::any_of(path.begin(), path.end(), [](const std::u16string& element) {
-        return isPersonalEntryName(lowercased(normalizedEntryName(cleanedPropertyKey(element))));
+        return isPersonalEntryName(text::lowercased(normalizedEntryName(cleanedPropertyKey(element))));
     });
     return personalElement ? u"Description" : u"File";
 }

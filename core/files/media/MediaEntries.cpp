@@ -1,4 +1,5 @@
 #include "MediaEntries.h"
+#include <text/TextConversions.h>
 
 #include <algorithm>
 #include <array>
@@ -47,14 +48,6 @@ std::u16string replacedAll(std::u16string text, const Replacement& replacement) 
     return text;
 }
 
-std::u16string lowercasedAscii(std::u16string_view text) {
-    std::u16string lowered(text);
-    for (auto& unit : lowered) {
-        if (unit >= u'A' && unit <= u'Z') unit = static_cast<char16_t>(unit + 0x20);
-    }
-    return lowered;
-}
-
 bool containsAny(std::u16string_view text, const SectionRule& rule) {
     return std::any_of(rule.words.begin(), rule.words.end(), [&](std::u16string_view word) {
         return !word.empty() && text.find(word) != std::u16string_view::npos;
@@ -71,15 +64,6 @@ std::uint64_t valueHash(std::u16string_view value) {
     return hash;
 }
 
-std::u16string decimal(std::uint64_t value) {
-    std::u16string digits;
-    do {
-        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + value % 10));
-        value /= 10;
-    } while (value != 0);
-    return digits;
-}
-
 }  // namespace
 
 std::u16string mediaEntryName(std::u16string_view rawKey) {
@@ -89,7 +73,7 @@ std::u16string mediaEntryName(std::u16string_view rawKey) {
 }
 
 std::u16string mediaEntrySection(std::u16string_view name) {
-    const auto lowered = lowercasedAscii(name);
+    const auto lowered = text::asciiLowercased(name);
     for (const auto& rule : wordRules) {
         if (containsAny(lowered, rule)) return std::u16string(rule.section);
     }
@@ -105,7 +89,7 @@ std::optional<FileMetadataEntry> mediaEntry(std::u16string_view rawKey, std::u16
     auto name = mediaEntryName(key);
     auto section = mediaEntrySection(name);
     return FileMetadataEntry{
-        .id = key + u"-" + decimal(valueHash(value)),
+        .id = key + u"-" + text::decimalText(valueHash(value)),
         .section = std::move(section),
         .name = std::move(name),
         .value = std::u16string(value),

@@ -1,4 +1,5 @@
 #include "MediaInspection.h"
+#include <text/TextConversions.h>
 
 #include "../EntryOrder.h"
 #include "../MetadataText.h"
@@ -32,8 +33,6 @@ private:
     std::unordered_set<std::u16string> seen_;
 };
 
-std::u16string asciiText(std::string_view text) { return {text.begin(), text.end()}; }
-
 void countStream(const AVStream& stream, MediaStreamCounts& counts) {
     if (isPictureStream(stream)) {
         ++counts.pictures;
@@ -66,7 +65,7 @@ std::u16string durationText(double seconds) {
     char buffer[64];
     const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, seconds, std::chars_format::fixed, 1);
     if (error != std::errc()) return u"";
-    return asciiText(std::string_view(buffer, static_cast<std::size_t>(end - buffer))) + u" seconds";
+    return text::widenedAscii(std::string_view(buffer, static_cast<std::size_t>(end - buffer))) + u" seconds";
 }
 
 MediaInspection inspectMedia(const AVFormatContext& context) {
@@ -78,7 +77,7 @@ MediaInspection inspectMedia(const AVFormatContext& context) {
         countStream(stream, inspection.streams);
         collector.addDictionary(stream.metadata);
         if (isPictureStream(stream) && stream.attached_pic.size > 0) {
-            collector.add(mediaEntry(u"artwork", asciiText(std::to_string(stream.attached_pic.size)) + u" bytes"));
+            collector.add(mediaEntry(u"artwork", text::widenedAscii(std::to_string(stream.attached_pic.size)) + u" bytes"));
         }
     }
     for (unsigned index = 0; index < context.nb_chapters; ++index) {
@@ -87,7 +86,7 @@ MediaInspection inspectMedia(const AVFormatContext& context) {
     inspection.entries = collector.take();
     if (inspection.streams.data > 0) {
         inspection.entries.push_back({u"timed-metadata-tracks", u"Media", u"Timed metadata tracks",
-                                      asciiText(std::to_string(inspection.streams.data))});
+                                      text::widenedAscii(std::to_string(inspection.streams.data))});
     }
     inspection.durationSeconds = durationSeconds(context);
     if (inspection.durationSeconds) {

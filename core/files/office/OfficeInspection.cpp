@@ -1,4 +1,5 @@
 #include "OfficeInspection.h"
+#include <text/TextConversions.h>
 
 #include "../MetadataText.h"
 #include "ArchiveTools.h"
@@ -62,13 +63,9 @@ std::uint64_t keyHash(std::u16string_view key) {
     return hash;
 }
 
-std::u16string ascii(std::string_view text) { return std::u16string(text.begin(), text.end()); }
-
-std::u16string decimal(std::uint64_t value) { return ascii(std::to_string(value)); }
-
 void append(std::vector<FileMetadataEntry>& entries, std::u16string_view section, std::u16string_view name,
             std::u16string value, std::u16string_view hashKey) {
-    auto id = std::u16string(section) + u"-" + std::u16string(name) + u"-" + decimal(keyHash(hashKey));
+    auto id = std::u16string(section) + u"-" + std::u16string(name) + u"-" + text::decimalText(keyHash(hashKey));
     entries.push_back({std::move(id), std::u16string(section), std::u16string(name), std::move(value)});
 }
 
@@ -137,9 +134,9 @@ void appendTrackedChangeSignals(std::vector<FileMetadataEntry>& entries, const O
         deletions += matchCount(*xml, u"<w:del(?:\\s|>)");
         moves += matchCount(*xml, u"<w:moveFrom(?:\\s|>)") + matchCount(*xml, u"<w:moveTo(?:\\s|>)");
     }
-    if (insertions > 0) appendSignal(entries, u"Word", u"Tracked insertions", decimal(insertions));
-    if (deletions > 0) appendSignal(entries, u"Word", u"Tracked deletions", decimal(deletions));
-    if (moves > 0) appendSignal(entries, u"Word", u"Tracked moves", decimal(moves));
+    if (insertions > 0) appendSignal(entries, u"Word", u"Tracked insertions", text::decimalText(insertions));
+    if (deletions > 0) appendSignal(entries, u"Word", u"Tracked deletions", text::decimalText(deletions));
+    if (moves > 0) appendSignal(entries, u"Word", u"Tracked moves", text::decimalText(moves));
 }
 
 void appendCommentSignals(std::vector<FileMetadataEntry>& entries, const OpenArchive& archive,
@@ -155,7 +152,7 @@ void appendCommentSignals(std::vector<FileMetadataEntry>& entries, const OpenArc
     for (const auto& part : parts) {
         const auto xml = readPartText(archive, part);
         const std::size_t count = xml ? commentCount(*xml) : 1;
-        appendSignal(entries, u"Office", u"Comments", decimal(count) + u" in " + metadataText(part));
+        appendSignal(entries, u"Office", u"Comments", text::decimalText(count) + u" in " + metadataText(part));
     }
 }
 
@@ -190,14 +187,6 @@ bool endsWithAny(std::string_view name, std::initializer_list<std::string_view> 
     return std::any_of(suffixes.begin(), suffixes.end(), [&](auto suffix) { return name.ends_with(suffix); });
 }
 
-std::string lowercased(std::string_view name) {
-    std::string lower(name);
-    for (auto& c : lower) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
-
 }  // namespace
 
 std::size_t commentCount(std::u16string_view part) {
@@ -210,7 +199,7 @@ std::size_t commentCount(std::u16string_view part) {
 void appendPartPresence(std::vector<FileMetadataEntry>& entries, const std::vector<std::string>& names) {
     const std::set<std::string_view> present(names.begin(), names.end());
     for (const auto& row : partPresenceRows) {
-        if (present.contains(row.part)) append(entries, row.section, row.name, ascii(row.part), ascii(row.part));
+        if (present.contains(row.part)) append(entries, row.section, row.name, text::widenedAscii(row.part), text::widenedAscii(row.part));
     }
 }
 
@@ -220,7 +209,7 @@ void appendEmbeddedObjectSignals(std::vector<FileMetadataEntry>& entries, const 
     std::size_t objects = 0;
     for (const auto& name : names) {
         if (isFolder(name)) continue;
-        const auto lower = lowercased(name);
+        const auto lower = text::asciiLowercased(name);
         if (lower.find("/media/") != std::string::npos &&
             endsWithAny(lower, {".png", ".jpg", ".jpeg", ".gif", ".tif", ".tiff", ".bmp", ".webp"})) {
             ++images;
@@ -228,15 +217,15 @@ void appendEmbeddedObjectSignals(std::vector<FileMetadataEntry>& entries, const 
         if (endsWithAny(lower, {".ttf", ".otf", ".woff", ".woff2"})) ++fonts;
         if (lower.find("/embeddings/") != std::string::npos || endsWithAny(lower, {".bin", ".ole"})) ++objects;
     }
-    if (images > 0) appendSignal(entries, u"Embedded", u"Images", decimal(images));
-    if (fonts > 0) appendSignal(entries, u"Embedded", u"Fonts", decimal(fonts));
-    if (objects > 0) appendSignal(entries, u"Embedded", u"Objects/blobs", decimal(objects));
+    if (images > 0) appendSignal(entries, u"Embedded", u"Images", text::decimalText(images));
+    if (fonts > 0) appendSignal(entries, u"Embedded", u"Fonts", text::decimalText(fonts));
+    if (objects > 0) appendSignal(entries, u"Embedded", u"Objects/blobs", text::decimalText(objects));
 }
 
 void appendIWorkSignals(std::vector<FileMetadataEntry>& entries, const std::vector<std::string>& names) {
     const auto parts = std::count_if(names.begin(), names.end(),
                                      [](const std::string& name) { return name.starts_with("Index/") && name.ends_with(".iwa"); });
-    if (parts > 0) appendSignal(entries, u"iWork", u"IWA document parts", decimal(static_cast<std::uint64_t>(parts)) + u" binary parts");
+    if (parts > 0) appendSignal(entries, u"iWork", u"IWA document parts", text::decimalText(static_cast<std::uint64_t>(parts)) + u" binary parts");
     if (contains(names, "Metadata/Properties.plist")) {
         appendSignal(entries, u"iWork", u"Metadata plist", u"Metadata/Properties.plist");
     }

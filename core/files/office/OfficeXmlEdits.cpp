@@ -1,4 +1,5 @@
 #include "OfficeXmlEdits.h"
+#include <text/TextConversions.h>
 
 #include <libxml/tree.h>
 
@@ -44,13 +45,6 @@ constexpr std::array<std::string_view, 2> relationshipNamespaces = {
     "http://purl.oclc.org/ooxml/officeDocument/relationships",
 };
 
-std::string lowercased(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    return lower;
-}
-
 std::string attribute(xmlNode* element, const char* name) {
     xmlChar* value = xmlGetNoNsProp(element, reinterpret_cast<const xmlChar*>(name));
     if (value == nullptr) return {};
@@ -83,7 +77,7 @@ std::string resolvedTarget(const std::string& partFolder, std::string_view targe
     }
     std::string path;
     for (const auto& segment : segments) path += (path.empty() ? "" : "/") + segment;
-    return lowercased(path);
+    return text::asciiLowercased(path);
 }
 
 bool hasPrivateTarget(std::string_view lowerTarget) {
@@ -95,7 +89,7 @@ std::set<std::string> lowercasedWithoutLeadingSlashes(const std::set<std::string
     std::set<std::string> lower;
     for (const auto& path : paths) {
         const auto start = path.find_first_not_of('/');
-        lower.insert(lowercased(start == std::string::npos ? "" : std::string_view(path).substr(start)));
+        lower.insert(text::asciiLowercased(start == std::string::npos ? "" : std::string_view(path).substr(start)));
     }
     return lower;
 }
@@ -167,8 +161,8 @@ std::set<std::string> sanitizeRelationships(XmlDocument& relationships, const st
     std::set<std::string> removedIds;
     std::vector<XmlDocument::Node> detached;
     for (auto* element : relationships.elements("//*[local-name()='Relationship']")) {
-        const auto mode = lowercased(attribute(element, "TargetMode"));
-        const auto target = lowercased(attribute(element, "Target"));
+        const auto mode = text::asciiLowercased(attribute(element, "TargetMode"));
+        const auto target = text::asciiLowercased(attribute(element, "Target"));
         const bool remove = mode == "external" || hasPrivateTarget(target) ||
                             removed.contains(resolvedTarget(partFolder, target));
         if (!remove) continue;
@@ -181,11 +175,11 @@ std::set<std::string> sanitizeRelationships(XmlDocument& relationships, const st
 
 void removeContentTypeOverrides(XmlDocument& contentTypes, const std::set<std::string>& removedParts) {
     std::set<std::string> removed;
-    for (const auto& part : removedParts) removed.insert(lowercased(part));
+    for (const auto& part : removedParts) removed.insert(text::asciiLowercased(part));
     std::vector<XmlDocument::Node> detached;
     for (auto* element : contentTypes.elements("//*[local-name()='Override']")) {
         if (xmlHasProp(element, reinterpret_cast<const xmlChar*>("PartName")) == nullptr) continue;
-        const auto name = lowercased(attribute(element, "PartName"));
+        const auto name = text::asciiLowercased(attribute(element, "PartName"));
         const auto start = name.find_first_not_of('/');
         const auto relative = start == std::string::npos ? std::string() : name.substr(start);
         if (removed.contains(name) || isPrivateArchivePart(relative)) detached.push_back(element);
@@ -239,7 +233,7 @@ bool containsAuthorAttribute(const XmlDocument& part) {
 }
 
 bool isPrivateArchivePart(std::string_view relativePath) {
-    const auto path = lowercased(relativePath);
+    const auto path = text::asciiLowercased(relativePath);
     constexpr std::string_view prefixes[] = {
         "docprops/",    "word/comments",      "word/people",          "ppt/comments/",
         "xl/comments",  "xl/persons/",        "xl/threadedcomments/", "ppt/changesinfos/",

@@ -1,4 +1,5 @@
 #include "UnpackedPackage.h"
+#include <text/TextConversions.h>
 
 #include "../FileBytes.h"
 #include "../FileExportSafety.h"
@@ -33,18 +34,11 @@ std::string relativePath(const fs::path& contents, const fs::path& item) {
     return item.lexically_relative(contents).generic_string();
 }
 
-std::string lowercased(std::string text) {
-    for (auto& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
 // The text after the last dot of the name, so that the root ".rels" has the extension "rels".
 std::string lowercasedExtension(const fs::path& file) {
     const auto name = file.filename().string();
     const auto dot = name.rfind('.');
-    return dot == std::string::npos ? std::string() : lowercased(name.substr(dot + 1));
+    return dot == std::string::npos ? std::string() : text::asciiLowercased(name.substr(dot + 1));
 }
 
 void checkInside(const std::string& root, const fs::path& item) {
@@ -127,7 +121,7 @@ RelationshipSource relationshipSource(const std::string& relative) {
 
 bool linksOtherWorkbooks(const std::set<std::string>& removedParts) {
     return std::any_of(removedParts.begin(), removedParts.end(),
-                       [](const std::string& part) { return lowercased(part).starts_with("/xl/externallinks/"); });
+                       [](const std::string& part) { return text::asciiLowercased(part).starts_with("/xl/externallinks/"); });
 }
 
 }  // namespace
@@ -158,12 +152,12 @@ std::set<std::string> removePrivateArchiveParts(const fs::path& contents) {
     // Formulas that read a linked workbook become values, so the calculation chain that lists
     // them would be stale; Excel rebuilds it when it is missing.
     const bool dropsWorkbookLinks = std::any_of(items.begin(), items.end(), [&](const fs::path& item) {
-        return lowercased(relativePath(contents, item)).starts_with("xl/externallinks/");
+        return text::asciiLowercased(relativePath(contents, item)).starts_with("xl/externallinks/");
     });
     std::set<std::string> removed;
     for (const auto& item : items) {
         const auto relative = relativePath(contents, item);
-        const bool staleChain = dropsWorkbookLinks && lowercased(relative) == "xl/calcchain.xml";
+        const bool staleChain = dropsWorkbookLinks && text::asciiLowercased(relative) == "xl/calcchain.xml";
         if (!isPrivateArchivePart(relative) && !staleChain) continue;
         fs::remove_all(item);
         removed.insert("/" + relative);
@@ -193,7 +187,7 @@ void sanitizeXMLFiles(const fs::path& contents, const std::set<std::string>& rem
     const bool brokenWorkbookLinks = linksOtherWorkbooks(removedParts);
     for (const auto& file : xmlFiles) {
         const auto relative = relativePath(contents, file);
-        const auto lower = lowercased(relative);
+        const auto lower = text::asciiLowercased(relative);
         auto document = parsedFile(file);
         if (lower.starts_with("word/")) sanitizeWordPart(document);
         if (brokenWorkbookLinks && (lower.starts_with("xl/worksheets/") || lower == "xl/workbook.xml")) {

@@ -1,4 +1,5 @@
 #include "PdfAttributes.h"
+#include <text/TextConversions.h>
 
 #include "../MetadataText.h"
 #include "PdfDate.h"
@@ -12,8 +13,6 @@
 namespace velquor::files {
 
 namespace {
-
-std::u16string ascii(std::string_view text) { return {text.begin(), text.end()}; }
 
 // FNV-1a over the UTF-16 code units: stable for any run, which is more than an id needs.
 std::uint64_t valueHash(std::u16string_view value) {
@@ -33,7 +32,7 @@ std::u16string renderedReal(const std::string& written) {
     if (parsed.ec != std::errc() || parsed.ptr != written.data() + written.size()) return metadataText(written);
     char shortest[32];
     const auto printed = std::to_chars(shortest, shortest + sizeof shortest, value);
-    return ascii({shortest, static_cast<std::size_t>(printed.ptr - shortest)});
+    return text::widenedAscii({shortest, static_cast<std::size_t>(printed.ptr - shortest)});
 }
 
 // Removes the word where it stands as a word of a camel-case name: "TitleKey" loses it,
@@ -57,7 +56,7 @@ FileMetadataEntry pdfEntry(std::u16string_view section, std::u16string_view name
     id += u"-";
     id += name;
     id += u"-";
-    id += ascii(hash);
+    id += text::widenedAscii(hash);
     return {std::move(id), std::u16string(section), std::u16string(name), std::u16string(value)};
 }
 
@@ -71,11 +70,11 @@ std::u16string renderedAttribute(std::string_view key, QPDFObjectHandle value) {
     if (value.isNull()) return {};
     if (value.isString()) {
         if (isDateKey(key)) {
-            if (const auto date = isoDateFromPDFDate(value.getStringValue())) return ascii(*date);
+            if (const auto date = isoDateFromPDFDate(value.getStringValue())) return text::widenedAscii(*date);
         }
         return pdfTextString(value);
     }
-    if (value.isInteger()) return ascii(std::to_string(value.getIntValue()));
+    if (value.isInteger()) return text::widenedAscii(std::to_string(value.getIntValue()));
     if (value.isReal()) return renderedReal(value.getRealValue());
     return metadataText(value.unparseResolved());
 }

@@ -1,4 +1,5 @@
 #include "PdfInspection.h"
+#include <text/TextConversions.h>
 
 #include "../EntryOrder.h"
 #include "../FileSanitizerError.h"
@@ -35,11 +36,6 @@ constexpr std::array<ByteSignal, 7> byteSignals{{
 
 constexpr std::size_t annotationTextsShown = 3;
 
-std::u16string decimal(std::size_t value) {
-    const auto digits = std::to_string(value);
-    return {digits.begin(), digits.end()};
-}
-
 // Counts every annotation on every page, and keeps the first texts: the contents, or the author
 // when there are no contents.
 void appendAnnotations(QPDF& pdf, std::vector<FileMetadataEntry>& entries) {
@@ -55,7 +51,7 @@ void appendAnnotations(QPDF& pdf, std::vector<FileMetadataEntry>& entries) {
             if (text.isString()) texts.push_back(pdfTextString(text));
         }
     }
-    if (count > 0) entries.push_back(pdfEntry(u"PDF", u"Annotations", decimal(count)));
+    if (count > 0) entries.push_back(pdfEntry(u"PDF", u"Annotations", text::decimalText(count)));
     if (texts.empty()) return;
     std::u16string joined;
     for (const auto& text : texts) {
@@ -88,7 +84,7 @@ void appendByteSignals(ByteView leadingBytes, std::vector<FileMetadataEntry>& en
         const auto scan = patterns[i]->allMatches(text);
         if (!scan.complete) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
         if (scan.matches.empty()) continue;
-        entries.push_back(pdfEntry(byteSignals[i].section, byteSignals[i].name, decimal(scan.matches.size())));
+        entries.push_back(pdfEntry(byteSignals[i].section, byteSignals[i].name, text::decimalText(scan.matches.size())));
     }
 }
 
@@ -97,7 +93,7 @@ void makeIdsUnique(std::vector<FileMetadataEntry>& entries) {
     std::set<std::u16string> seen;
     for (auto& entry : entries) {
         const auto base = entry.id;
-        for (std::size_t copy = 2; !seen.insert(entry.id).second; ++copy) entry.id = base + u"-" + decimal(copy);
+        for (std::size_t copy = 2; !seen.insert(entry.id).second; ++copy) entry.id = base + u"-" + text::decimalText(copy);
     }
 }
 
