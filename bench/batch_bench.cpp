@@ -2,8 +2,8 @@
 // Word documents and MP4 videos, 40 of each kind. The whole batch (collecting the folder and
 // inspecting every file) with one and with two workers, next to `exiftool -j` over the same
 // files, which reads the same kinds of metadata.
-#include <files/BatchCollector.h>
-#include <files/BatchRunner.h>
+#include "core/workflow/BatchCollector.h"
+#include "core/workflow/BatchRunner.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 // PDF and SVG inspection at the sizes users drop: a 50 MB PDF with many pages and large images,
 // and a 5 MB SVG drawing as an editor saves it; and the cleaning of that SVG.
-#include <files/pdf/PDFPrivacySanitizer.h>
-#include <files/svg/SVGPrivacySanitizer.h>
-#include <text/Utf.h>
+#include "core/files/pdf/PDFPrivacySanitizer.h"
+#include "core/files/svg/SVGPrivacySanitizer.h"
+#include "core/text/base/Utf.h"
 
 #include <benchmark/benchmark.h>
 
@@ -59,18 +59,21 @@ std::string largePdf() {
     for (int i = 0; i < 48; ++i) {
         std::string data(1 << 20, '\0');
         for (auto& byte : data) byte = static_cast<char>(random());
-        images.push_back(add("<< /Type /XObject /Subtype /Image /Width 512 /Height 512 /BitsPerComponent 8 "
-                             "/ColorSpace /DeviceRGB /Filter /DCTDecode /Length " + std::to_string(data.size()) +
-                             " >>\nstream\n" + data + "\nendstream"));
+        images.push_back(
+            add("<< /Type /XObject /Subtype /Image /Width 512 /Height 512 /BitsPerComponent 8 "
+                "/ColorSpace /DeviceRGB /Filter /DCTDecode /Length " +
+                std::to_string(data.size()) + " >>\nstream\n" + data + "\nendstream"));
     }
     std::string kids;
     for (int i = 0; i < 400; ++i) {
-        const std::string text = "BT /F1 12 Tf 72 720 Td (Page " + std::to_string(i + 1) + " of the annual report) Tj ET "
+        const std::string text = "BT /F1 12 Tf 72 720 Td (Page " + std::to_string(i + 1) +
+                                 " of the annual report) Tj ET "
                                  "q 200 0 0 200 72 400 cm /Im0 Do Q";
         const auto content = add("<< /Length " + std::to_string(text.size()) + " >>\nstream\n" + text + "\nendstream");
         kids += add("<< /Type /Page /Parent " + pagesRef + " /MediaBox [0 0 612 792] /Contents " + content +
                     " /Resources << /Font << /F1 " + font + " >> /XObject << /Im0 " + images[i % images.size()] +
-                    " >> >> >>") + " ";
+                    " >> >> >>") +
+                " ";
     }
     objects[0] = "<< /Type /Pages /Kids [" + kids + "] /Count 400 >>";
     const auto root = add("<< /Type /Catalog /Pages " + pagesRef + " >>");
@@ -96,14 +99,18 @@ std::string largePdf() {
 
 // Groups of paths with editor attributes, links, styles and comments, as a drawing program saves.
 std::string largeSvg() {
-    std::string svg = "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
-                      "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\">\n"
-                      "<metadata><rdf:RDF><dc:creator>Jane</dc:creator></rdf:RDF></metadata>\n";
+    std::string svg =
+        "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
+        "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\">\n"
+        "<metadata><rdf:RDF><dc:creator>Jane</dc:creator></rdf:RDF></metadata>\n";
     for (int i = 0; svg.size() < 5'000'000; ++i) {
         svg += "  <!-- layer " + std::to_string(i) + " -->\n  <g inkscape:label=\"Layer " + std::to_string(i) +
                "\" style=\"fill:url(#grad);stroke:#333\">\n    <path d=\"M 10," + std::to_string(i % 500) +
-               " C 20,30 40,50 60,70 S 80,90 100,110 Z\" onclick=\"select(" + std::to_string(i) + ")\"/>\n"
-               "    <a href=\"https://example.com/item/" + std::to_string(i) + "\"><text>Item &amp; more</text></a>\n"
+               " C 20,30 40,50 60,70 S 80,90 100,110 Z\" onclick=\"select(" + std::to_string(i) +
+               ")\"/>\n"
+               "    <a href=\"https://example.com/item/" +
+               std::to_string(i) +
+               "\"><text>Item &amp; more</text></a>\n"
                "  </g>\n";
     }
     return svg + "</svg>\n";

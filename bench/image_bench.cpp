@@ -1,6 +1,6 @@
 // 200 mixed images with personal metadata (a few MB in all): inspecting them, writing their
 // verified privacy copies, and exiftool -j over the same 200 files in one run for comparison.
-#include <files/image/ImagePrivacySanitizer.h>
+#include "core/files/image/ImagePrivacySanitizer.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,8 +4,8 @@
 // one hidden or changed character per 200, at 100 KiB and 16 MiB; each stage is also timed on
 // its own. peakRSS_MiB is the process's high-water mark so far, so run one size at a time
 // (--benchmark_filter=/16777216) to read it for that size.
-#include <text/TextInputSafety.h>
-#include <text/TextSanitizer.h>
+#include "core/text/input/TextInputSafety.h"
+#include "core/text/TextSanitizer.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,17 +26,55 @@ const CleaningOptions applicationDefaults{
     .removeUnsafeUnicode = true, .normalizeWhitespace = true, .stripTrackingParameters = true, .trimWhitespace = true};
 
 const std::u16string_view words[] = {
-    u"the",     u"committee", u"met",   u"on",        u"Tuesday", u"to",        u"review", u"quarterly",
-    u"figures", u"and",       u"most",  u"members",   u"agreed",  u"numbers",   u"looked", u"healthier",
-    u"than",    u"last",      u"year",  u"caf\u00E9", u"na\u00EFve", u"\u00C6r\u00F8", u"plan", u"budget",
-    u"report",  u"draft",     u"team",  u"notes",     u"later",   u"\u05E9\u05DC\u05D5\u05DD",
-    u"\u0633\u0644\u0627\u0645", u"\U0001F600", u"\U0001F44D\U0001F3FD", u"\U0001F468\u200D\U0001F469",
+    u"the",
+    u"committee",
+    u"met",
+    u"on",
+    u"Tuesday",
+    u"to",
+    u"review",
+    u"quarterly",
+    u"figures",
+    u"and",
+    u"most",
+    u"members",
+    u"agreed",
+    u"numbers",
+    u"looked",
+    u"healthier",
+    u"than",
+    u"last",
+    u"year",
+    u"caf\u00E9",
+    u"na\u00EFve",
+    u"\u00C6r\u00F8",
+    u"plan",
+    u"budget",
+    u"report",
+    u"draft",
+    u"team",
+    u"notes",
+    u"later",
+    u"\u05E9\u05DC\u05D5\u05DD",
+    u"\u0633\u0644\u0627\u0645",
+    u"\U0001F600",
+    u"\U0001F44D\U0001F3FD",
+    u"\U0001F468\u200D\U0001F469",
 };
 
 // One of these lands in about every 200 characters: hidden, unusual or changeable text.
 const std::u16string_view disturbances[] = {
-    u"\u200B", u"\u00A0", u"  ", u"\u201Cquoted\u201D", u" \u2014 ", u"\u2026", u"\uFEFF", u"\u202E",
-    u" https://example.com/a?utm_source=news&id=7 ", u" **bold** ", u" [link](https://example.com/x) ",
+    u"\u200B",
+    u"\u00A0",
+    u"  ",
+    u"\u201Cquoted\u201D",
+    u" \u2014 ",
+    u"\u2026",
+    u"\uFEFF",
+    u"\u202E",
+    u" https://example.com/a?utm_source=news&id=7 ",
+    u" **bold** ",
+    u" [link](https://example.com/x) ",
 };
 
 std::u16string mixedProse(std::size_t bytes) {

@@ -1,5 +1,5 @@
 // The privacy pass over mixed prose with secrets sprinkled through it, at 1 MiB and 16 MiB.
-#include <text/TextSanitizer.h>
+#include "core/text/TextSanitizer.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 // with a light rewrite of it (words changed, paragraphs dropped and added throughout), and with
 // an unrelated text built from the same vocabulary, the case in which a word diff has the most
 // to do.
-#include <text/TextSanitizer.h>
+#include "core/text/TextSanitizer.h"
 
 #include <benchmark/benchmark.h>
 
@@ -50,8 +50,8 @@ std::u16string lightRewrite(std::size_t units) {
 }
 
 std::u16string randomWords(std::size_t units, unsigned seed) {
-    const std::u16string_view vocabulary[] = {u"the", u"a", u"report", u"budget", u"is", u"not", u"grew", u"team",
-                                              u"and", u"of", u"in", u"figures", u"year", u"tools", u"said", u"."};
+    const std::u16string_view vocabulary[] = {u"the", u"a",  u"report", u"budget",  u"is",   u"not",   u"grew", u"team",
+                                              u"and", u"of", u"in",     u"figures", u"year", u"tools", u"said", u"."};
     std::mt19937 random(seed);
     std::uniform_int_distribution<std::size_t> pick(0, std::size(vocabulary) - 1);
     std::u16string text;

@@ -1,7 +1,7 @@
 // The style pass over English prose at 100 KiB (the keystroke path's size) and 1 MiB, and over
 // the shapes that make regular expressions backtrack: one long line without spaces, and a long
 // run of blank lines.
-#include <text/TextSanitizer.h>
+#include "core/text/TextSanitizer.h"
 
 #include <benchmark/benchmark.h>
 
@@ -43,9 +43,7 @@ void runStylePass(benchmark::State& state, const std::u16string& text) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 
-void stylePassOnProse(benchmark::State& state) {
-    runStylePass(state, prose(static_cast<std::size_t>(state.range(0))));
-}
+void stylePassOnProse(benchmark::State& state) { runStylePass(state, prose(static_cast<std::size_t>(state.range(0)))); }
 
 void stylePassOnLineWithoutSpaces(benchmark::State& state) {
     std::u16string text;

@@ -1,6 +1,6 @@
-#include "Attention.h"
+#include "cli/Attention.h"
 
-#include <files/InspectorRegistry.h>
+#include "core/files/InspectorRegistry.h"
 
 #include <algorithm>
 
@@ -11,9 +11,8 @@ bool reportNeedsAttention(const text::TextReport& report) {
     using Severity = text::PrivacyFinding::Severity;
     const bool unicodeIssue = std::any_of(report.issues.begin(), report.issues.end(),
                                           [](const auto& issue) { return issue.kind != Kind::nonASCII; });
-    const bool riskyFinding =
-        std::any_of(report.privacyReport.findings.begin(), report.privacyReport.findings.end(),
-                    [](const auto& finding) { return finding.severity != Severity::info; });
+    const bool riskyFinding = std::any_of(report.privacyReport.findings.begin(), report.privacyReport.findings.end(),
+                                          [](const auto& finding) { return finding.severity != Severity::info; });
     return unicodeIssue || !report.hiddenPayloads.empty() || riskyFinding || !report.timedOutScans.empty();
 }
 

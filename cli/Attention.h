@@ -1,7 +1,7 @@
 #pragma once
 
-#include <files/FileMetadataReport.h>
-#include <text/TextReport.h>
+#include "core/files/FileMetadataReport.h"
+#include "core/text/records/TextReport.h"
 
 #include <filesystem>
 

@@ -1,10 +1,10 @@
-#include "BaselineJson.h"
+#include "cli/BaselineJson.h"
 
-#include "JsonReader.h"
-#include "JsonWriter.h"
+#include "cli/JsonReader.h"
+#include "cli/JsonWriter.h"
 
-#include <text/TextInputSafety.h>
-#include <text/Utf.h>
+#include "core/text/input/TextInputSafety.h"
+#include "core/text/base/Utf.h"
 
 #include <algorithm>
 #include <array>
@@ -22,8 +22,8 @@ constexpr std::array<std::u16string_view, 3> baselineKeys{u"documentCount", u"wo
 std::string inQuotes(std::u16string_view key) { return "\"" + text::encodeUtf8(key) + "\""; }
 
 const JsonValue& member(const JsonValue& object, std::u16string_view key) {
-    const auto found = std::find_if(object.object.begin(), object.object.end(),
-                                    [&](const auto& entry) { return entry.key == key; });
+    const auto found =
+        std::find_if(object.object.begin(), object.object.end(), [&](const auto& entry) { return entry.key == key; });
     if (found == object.object.end()) reject("missing " + inQuotes(key));
     return found->value;
 }
@@ -61,13 +61,16 @@ void writeBaselineJson(std::ostream& out, const WritingStyleBaseline& baseline) 
 WritingStyleBaseline baselineFromJson(std::u16string_view jsonText) {
     JsonValue document;
     try {
-        document = parseJson(jsonText, {.maximumLength = static_cast<std::size_t>(baselineFileLimit), .maximumDepth = 4});
+        document =
+            parseJson(jsonText, {.maximumLength = static_cast<std::size_t>(baselineFileLimit), .maximumDepth = 4});
     } catch (const JsonSyntaxError& error) {
         reject(std::string("not valid JSON: ") + error.what());
     }
-    if (document.type != JsonValue::Type::object) reject("expected an object with \"documentCount\", \"wordCount\" and \"signalRates\"");
+    if (document.type != JsonValue::Type::object)
+        reject("expected an object with \"documentCount\", \"wordCount\" and \"signalRates\"");
     for (const auto& [key, value] : document.object) {
-        if (std::find(baselineKeys.begin(), baselineKeys.end(), key) == baselineKeys.end()) reject("unexpected key " + inQuotes(key));
+        if (std::find(baselineKeys.begin(), baselineKeys.end(), key) == baselineKeys.end())
+            reject("unexpected key " + inQuotes(key));
     }
     WritingStyleBaseline baseline;
     baseline.documentCount = count(document, u"documentCount", 1);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <text/WritingStyleBaseline.h>
+#include "core/text/records/WritingStyleBaseline.h"
 
 #include <filesystem>
 #include <ostream>

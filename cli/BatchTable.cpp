@@ -1,9 +1,9 @@
-#include "BatchTable.h"
+#include "cli/BatchTable.h"
 
-#include "JsonWriter.h"
-#include "TerminalText.h"
+#include "cli/JsonWriter.h"
+#include "cli/TerminalText.h"
 
-#include <files/MetadataText.h>
+#include "core/files/MetadataText.h"
 
 #include <algorithm>
 #include <array>

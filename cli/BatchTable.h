@@ -1,6 +1,6 @@
 #pragma once
 
-#include <files/BatchFileReport.h>
+#include "core/workflow/BatchFileReport.h"
 
 #include <ostream>
 #include <span>

@@ -1,8 +1,8 @@
-#include "ChangeReviewPrinter.h"
+#include "cli/ChangeReviewPrinter.h"
 
-#include "TerminalText.h"
+#include "cli/TerminalText.h"
 
-#include <text/Utf.h>
+#include "core/text/base/Utf.h"
 
 namespace velquor::cli {
 
@@ -17,7 +17,8 @@ std::string locationsOf(const std::vector<text::TextLocation>& locations) {
         if (i > 0) shown += ", ";
         shown += std::to_string(locations[i].utf16Location);
     }
-    if (locations.size() > shownLocations) shown += " and " + std::to_string(locations.size() - shownLocations) + " more";
+    if (locations.size() > shownLocations)
+        shown += " and " + std::to_string(locations.size() - shownLocations) + " more";
     return shown;
 }
 
@@ -31,9 +32,7 @@ void printChangeReview(std::ostream& out, const std::vector<text::TextChangeRevi
     out << "A full cleaning pass would change:\n";
     for (const auto& item : items) {
         const auto& category = text::info(item.category);
-        out << '\n'
-            << text::encodeUtf8(category.title) << ": " << counted(item.count, "change", "changes")
-            << '\n';
+        out << '\n' << text::encodeUtf8(category.title) << ": " << counted(item.count, "change", "changes") << '\n';
         out << "    " << locationsOf(item.locations) << '\n';
         if (item.preview) {
             out << "    \"" << terminalSafe(item.preview->before) << "\" -> \"" << terminalSafe(item.preview->after)

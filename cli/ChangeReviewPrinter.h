@@ -1,6 +1,6 @@
 #pragma once
 
-#include <text/TextChangeReview.h>
+#include "core/text/records/TextChangeReview.h"
 
 #include <ostream>
 #include <vector>

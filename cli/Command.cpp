@@ -1,15 +1,15 @@
-#include "Command.h"
+#include "cli/Command.h"
 
-#include "CommandHelp.h"
-#include "ExitStatus.h"
-#include "FileExportCommand.h"
-#include "FileInspectCommand.h"
-#include "TextBaselineCommand.h"
-#include "TextCleanCommand.h"
-#include "TextCompareCommand.h"
-#include "TextInspectCommand.h"
-#include "TextPromptCommand.h"
-#include "TextReviewCommand.h"
+#include "cli/CommandHelp.h"
+#include "cli/ExitStatus.h"
+#include "cli/FileExportCommand.h"
+#include "cli/FileInspectCommand.h"
+#include "cli/TextBaselineCommand.h"
+#include "cli/TextCleanCommand.h"
+#include "cli/TextCompareCommand.h"
+#include "cli/TextInspectCommand.h"
+#include "cli/TextPromptCommand.h"
+#include "cli/TextReviewCommand.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "CommandHelp.h"
+#include "cli/CommandHelp.h"
 
 namespace velquor::cli {
 

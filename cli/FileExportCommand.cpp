@@ -1,16 +1,16 @@
-#include "FileExportCommand.h"
+#include "cli/FileExportCommand.h"
 
-#include "ArgumentParser.h"
-#include "ExitStatus.h"
-#include "Interruption.h"
-#include "JsonWriter.h"
-#include "ProgressLine.h"
-#include "TerminalText.h"
+#include "cli/ArgumentParser.h"
+#include "cli/ExitStatus.h"
+#include "cli/Interruption.h"
+#include "cli/JsonWriter.h"
+#include "cli/ProgressLine.h"
+#include "cli/TerminalText.h"
 
-#include <files/FileSanitizerError.h>
-#include <files/InspectorRegistry.h>
-#include <files/MetadataText.h>
-#include <files/PrivacyCopyDestination.h>
+#include "core/files/FileSanitizerError.h"
+#include "core/files/InspectorRegistry.h"
+#include "core/files/MetadataText.h"
+#include "core/workflow/PrivacyCopyDestination.h"
 
 #include <sys/stat.h>
 

@@ -1,20 +1,20 @@
-#include "FileInspectCommand.h"
+#include "cli/FileInspectCommand.h"
 
-#include "ArgumentParser.h"
-#include "Attention.h"
-#include "BatchTable.h"
-#include "ExitStatus.h"
-#include "FileReportJson.h"
-#include "FileReportPrinter.h"
-#include "Interruption.h"
-#include "ProgressLine.h"
-#include "TerminalText.h"
+#include "cli/ArgumentParser.h"
+#include "cli/Attention.h"
+#include "cli/BatchTable.h"
+#include "cli/ExitStatus.h"
+#include "cli/FileReportJson.h"
+#include "cli/FileReportPrinter.h"
+#include "cli/Interruption.h"
+#include "cli/ProgressLine.h"
+#include "cli/TerminalText.h"
 
-#include <files/BatchCollector.h>
-#include <files/BatchRunner.h>
-#include <files/FileSanitizerError.h>
-#include <files/InspectorRegistry.h>
-#include <files/MetadataText.h>
+#include "core/workflow/BatchCollector.h"
+#include "core/workflow/BatchRunner.h"
+#include "core/files/FileSanitizerError.h"
+#include "core/files/InspectorRegistry.h"
+#include "core/files/MetadataText.h"
 
 #include <sys/stat.h>
 

@@ -1,6 +1,6 @@
-#include "FileReportJson.h"
+#include "cli/FileReportJson.h"
 
-#include "JsonWriter.h"
+#include "cli/JsonWriter.h"
 
 namespace velquor::cli {
 

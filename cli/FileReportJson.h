@@ -1,6 +1,6 @@
 #pragma once
 
-#include <files/FileMetadataReport.h>
+#include "core/files/FileMetadataReport.h"
 
 #include <ostream>
 

@@ -1,8 +1,8 @@
-#include "FileReportPrinter.h"
+#include "cli/FileReportPrinter.h"
 
-#include "TerminalText.h"
+#include "cli/TerminalText.h"
 
-#include <text/ByteCountFormat.h>
+#include "core/text/base/ByteCountFormat.h"
 
 namespace velquor::cli {
 

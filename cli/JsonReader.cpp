@@ -1,4 +1,4 @@
-#include "JsonReader.h"
+#include "cli/JsonReader.h"
 
 #include <algorithm>
 #include <charconv>
@@ -21,7 +21,8 @@ public:
 
     JsonValue document() {
         if (text_.size() > limits_.maximumLength) {
-            throw JsonSyntaxError("the document is longer than " + std::to_string(limits_.maximumLength) + " characters");
+            throw JsonSyntaxError("the document is longer than " + std::to_string(limits_.maximumLength) +
+                                  " characters");
         }
         if (!text_.empty() && text_.front() == u'\uFEFF') ++position_;
         auto value = parsedValue(0);
@@ -62,8 +63,10 @@ private:
         if (atEnd()) fail("expected a JSON value");
         JsonValue value;
         switch (peek()) {
-            case u'{': return parsedObject(depth + 1);
-            case u'[': return parsedArray(depth + 1);
+            case u'{':
+                return parsedObject(depth + 1);
+            case u'[':
+                return parsedArray(depth + 1);
             case u'"':
                 value.type = JsonValue::Type::string;
                 value.string = parsedString();
@@ -172,16 +175,35 @@ private:
         const auto escape = peek();
         ++position_;
         switch (escape) {
-            case u'"': string += u'"'; return;
-            case u'\\': string += u'\\'; return;
-            case u'/': string += u'/'; return;
-            case u'b': string += u'\b'; return;
-            case u'f': string += u'\f'; return;
-            case u'n': string += u'\n'; return;
-            case u'r': string += u'\r'; return;
-            case u't': string += u'\t'; return;
-            case u'u': break;
-            default: --position_; fail("unknown escape in a string");
+            case u'"':
+                string += u'"';
+                return;
+            case u'\\':
+                string += u'\\';
+                return;
+            case u'/':
+                string += u'/';
+                return;
+            case u'b':
+                string += u'\b';
+                return;
+            case u'f':
+                string += u'\f';
+                return;
+            case u'n':
+                string += u'\n';
+                return;
+            case u'r':
+                string += u'\r';
+                return;
+            case u't':
+                string += u'\t';
+                return;
+            case u'u':
+                break;
+            default:
+                --position_;
+                fail("unknown escape in a string");
         }
         const auto unit = parsedHexUnit();
         if (!isSurrogate(unit)) {
@@ -248,7 +270,8 @@ private:
             if (peek() == u'+' || peek() == u'-') ++position_;
             digits();
         }
-        return {text_.begin() + static_cast<std::ptrdiff_t>(start), text_.begin() + static_cast<std::ptrdiff_t>(position_)};
+        return {text_.begin() + static_cast<std::ptrdiff_t>(start),
+                text_.begin() + static_cast<std::ptrdiff_t>(position_)};
     }
 
     std::u16string_view text_;

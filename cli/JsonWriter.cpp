@@ -1,8 +1,8 @@
-#include "JsonWriter.h"
+#include "cli/JsonWriter.h"
 
-#include "TerminalText.h"
+#include "cli/TerminalText.h"
 
-#include <text/Utf.h>
+#include "core/text/base/Utf.h"
 
 #include <array>
 #include <charconv>
@@ -25,12 +25,23 @@ void writeString(std::ostream& out, std::u16string_view text) {
         const auto units = text.substr(i, length);
         i += length;
         switch (scalar) {
-            case U'"': out << "\\\""; continue;
-            case U'\\': out << "\\\\"; continue;
-            case U'\n': out << "\\n"; continue;
-            case U'\r': out << "\\r"; continue;
-            case U'\t': out << "\\t"; continue;
-            default: break;
+            case U'"':
+                out << "\\\"";
+                continue;
+            case U'\\':
+                out << "\\\\";
+                continue;
+            case U'\n':
+                out << "\\n";
+                continue;
+            case U'\r':
+                out << "\\r";
+                continue;
+            case U'\t':
+                out << "\\t";
+                continue;
+            default:
+                break;
         }
         if (isHiddenFromReaders(scalar)) {
             for (const char16_t unit : units) writeEscapedUnit(out, unit);

@@ -17,7 +17,7 @@ public:
     JsonWriter& endObject();
     JsonWriter& beginArray();
     JsonWriter& endArray();
-    JsonWriter& key(std::string_view name);  // ASCII names of fields
+    JsonWriter& key(std::string_view name);     // ASCII names of fields
     JsonWriter& key(std::u16string_view name);  // any text, such as a signal label
 
     JsonWriter& value(std::u16string_view text);

@@ -1,9 +1,9 @@
-#include "ManPage.h"
+#include "cli/ManPage.h"
 
-#include "Command.h"
-#include "CommandHelp.h"
+#include "cli/Command.h"
+#include "cli/CommandHelp.h"
 
-#include <text/Utf.h>
+#include "core/text/base/Utf.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // Prints velquor-cli's manual page, built from its command table; resources/velquor-cli.1 is
 // this program's output, and a test keeps the two the same.
-#include "ManPage.h"
+#include "cli/ManPage.h"
 
 #include <iostream>
 

@@ -1,12 +1,12 @@
-#include "RewriteComparisonOutput.h"
+#include "cli/RewriteComparisonOutput.h"
 
-#include "JsonWriter.h"
-#include "TerminalText.h"
-#include "TextChangeJson.h"
-#include "TextReportJson.h"
-#include "TextReportPrinter.h"
+#include "cli/JsonWriter.h"
+#include "cli/TerminalText.h"
+#include "cli/TextChangeJson.h"
+#include "cli/TextReportJson.h"
+#include "cli/TextReportPrinter.h"
 
-#include <text/Utf.h>
+#include "core/text/base/Utf.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <text/RewriteComparisonReport.h>
+#include "core/text/records/RewriteComparisonReport.h"
 
 #include <ostream>
 

@@ -1,8 +1,8 @@
-#include "TerminalText.h"
+#include "cli/TerminalText.h"
 
-#include <text/TextIssue.h>
-#include <text/UnicodeScalarRules.h>
-#include <text/Utf.h>
+#include "core/text/records/TextIssue.h"
+#include "core/text/base/UnicodeScalarRules.h"
+#include "core/text/base/Utf.h"
 
 #include <unicode/uchar.h>
 

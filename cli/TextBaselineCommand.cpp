@@ -1,13 +1,13 @@
-#include "TextBaselineCommand.h"
-#include "TerminalText.h"
+#include "cli/TextBaselineCommand.h"
+#include "cli/TerminalText.h"
 
-#include "ArgumentParser.h"
-#include "BaselineJson.h"
-#include "ExitStatus.h"
+#include "cli/ArgumentParser.h"
+#include "cli/BaselineJson.h"
+#include "cli/ExitStatus.h"
 
-#include <text/TextSanitizer.h>
-#include <text/Utf.h>
-#include <text/WritingSamples.h>
+#include "core/text/TextSanitizer.h"
+#include "core/text/base/Utf.h"
+#include "core/text/input/WritingSamples.h"
 
 #include <array>
 #include <charconv>
@@ -32,7 +32,8 @@ void printBaseline(std::ostream& out, const text::WritingStyleBaseline& baseline
         return;
     }
     out << "Style signals per 100 words:\n";
-    for (const auto& [label, rate] : baseline.signalRates) out << "  " << text::encodeUtf8(label) << ": " << twoDecimals(rate) << '\n';
+    for (const auto& [label, rate] : baseline.signalRates)
+        out << "  " << text::encodeUtf8(label) << ": " << twoDecimals(rate) << '\n';
 }
 
 int runTextBaseline(std::span<const std::string> arguments, CommandStreams& streams) {
@@ -63,11 +64,13 @@ int runTextBaseline(std::span<const std::string> arguments, CommandStreams& stre
 }
 
 constexpr CommandOption options[] = {
-    {"--json", "Print {\"documentCount\", \"wordCount\", \"signalRates\"} as one JSON object, the form text prompt reads."},
+    {"--json",
+     "Print {\"documentCount\", \"wordCount\", \"signalRates\"} as one JSON object, the form text prompt reads."},
 };
 
 constexpr CommandExample examples[] = {
-    {"velquor-cli text baseline ~/Documents/essays --json > baseline.json", "Save a baseline of your essays for later prompts."},
+    {"velquor-cli text baseline ~/Documents/essays --json > baseline.json",
+     "Save a baseline of your essays for later prompts."},
 };
 
 }  // namespace
@@ -77,7 +80,11 @@ const Command textBaselineCommand{
     .name = "baseline",
     .usage = "DIR [--json]",
     .summary = "Build a personal writing baseline from your own .txt and Markdown files.",
-    .description = "Build a personal writing baseline from your own earlier writing: how often each style signal fires per 100 words in the .txt, .md and .markdown files of DIR and its subfolders (at most 200 files of at most 2,000,000 bytes, UTF-8 only; hidden files, empty files and symbolic links are skipped). Nothing is stored; save the --json output and pass it to 'velquor-cli text prompt --baseline FILE'.",
+    .description =
+        "Build a personal writing baseline from your own earlier writing: how often each style signal fires per 100 "
+        "words in the .txt, .md and .markdown files of DIR and its subfolders (at most 200 files of at most 2,000,000 "
+        "bytes, UTF-8 only; hidden files, empty files and symbolic links are skipped). Nothing is stored; save the "
+        "--json output and pass it to 'velquor-cli text prompt --baseline FILE'.",
     .options = options,
     .examples = examples,
     .exitStatus = "Exit status: 0 the baseline was built; 2 no readable files, bad input or usage.",

@@ -1,4 +1,4 @@
-#include "TextChangeJson.h"
+#include "cli/TextChangeJson.h"
 
 namespace velquor::cli {
 
@@ -23,7 +23,8 @@ void writeSummary(JsonWriter& json, const text::TextChangeSummary& summary) {
         .field("contentChanged", summary.contentChanged)
         .field("changed", summary.changed());
     json.key("rows").beginArray();
-    for (const auto& row : summary.rows()) json.beginObject().field("label", row.label).field("count", row.count).endObject();
+    for (const auto& row : summary.rows())
+        json.beginObject().field("label", row.label).field("count", row.count).endObject();
     json.endArray();
     json.endObject();
 }

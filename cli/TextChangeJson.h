@@ -1,10 +1,10 @@
 #pragma once
 
-#include "JsonWriter.h"
+#include "cli/JsonWriter.h"
 
-#include <text/TextChangeReview.h>
-#include <text/TextCleanResult.h>
-#include <text/TextLocation.h>
+#include "core/text/records/TextChangeReview.h"
+#include "core/text/records/TextCleanResult.h"
+#include "core/text/records/TextLocation.h"
 
 #include <ostream>
 #include <vector>

@@ -1,12 +1,12 @@
-#include "TextCleanCommand.h"
+#include "cli/TextCleanCommand.h"
 
-#include "ArgumentParser.h"
-#include "ExitStatus.h"
-#include "TextChangeJson.h"
-#include "TextInput.h"
+#include "cli/ArgumentParser.h"
+#include "cli/ExitStatus.h"
+#include "cli/TextChangeJson.h"
+#include "cli/TextInput.h"
 
-#include <text/TextSanitizer.h>
-#include <text/Utf.h>
+#include "core/text/TextSanitizer.h"
+#include "core/text/base/Utf.h"
 
 #include <algorithm>
 #include <array>
@@ -16,8 +16,8 @@ namespace velquor::cli {
 
 namespace {
 
-constexpr std::array<std::string_view, 8> optionFlags{"--no-unicode", "--no-whitespace", "--no-tracking", "--no-trim",
-                                                      "--punctuation", "--markdown",     "--unwrap",      "--ascii"};
+constexpr std::array<std::string_view, 8> optionFlags{"--no-unicode",  "--no-whitespace", "--no-tracking", "--no-trim",
+                                                      "--punctuation", "--markdown",      "--unwrap",      "--ascii"};
 
 text::CleaningOptions optionsFrom(const ParsedArguments& parsed) {
     return {
@@ -34,7 +34,8 @@ text::CleaningOptions optionsFrom(const ParsedArguments& parsed) {
 
 std::optional<std::string> hygieneConflict(const ParsedArguments& parsed) {
     if (!parsed.has("--hygiene")) return std::nullopt;
-    const auto other = std::find_if(optionFlags.begin(), optionFlags.end(), [&](auto flag) { return parsed.has(flag); });
+    const auto other =
+        std::find_if(optionFlags.begin(), optionFlags.end(), [&](auto flag) { return parsed.has(flag); });
     if (other == optionFlags.end()) return std::nullopt;
     return "option '--hygiene' cannot be combined with '" + std::string(*other) + "'";
 }

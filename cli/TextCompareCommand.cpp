@@ -1,11 +1,11 @@
-#include "TextCompareCommand.h"
+#include "cli/TextCompareCommand.h"
 
-#include "ArgumentParser.h"
-#include "ExitStatus.h"
-#include "RewriteComparisonOutput.h"
-#include "TextInput.h"
+#include "cli/ArgumentParser.h"
+#include "cli/ExitStatus.h"
+#include "cli/RewriteComparisonOutput.h"
+#include "cli/TextInput.h"
 
-#include <text/TextSanitizer.h>
+#include "core/text/TextSanitizer.h"
 
 #include <ostream>
 
@@ -20,7 +20,8 @@ int runTextCompare(std::span<const std::string> arguments, CommandStreams& strea
         return reportUsageMistake(textCompareCommand, "give both the original and the rewrite", streams);
     }
     if (parsed.positionals[0] == "-" && parsed.positionals[1] == "-") {
-        return reportUsageMistake(textCompareCommand, "only one of ORIGINAL and REWRITE can be standard input", streams);
+        return reportUsageMistake(textCompareCommand, "only one of ORIGINAL and REWRITE can be standard input",
+                                  streams);
     }
 
     const auto original = readTextInputOrExplain(parsed.positionals[0], streams, InputNaming::namedInput);
@@ -52,10 +53,17 @@ const Command textCompareCommand{
     .name = "compare",
     .usage = "ORIGINAL REWRITE [--json]",
     .summary = "Check a rewrite for lost or invented facts and other concerns.",
-    .description = "Check a rewrite against the text it came from before you accept it: names, dates, numbers, links, quotations and citations that were lost or added; much longer or shorter text, fewer paragraphs, changed negation; what the rewrite itself carries (hidden Unicode, secrets, style signals) and what a hygiene cleaning would still remove; a word-level diff. These checks point at concrete differences; they do not prove that the meaning is kept.\n\nEither file may be '-' for standard input: at most 64 MiB of UTF-8 text each.",
+    .description =
+        "Check a rewrite against the text it came from before you accept it: names, dates, numbers, links, quotations "
+        "and citations that were lost or added; much longer or shorter text, fewer paragraphs, changed negation; what "
+        "the rewrite itself carries (hidden Unicode, secrets, style signals) and what a hygiene cleaning would still "
+        "remove; a word-level diff. These checks point at concrete differences; they do not prove that the meaning is "
+        "kept.\n\nEither file may be '-' for standard input: at most 64 MiB of UTF-8 text each.",
     .options = options,
     .examples = examples,
-    .exitStatus = "Exit status: 0 nothing needs attention; 1 anchors changed, a warning, the rewrite has Unicode issues (any character outside ASCII counts) or privacy findings, or a scan could not finish; 2 bad input or usage.",
+    .exitStatus =
+        "Exit status: 0 nothing needs attention; 1 anchors changed, a warning, the rewrite has Unicode issues (any "
+        "character outside ASCII counts) or privacy findings, or a scan could not finish; 2 bad input or usage.",
     .run = runTextCompare,
 };
 

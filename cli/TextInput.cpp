@@ -1,7 +1,7 @@
-#include "TextInput.h"
+#include "cli/TextInput.h"
 
-#include <text/TextInputError.h>
-#include <text/TextInputSafety.h>
+#include "core/text/input/TextInputError.h"
+#include "core/text/input/TextInputSafety.h"
 
 #include <unistd.h>
 

@@ -1,13 +1,13 @@
-#include "TextInspectCommand.h"
+#include "cli/TextInspectCommand.h"
 
-#include "ArgumentParser.h"
-#include "Attention.h"
-#include "ExitStatus.h"
-#include "TextInput.h"
-#include "TextReportJson.h"
-#include "TextReportPrinter.h"
+#include "cli/ArgumentParser.h"
+#include "cli/Attention.h"
+#include "cli/ExitStatus.h"
+#include "cli/TextInput.h"
+#include "cli/TextReportJson.h"
+#include "cli/TextReportPrinter.h"
 
-#include <text/TextSanitizer.h>
+#include "core/text/TextSanitizer.h"
 
 #include <ostream>
 

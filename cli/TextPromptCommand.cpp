@@ -1,14 +1,14 @@
-#include "TextPromptCommand.h"
+#include "cli/TextPromptCommand.h"
 
-#include "ArgumentParser.h"
-#include "BaselineJson.h"
-#include "ExitStatus.h"
-#include "TerminalText.h"
-#include "JsonWriter.h"
-#include "TextInput.h"
+#include "cli/ArgumentParser.h"
+#include "cli/BaselineJson.h"
+#include "cli/ExitStatus.h"
+#include "cli/TerminalText.h"
+#include "cli/JsonWriter.h"
+#include "cli/TextInput.h"
 
-#include <text/TextSanitizer.h>
-#include <text/Utf.h>
+#include "core/text/TextSanitizer.h"
+#include "core/text/base/Utf.h"
 
 #include <algorithm>
 #include <ostream>
@@ -32,7 +32,8 @@ void writePromptJson(std::ostream& out, const text::AuthorshipPromptResult& resu
 }
 
 int runTextPrompt(std::span<const std::string> arguments, CommandStreams& streams) {
-    const auto parsed = parseArguments(arguments, {.flags = {"--json"}, .valueOptions = {"--baseline"}, .maximumPositionals = 1});
+    const auto parsed =
+        parseArguments(arguments, {.flags = {"--json"}, .valueOptions = {"--baseline"}, .maximumPositionals = 1});
     if (parsed.error) return reportUsageMistake(textPromptCommand, *parsed.error, streams);
 
     std::optional<text::WritingStyleBaseline> baseline;
@@ -61,19 +62,25 @@ int runTextPrompt(std::span<const std::string> arguments, CommandStreams& stream
     if (result.timedOutScans.empty()) return nothingToReport;
     const bool privacyIncomplete = std::any_of(result.timedOutScans.begin(), result.timedOutScans.end(),
                                                [](const auto& scan) { return scan.starts_with(u"Privacy: "); });
-    streams.err << (privacyIncomplete ? "Warning: these scans ran out of time, so a secret may not have been redacted:\n"
-                                      : "Warning: these scans ran out of time, so the priorities may be incomplete:\n");
+    streams.err << (privacyIncomplete
+                        ? "Warning: these scans ran out of time, so a secret may not have been redacted:\n"
+                        : "Warning: these scans ran out of time, so the priorities may be incomplete:\n");
     for (const auto& scan : result.timedOutScans) streams.err << "  " << text::encodeUtf8(scan) << '\n';
     return needsAttention;
 }
 
 constexpr CommandOption options[] = {
-    {"--json", "Print the result as one JSON object: the prompt, the source text as embedded, the counts of priority lines and redacted findings, whether a baseline was used, and any scan that ran out of time."},
-    {"--baseline FILE", "A baseline saved from 'velquor-cli text baseline DIR --json'; signals that fire much more often than in your own writing come first."},
+    {"--json",
+     "Print the result as one JSON object: the prompt, the source text as embedded, the counts of priority lines and "
+     "redacted findings, whether a baseline was used, and any scan that ran out of time."},
+    {"--baseline FILE",
+     "A baseline saved from 'velquor-cli text baseline DIR --json'; signals that fire much more often than in your own "
+     "writing come first."},
 };
 
 constexpr CommandExample examples[] = {
-    {"velquor-cli text prompt draft.md --baseline baseline.json", "A prompt whose priorities are where the draft differs from your own writing."},
+    {"velquor-cli text prompt draft.md --baseline baseline.json",
+     "A prompt whose priorities are where the draft differs from your own writing."},
 };
 
 }  // namespace
@@ -83,10 +90,17 @@ const Command textPromptCommand{
     .name = "prompt",
     .usage = "[FILE|-] [--baseline FILE] [--json]",
     .summary = "Print a rewrite prompt for an outside writing assistant, with secrets redacted.",
-    .description = "Print a prompt that asks an outside writing assistant to revise a text in its author's own voice: revision priorities from the text's style signals, requirements that forbid invented facts, and the text itself, cleaned of hidden Unicode, extra white space and tracking parameters, with every secret and private address replaced by a [REDACTED: ...] tag. How many findings were redacted is noted on standard error.\n\nReads FILE, or standard input when FILE is '-' or missing: at most 64 MiB of UTF-8 text.",
+    .description =
+        "Print a prompt that asks an outside writing assistant to revise a text in its author's own voice: revision "
+        "priorities from the text's style signals, requirements that forbid invented facts, and the text itself, "
+        "cleaned of hidden Unicode, extra white space and tracking parameters, with every secret and private address "
+        "replaced by a [REDACTED: ...] tag. How many findings were redacted is noted on standard error.\n\nReads FILE, "
+        "or standard input when FILE is '-' or missing: at most 64 MiB of UTF-8 text.",
     .options = options,
     .examples = examples,
-    .exitStatus = "Exit status: 0 the prompt was printed; 1 a scan ran out of time, so a secret may not be redacted or a priority may be missing: read the prompt before passing it on; 2 bad input or usage.",
+    .exitStatus =
+        "Exit status: 0 the prompt was printed; 1 a scan ran out of time, so a secret may not be redacted or a "
+        "priority may be missing: read the prompt before passing it on; 2 bad input or usage.",
     .run = runTextPrompt,
 };
 

@@ -1,7 +1,7 @@
-#include "TextReportJson.h"
+#include "cli/TextReportJson.h"
 
-#include "JsonWriter.h"
-#include "TextChangeJson.h"
+#include "cli/JsonWriter.h"
+#include "cli/TextChangeJson.h"
 
 namespace velquor::cli {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "JsonWriter.h"
+#include "cli/JsonWriter.h"
 
-#include <text/TextReport.h>
+#include "core/text/records/TextReport.h"
 
 #include <ostream>
 

@@ -1,8 +1,8 @@
-#include "TextReportPrinter.h"
+#include "cli/TextReportPrinter.h"
 
-#include "TerminalText.h"
+#include "cli/TerminalText.h"
 
-#include <text/Utf.h>
+#include "core/text/base/Utf.h"
 
 #include <array>
 #include <charconv>
@@ -25,7 +25,8 @@ std::string offsetsOf(const std::vector<text::TextLocation>& locations) {
         if (i > 0) shown += ", ";
         shown += std::to_string(locations[i].utf16Location);
     }
-    if (locations.size() > shownLocations) shown += " and " + std::to_string(locations.size() - shownLocations) + " more";
+    if (locations.size() > shownLocations)
+        shown += " and " + std::to_string(locations.size() - shownLocations) + " more";
     return shown;
 }
 
@@ -47,8 +48,8 @@ void printPayloads(std::ostream& out, const std::vector<text::HiddenTextPayload>
     if (payloads.empty()) return;
     out << "Hidden payloads: " << payloads.size() << '\n';
     for (const auto& payload : payloads) {
-        out << "  " << text::encodeUtf8(text::rawValue(payload.kind)) << " (" << counted(payload.byteCount, "byte", "bytes")
-            << "): " << terminalSafe(payload.decodedText) << '\n';
+        out << "  " << text::encodeUtf8(text::rawValue(payload.kind)) << " ("
+            << counted(payload.byteCount, "byte", "bytes") << "): " << terminalSafe(payload.decodedText) << '\n';
     }
 }
 
@@ -57,8 +58,8 @@ void printFindings(std::ostream& out, const text::TextPrivacyReport& privacy) {
         out << "No privacy findings.\n";
         return;
     }
-    out << "Privacy findings: " << privacy.findings.size() << " (" << counted(privacy.highRiskCount(), "high-risk match", "high-risk matches")
-        << ")\n";
+    out << "Privacy findings: " << privacy.findings.size() << " ("
+        << counted(privacy.highRiskCount(), "high-risk match", "high-risk matches") << ")\n";
     for (const auto& finding : privacy.findings) {
         out << "  " << text::encodeUtf8(text::rawValue(finding.severity)) << "  " << text::encodeUtf8(finding.label)
             << ": " << counted(finding.count, "match", "matches") << '\n';
@@ -82,8 +83,8 @@ void printStyle(std::ostream& out, const text::StyleReport& style) {
         return;
     }
     for (const auto& signal : style.signals) {
-        out << "  " << text::encodeUtf8(signal.label) << ": " << signal.count << " (" << ratePer100Words(signal.ratePer100Words)
-            << " / 100w)\n";
+        out << "  " << text::encodeUtf8(signal.label) << ": " << signal.count << " ("
+            << ratePer100Words(signal.ratePer100Words) << " / 100w)\n";
         for (const auto& example : signal.examples) out << "      " << terminalSafe(example) << '\n';
     }
     out << "These patterns can make writing sound templated; they do not prove AI authorship.\n";

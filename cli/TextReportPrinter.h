@@ -1,6 +1,6 @@
 #pragma once
 
-#include <text/TextReport.h>
+#include "core/text/records/TextReport.h"
 
 #include <ostream>
 

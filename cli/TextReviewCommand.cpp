@@ -1,12 +1,12 @@
-#include "TextReviewCommand.h"
+#include "cli/TextReviewCommand.h"
 
-#include "ArgumentParser.h"
-#include "ChangeReviewPrinter.h"
-#include "ExitStatus.h"
-#include "TextChangeJson.h"
-#include "TextInput.h"
+#include "cli/ArgumentParser.h"
+#include "cli/ChangeReviewPrinter.h"
+#include "cli/ExitStatus.h"
+#include "cli/TextChangeJson.h"
+#include "cli/TextInput.h"
 
-#include <text/TextSanitizer.h>
+#include "core/text/TextSanitizer.h"
 
 #include <ostream>
 

@@ -1,10 +1,10 @@
 // Arbitrary UTF-16 through the strict JSON reader and the saved-baseline form: nothing may crash
 // or recurse without bound, and a baseline that is accepted must be written back in the form
 // that reads as the same baseline.
-#include <BaselineJson.h>
-#include <JsonReader.h>
+#include "cli/BaselineJson.h"
+#include "cli/JsonReader.h"
 
-#include <text/Utf.h>
+#include "core/text/base/Utf.h"
 
 #include <cstdint>
 #include <cstdlib>

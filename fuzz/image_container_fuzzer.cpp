@@ -1,11 +1,11 @@
 // Arbitrary bytes through the provenance scan, the preview scan, every container walker and
 // every privacy-copy writer, whatever format the bytes claim to be: nothing may crash or read
 // out of bounds, a copy may never grow without bound, and copying a copy changes nothing.
-#include <files/FileSanitizerError.h>
-#include <files/image/ImageContainer.h>
-#include <files/image/ImageInspection.h>
-#include <files/image/ImagePrivacyCopy.h>
-#include <files/image/ProvenanceScan.h>
+#include "core/files/FileSanitizerError.h"
+#include "core/files/image/ImageContainer.h"
+#include "core/files/image/ImageInspection.h"
+#include "core/files/image/ImagePrivacyCopy.h"
+#include "core/files/image/ProvenanceScan.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // Arbitrary bytes as an audio or video file: inspection must end in a report or a file error,
 // never a crash or a hang, and a readable file must also survive the privacy copy's remux.
-#include <files/FileSanitizerError.h>
-#include <files/media/MediaInspection.h>
-#include <files/media/MediaPrivacyRemux.h>
+#include "core/files/FileSanitizerError.h"
+#include "core/files/media/MediaInspection.h"
+#include "core/files/media/MediaPrivacyRemux.h"
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -23,7 +23,7 @@ void require(bool condition) {
 }
 
 // The first byte picks the name, whose extension steers probing; the rest is the file.
-constexpr std::array<const char*, 9> names{"a.mp4", "a.mov", "a.m4a", "a.mp3", "a.wav",
+constexpr std::array<const char*, 9> names{"a.mp4",  "a.mov", "a.m4a",  "a.mp3", "a.wav",
                                            "a.aiff", "a.aac", "a.flac", "a.avi"};
 
 void checkReport(const MediaInspection& inspection) {

@@ -1,6 +1,6 @@
 // Entry-name listings and long listings as unzip prints them for a hostile archive.
-#include <files/FileSanitizerError.h>
-#include <files/office/ArchiveEntryNames.h>
+#include "core/files/FileSanitizerError.h"
+#include "core/files/office/ArchiveEntryNames.h"
 
 #include <cstddef>
 #include <cstdint>

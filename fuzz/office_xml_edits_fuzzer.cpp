@@ -1,8 +1,8 @@
 // The XML edits of an Office privacy copy on a hostile part: whatever the input, the edited
 // part must serialize to well-formed XML again.
-#include <files/FileSanitizerError.h>
-#include <files/office/OfficeXmlEdits.h>
-#include <files/office/XmlDocument.h>
+#include "core/files/FileSanitizerError.h"
+#include "core/files/office/OfficeXmlEdits.h"
+#include "core/files/office/XmlDocument.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // Arbitrary bytes as a PDF: inspection either reports or refuses the file as unreadable, and a
 // document qpdf can open goes through the privacy copy's rewrite and is inspected again.
-#include <files/FileSanitizerError.h>
-#include <files/pdf/PDFPrivacySanitizer.h>
-#include <files/pdf/PdfPrivacyCopy.h>
-#include <files/pdf/QpdfDocument.h>
+#include "core/files/FileSanitizerError.h"
+#include "core/files/pdf/PDFPrivacySanitizer.h"
+#include "core/files/pdf/PdfPrivacyCopy.h"
+#include "core/files/pdf/QpdfDocument.h"
 
 #include <cstdint>
 #include <cstdio>

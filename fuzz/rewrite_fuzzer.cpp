@@ -2,8 +2,8 @@
 // rewrite prompt: nothing may crash or run without bound; the word diff must be a valid edit
 // script over whole tokens; anchors must be sorted and one-sided; and no High-severity secret
 // may survive in the prompt's source text.
-#include <text/RewriteTokenDiff.h>
-#include <text/TextSanitizer.h>
+#include "core/text/authorship/RewriteTokenDiff.h"
+#include "core/text/TextSanitizer.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -27,7 +27,8 @@ std::vector<std::u16string_view> unmarked(std::u16string_view text, const std::v
             ++next;
             continue;
         }
-        kept.push_back(text.substr(static_cast<std::size_t>(token.utf16Location), static_cast<std::size_t>(token.utf16Length)));
+        kept.push_back(
+            text.substr(static_cast<std::size_t>(token.utf16Location), static_cast<std::size_t>(token.utf16Length)));
     }
     require(next == marked.size());
     return kept;
@@ -40,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(both.data(), data, both.size() * 2);
     const auto split = std::min(both.find(u'\0'), both.size());
     const std::u16string_view original = std::u16string_view(both).substr(0, split);
-    const std::u16string_view rewritten = split < both.size() ? std::u16string_view(both).substr(split + 1) : std::u16string_view();
+    const std::u16string_view rewritten =
+        split < both.size() ? std::u16string_view(both).substr(split + 1) : std::u16string_view();
 
     const TextSanitizer sanitizer;
     const auto report = sanitizer.compareRewrite(original, rewritten);

@@ -1,11 +1,11 @@
 // Arbitrary UTF-16 (lone surrogates included) through the style pass: nothing may crash, every
 // location must be a range of whole scalars inside the text, and the one-pass literal automaton
 // must find exactly what ICU finds for each phrase.
-#include <text/StyleLiterals.h>
-#include <text/StyleMatching.h>
-#include <text/StylePhraseLists.h>
-#include <text/StylePhraseScanner.h>
-#include <text/TextSanitizer.h>
+#include "core/text/style/StyleLiterals.h"
+#include "core/text/style/StyleMatching.h"
+#include "core/text/style/StylePhraseLists.h"
+#include "core/text/style/StylePhraseScanner.h"
+#include "core/text/TextSanitizer.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,9 +1,9 @@
 // Arbitrary UTF-8 through SVG cleaning: the output always ends in one line feed and has no blank
 // lines and no carriage returns, and cleaning an output in which inspection finds nothing
 // changes nothing more.
-#include <files/FileSanitizerError.h>
-#include <files/svg/SVGPrivacySanitizer.h>
-#include <text/Utf.h>
+#include "core/files/FileSanitizerError.h"
+#include "core/files/svg/SVGPrivacySanitizer.h"
+#include "core/text/base/Utf.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -14,7 +14,7 @@ void require(bool condition) {
     if (!condition) std::abort();
 }
 
-bool holdsEmptyURL(std::u16string_view text) {
+bool holdsEmptyUrl(std::u16string_view text) {
     std::u16string lower(text);
     for (auto& unit : lower) {
         if (unit >= u'A' && unit <= u'Z') unit = static_cast<char16_t>(unit + 0x20);
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(cleaned.find(u'\r') == std::u16string::npos && cleaned.find(u"\n\n") == std::u16string::npos);
         // An empty url() that a later removal joins together ("ur<dc:title/>l()") is the one
         // thing cleaning rewrites that inspection does not count; it carries nothing.
-        if (SVGPrivacySanitizer::entries(cleaned).empty() && !holdsEmptyURL(cleaned)) {
+        if (SVGPrivacySanitizer::entries(cleaned).empty() && !holdsEmptyUrl(cleaned)) {
             require(sanitizer.clean(cleaned) == cleaned);
         }
     } catch (const FileSanitizerError& error) {

@@ -2,9 +2,9 @@
 // change review. Nothing may crash, every location must lie inside the text it was computed
 // on, every changed offset inside the output, and hygiene cleaning, alone or with punctuation
 // folding, must leave its own output unchanged.
-#include <text/GraphemeClusters.h>
-#include <text/TextSanitizer.h>
-#include <text/Utf.h>
+#include "core/text/base/GraphemeClusters.h"
+#include "core/text/TextSanitizer.h"
+#include "core/text/base/Utf.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -82,10 +82,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const bool trim = (data[0] & 128) != 0;
-    requireIdempotent(sanitizer, text, {.removeUnsafeUnicode = true, .normalizeWhitespace = true,
-                                        .stripTrackingParameters = true, .trimWhitespace = trim});
-    requireIdempotent(sanitizer, text, {.normalizePunctuation = true, .removeUnsafeUnicode = true,
-                                        .normalizeWhitespace = true, .stripTrackingParameters = true,
-                                        .trimWhitespace = trim});
+    requireIdempotent(sanitizer, text,
+                      {.removeUnsafeUnicode = true,
+                       .normalizeWhitespace = true,
+                       .stripTrackingParameters = true,
+                       .trimWhitespace = trim});
+    requireIdempotent(sanitizer, text,
+                      {.normalizePunctuation = true,
+                       .removeUnsafeUnicode = true,
+                       .normalizeWhitespace = true,
+                       .stripTrackingParameters = true,
+                       .trimWhitespace = trim});
     return 0;
 }

@@ -1,7 +1,7 @@
 // Arbitrary bytes through the input gate and, when they pass, through inspection: nothing may
 // crash, and every reported location must lie inside the text it was computed on.
-#include <text/TextInputSafety.h>
-#include <text/TextSanitizer.h>
+#include "core/text/input/TextInputSafety.h"
+#include "core/text/TextSanitizer.h"
 
 #include <cstdint>
 #include <cstdlib>

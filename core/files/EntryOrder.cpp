@@ -1,6 +1,6 @@
-#include "EntryOrder.h"
+#include "core/files/EntryOrder.h"
 
-#include <text/IcuText.h>
+#include "core/text/base/IcuText.h"
 
 #include <unicode/coll.h>
 #include <unicode/locid.h>

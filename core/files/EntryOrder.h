@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileMetadataReport.h"
+#include "core/files/FileMetadataReport.h"
 
 #include <string_view>
 #include <vector>

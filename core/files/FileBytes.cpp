@@ -1,4 +1,4 @@
-#include "FileBytes.h"
+#include "core/files/FileBytes.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

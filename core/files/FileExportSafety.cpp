@@ -1,6 +1,6 @@
-#include "FileExportSafety.h"
+#include "core/files/FileExportSafety.h"
 
-#include "FileSanitizerError.h"
+#include "core/files/FileSanitizerError.h"
 
 #include <fcntl.h>
 #include <stdio.h>

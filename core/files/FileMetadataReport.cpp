@@ -1,4 +1,4 @@
-#include "FileMetadataReport.h"
+#include "core/files/FileMetadataReport.h"
 
 #include <algorithm>
 #include <array>

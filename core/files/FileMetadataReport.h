@@ -1,6 +1,6 @@
 #pragma once
 
-#include <text/RawValueTable.h>
+#include "core/text/base/RawValueTable.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "FileSanitizerError.h"
+#include "core/files/FileSanitizerError.h"
 
 #include <string>
 
@@ -9,15 +9,21 @@ std::string_view FileSanitizerError::message(Case errorCase) {
         case Case::unsupportedFile:
             return "Only common images, SVG, PDF, audio/video, and Office/iWork zip documents are supported in this "
                    "version.";
-        case Case::unreadableFile: return "The file could not be read.";
-        case Case::destinationExists: return "A file already exists at the destination.";
+        case Case::unreadableFile:
+            return "The file could not be read.";
+        case Case::destinationExists:
+            return "A file already exists at the destination.";
         case Case::contentCredentialsInspectOnly:
             return "This file appears to contain content credentials or provenance data. Velquor leaves those files "
                    "inspect-only.";
-        case Case::archiveResourceLimitExceeded: return "The document archive exceeds the safe inspection limit.";
-        case Case::unsafeArchiveEntry: return "The document archive contains unsafe or conflicting entries.";
-        case Case::exportFailed: return "The privacy copy could not be written.";
-        case Case::verificationFailed: return "The exported copy still contains personal metadata.";
+        case Case::archiveResourceLimitExceeded:
+            return "The document archive exceeds the safe inspection limit.";
+        case Case::unsafeArchiveEntry:
+            return "The document archive contains unsafe or conflicting entries.";
+        case Case::exportFailed:
+            return "The privacy copy could not be written.";
+        case Case::verificationFailed:
+            return "The exported copy still contains personal metadata.";
     }
     return {};
 }

@@ -1,4 +1,4 @@
-#include "FileTypes.h"
+#include "core/files/FileTypes.h"
 
 #include <array>
 

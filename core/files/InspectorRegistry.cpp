@@ -1,11 +1,11 @@
-#include "InspectorRegistry.h"
+#include "core/files/InspectorRegistry.h"
 
-#include "FileSanitizerError.h"
-#include "image/ImagePrivacySanitizer.h"
-#include "media/MediaMetadataInspector.h"
-#include "pdf/PDFPrivacySanitizer.h"
-#include "svg/SVGPrivacySanitizer.h"
-#include "office/OfficeArchiveInspector.h"
+#include "core/files/FileSanitizerError.h"
+#include "core/files/image/ImagePrivacySanitizer.h"
+#include "core/files/media/MediaMetadataInspector.h"
+#include "core/files/pdf/PDFPrivacySanitizer.h"
+#include "core/files/svg/SVGPrivacySanitizer.h"
+#include "core/files/office/OfficeArchiveInspector.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FileInspector.h"
-#include "FileMetadataReport.h"
+#include "core/files/FileInspector.h"
+#include "core/files/FileMetadataReport.h"
 
 #include <filesystem>
 #include <span>

@@ -1,6 +1,6 @@
-#include "MetadataText.h"
+#include "core/files/MetadataText.h"
 
-#include <text/Utf.h>
+#include "core/text/base/Utf.h"
 
 namespace velquor::files {
 

@@ -1,13 +1,14 @@
 #pragma once
 
-#include "AuthorshipPromptResult.h"
-#include "PrivacyFinding.h"
-#include "RewriteComparisonReport.h"
-#include "StyleReport.h"
-#include "TextChangeReview.h"
-#include "TextCleanResult.h"
-#include "TextReport.h"
-#include "WritingStyleBaseline.h"
+#include "core/text/records/AuthorshipPromptResult.h"
+#include "core/text/records/CleaningOptions.h"
+#include "core/text/records/PrivacyFinding.h"
+#include "core/text/records/RewriteComparisonReport.h"
+#include "core/text/records/StyleReport.h"
+#include "core/text/records/TextChangeReview.h"
+#include "core/text/records/TextCleanResult.h"
+#include "core/text/records/TextReport.h"
+#include "core/text/records/WritingStyleBaseline.h"
 
 #include <optional>
 #include <span>
@@ -18,20 +19,6 @@
 namespace velquor::text {
 
 struct PrivacyPattern;
-
-// The seven cleaning options, one per TextChangeCategory, and edge trimming, which takes
-// effect only together with normalizeWhitespace. Name the ones you switch on:
-// sanitizer.cleanPlainTextResult(text, {.removeUnsafeUnicode = true, .normalizeWhitespace = true}).
-struct CleaningOptions {
-    bool asciiOnly = false;
-    bool flattenMarkdown = false;
-    bool unwrapParagraphs = false;
-    bool normalizePunctuation = false;
-    bool removeUnsafeUnicode = false;
-    bool normalizeWhitespace = false;
-    bool stripTrackingParameters = false;
-    bool trimWhitespace = true;
-};
 
 // The stateless text analyser and cleaner. Every operation is a pure function of its
 // arguments and safe on any thread.

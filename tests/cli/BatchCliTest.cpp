@@ -1,8 +1,8 @@
-#include <Interruption.h>
+#include "cli/Interruption.h"
 
-#include <support/ChildProcess.h>
-#include <support/ImageFixtures.h>
-#include <support/TemporaryDirectory.h>
+#include "tests/support/ChildProcess.h"
+#include "tests/support/ImageFixtures.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
-#include <Command.h>
-#include <CommandHelp.h>
-#include <ManPage.h>
+#include "cli/Command.h"
+#include "cli/CommandHelp.h"
+#include "cli/ManPage.h"
 
-#include <support/ChildProcess.h>
-#include <support/TemporaryDirectory.h>
+#include "tests/support/ChildProcess.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

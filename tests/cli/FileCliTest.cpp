@@ -1,6 +1,6 @@
-#include <support/ChildProcess.h>
-#include <support/ImageFixtures.h>
-#include <support/TemporaryDirectory.h>
+#include "tests/support/ChildProcess.h"
+#include "tests/support/ImageFixtures.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include <BaselineJson.h>
-#include <JsonReader.h>
+#include "cli/BaselineJson.h"
+#include "cli/JsonReader.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -12,7 +12,8 @@ namespace {
 using ::testing::HasSubstr;
 
 TEST(JsonReaderTest, ReadsEveryKindOfValue) {
-    const auto value = parseJson(u"\uFEFF {\"a\": [true, false, null, -0.5e+2, \"x\\u00e9\\ud83d\\ude00\\n\\\"\"], \"b\": {}}\n");
+    const auto value =
+        parseJson(u"\uFEFF {\"a\": [true, false, null, -0.5e+2, \"x\\u00e9\\ud83d\\ude00\\n\\\"\"], \"b\": {}}\n");
     ASSERT_EQ(value.type, JsonValue::Type::object);
     ASSERT_EQ(value.object.size(), 2U);
     EXPECT_EQ(value.object[0].key, u"a");
@@ -77,12 +78,14 @@ TEST(JsonReaderTest, DepthAndLengthAreBounded) {
 }
 
 TEST(JsonReaderTest, BaselineRoundTripsExactly) {
-    const text::WritingStyleBaseline baseline{3, 1234, {{u"Em dash as parenthetical", 0.1 + 0.2}, {u"Zero specificity", 100.0 / 3}}};
+    const text::WritingStyleBaseline baseline{
+        3, 1234, {{u"Em dash as parenthetical", 0.1 + 0.2}, {u"Zero specificity", 100.0 / 3}}};
     std::ostringstream out;
     writeBaselineJson(out, baseline);
-    EXPECT_EQ(out.str(),
-              "{\"documentCount\":3,\"wordCount\":1234,\"signalRates\":{\"Em dash as parenthetical\":0.30000000000000004,"
-              "\"Zero specificity\":33.333333333333336}}\n");
+    EXPECT_EQ(
+        out.str(),
+        "{\"documentCount\":3,\"wordCount\":1234,\"signalRates\":{\"Em dash as parenthetical\":0.30000000000000004,"
+        "\"Zero specificity\":33.333333333333336}}\n");
     const auto json = out.str();
     EXPECT_EQ(baselineFromJson(std::u16string(json.begin(), json.end())), baseline);
 }
@@ -97,11 +100,14 @@ TEST(JsonReaderTest, BaselineMustHaveExactlyTheSavedForm) {
         {u"{\"documentCount\":1.5,\"wordCount\":5,\"signalRates\":{}}", "\"documentCount\" must be a whole number"},
         {u"{\"documentCount\":\"1\",\"wordCount\":5,\"signalRates\":{}}", "\"documentCount\" must be a whole number"},
         {u"{\"documentCount\":1,\"wordCount\":5,\"signalRates\":[]}", "\"signalRates\" must be an object"},
-        {u"{\"documentCount\":1,\"wordCount\":5,\"signalRates\":{\"A\":-1}}", "the rate of \"A\" must be a number of 0 or more"},
+        {u"{\"documentCount\":1,\"wordCount\":5,\"signalRates\":{\"A\":-1}}",
+         "the rate of \"A\" must be a number of 0 or more"},
         {u"{\"documentCount\":1,\"wordCount\":5,\"signalRates\":{\"A\":\"1\"}}", "the rate of \"A\""},
         {u"{\"documentCount\":1,\"wordCount\":5,\"signalRates\":{\"A\":1e400}}", "the rate of \"A\""},
-        {u"{\"documentCount\":1,\"wordCount\":5,\"signalRates\":{\"\":1}}", "a signal label in \"signalRates\" is empty"},
-        {u"{\"documentCount\":1,\"wordCount\":5,\"signalRates\":{\"A\":{\"B\":{\"C\":{}}}}}", "not valid JSON: arrays and objects are nested too deeply"},
+        {u"{\"documentCount\":1,\"wordCount\":5,\"signalRates\":{\"\":1}}",
+         "a signal label in \"signalRates\" is empty"},
+        {u"{\"documentCount\":1,\"wordCount\":5,\"signalRates\":{\"A\":{\"B\":{\"C\":{}}}}}",
+         "not valid JSON: arrays and objects are nested too deeply"},
     };
     for (const auto& [json, reason] : refused) {
         try {

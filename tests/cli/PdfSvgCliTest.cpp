@@ -1,5 +1,5 @@
-#include <support/ChildProcess.h>
-#include <support/TemporaryDirectory.h>
+#include "tests/support/ChildProcess.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -42,7 +42,8 @@ TEST(PdfSvgCliTest, ExportWritesVerifiedCopiesOrSaysWhyNot) {
     EXPECT_EQ(pdf.out, (directory.path() / "report-privacy.pdf").string() + "\n");
     EXPECT_EQ(velquorCli({"file", "inspect", directory.path() / "report-privacy.pdf"}).exitStatus, 0);
 
-    const auto svg = velquorCli({"file", "export", directory.write("path.svg", "<svg><text>/Volumes/Work/a</text></svg>")});
+    const auto svg =
+        velquorCli({"file", "export", directory.write("path.svg", "<svg><text>/Volumes/Work/a</text></svg>")});
     EXPECT_EQ(svg.exitStatus, 2);
     EXPECT_EQ(svg.out, "");
     EXPECT_EQ(svg.err, "The exported copy still contains personal metadata.\n");

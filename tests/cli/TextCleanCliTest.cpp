@@ -1,5 +1,5 @@
-#include <support/ChildProcess.h>
-#include <support/TemporaryDirectory.h>
+#include "tests/support/ChildProcess.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -31,14 +31,18 @@ struct CleanCase {
 TEST(TextCleanCliTest, FlagsSwitchTheDocumentedOptions) {
     const CleanCase cases[] = {
         {{}, "# Note\nRead **this** \xE2\x80\x94 https://x.test/?id=2.\nwrapped line \xC3\x86r\xC3\xB8"},
-        {{"--no-unicode"}, "# Note\xE2\x80\x8B\nRead **this** \xE2\x80\x94 https://x.test/?id=2.\nwrapped line \xC3\x86r\xC3\xB8"},
+        {{"--no-unicode"},
+         "# Note\xE2\x80\x8B\nRead **this** \xE2\x80\x94 https://x.test/?id=2.\nwrapped line \xC3\x86r\xC3\xB8"},
         {{"--no-tracking"},
          "# Note\nRead **this** \xE2\x80\x94 https://x.test/?utm_source=n&id=2.\nwrapped line \xC3\x86r\xC3\xB8"},
-        {{"--no-trim"}, " # Note\nRead **this** \xE2\x80\x94 https://x.test/?id=2.\nwrapped line \xC3\x86r\xC3\xB8\n\n"},
+        {{"--no-trim"},
+         " # Note\nRead **this** \xE2\x80\x94 https://x.test/?id=2.\nwrapped line \xC3\x86r\xC3\xB8\n\n"},
         {{"--no-whitespace", "--no-unicode", "--no-tracking"}, messy},
         {{"--punctuation", "--ascii"}, "# Note\nRead **this** - https://x.test/?id=2.\nwrapped line AEro"},
-        {{"--markdown", "--unwrap"}, "Note\nRead this \xE2\x80\x94 https://x.test/?id=2. wrapped line \xC3\x86r\xC3\xB8"},
-        {{"--hygiene"}, " # Note\nRead **this** \xE2\x80\x94 https://x.test/?id=2.\nwrapped line \xC3\x86r\xC3\xB8\n\n"},
+        {{"--markdown", "--unwrap"},
+         "Note\nRead this \xE2\x80\x94 https://x.test/?id=2. wrapped line \xC3\x86r\xC3\xB8"},
+        {{"--hygiene"},
+         " # Note\nRead **this** \xE2\x80\x94 https://x.test/?id=2.\nwrapped line \xC3\x86r\xC3\xB8\n\n"},
     };
     for (const auto& testCase : cases) {
         auto arguments = std::vector<std::string>{"text", "clean"};
@@ -57,7 +61,9 @@ TEST(TextCleanCliTest, HygieneFilterKeepsASelectionsEdges) {
 }
 
 TEST(TextCleanCliTest, JsonCarriesTextSummaryAndChangedOffsets) {
-    const auto result = velquorCli({"text", "clean", "--json"}, "a\xC2\xA0" "b\r\n");
+    const auto result = velquorCli({"text", "clean", "--json"},
+                                   "a\xC2\xA0"
+                                   "b\r\n");
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.out,
               R"({"text":"a b","summary":{"inputCharacters":4,"outputCharacters":3,"removedFormatControls":0,)"
@@ -78,12 +84,9 @@ TEST(TextCleanCliTest, BadInputAndUsageExitWithTwoAndPrintNothing) {
     TemporaryDirectory directory;
     const auto latin1 = directory.write("latin1.txt", "caf\xE9\n");
     const std::vector<std::string> mistakes[] = {
-        {"text", "clean", latin1.string()},
-        {"text", "clean", "--hygiene", "--ascii"},
-        {"text", "clean", "--trim"},
-        {"text", "clean", "a.txt", "b.txt"},
-        {"text", "review", "--ascii"},
-        {"text", "review", latin1.string()},
+        {"text", "clean", latin1.string()}, {"text", "clean", "--hygiene", "--ascii"},
+        {"text", "clean", "--trim"},        {"text", "clean", "a.txt", "b.txt"},
+        {"text", "review", "--ascii"},      {"text", "review", latin1.string()},
     };
     for (const auto& arguments : mistakes) {
         const auto result = velquorCli(arguments);
@@ -97,7 +100,9 @@ TEST(TextCleanCliTest, BadInputAndUsageExitWithTwoAndPrintNothing) {
 }
 
 TEST(TextCleanCliTest, ReviewListsEachCategoryWithAnExample) {
-    const auto result = velquorCli({"text", "review"}, "ab\xE2\x80\x8B" "cd  ef\n");
+    const auto result = velquorCli({"text", "review"},
+                                   "ab\xE2\x80\x8B"
+                                   "cd  ef\n");
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.out,
               "A full cleaning pass would change:\n\n"

@@ -1,6 +1,6 @@
-#include "ImageFixtures.h"
+#include "tests/support/ImageFixtures.h"
 
-#include "ChildProcess.h"
+#include "tests/support/ChildProcess.h"
 
 #include <zlib.h>
 

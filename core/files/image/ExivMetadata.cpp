@@ -1,6 +1,6 @@
-#include "ExivMetadata.h"
+#include "core/files/image/ExivMetadata.h"
 
-#include "../MetadataText.h"
+#include "core/files/MetadataText.h"
 
 #include <exiv2/exiv2.hpp>
 
@@ -58,10 +58,13 @@ double rationalValue(const Exiv2::Rational& value) {
 ImageProperty numberElement(const Exiv2::Value& value, long i) {
     switch (value.typeId()) {
         case Exiv2::unsignedRational:
-        case Exiv2::signedRational: return ImageProperty::ofReal(rationalValue(value.toRational(i)));
+        case Exiv2::signedRational:
+            return ImageProperty::ofReal(rationalValue(value.toRational(i)));
         case Exiv2::tiffFloat:
-        case Exiv2::tiffDouble: return ImageProperty::ofReal(static_cast<double>(value.toFloat(i)));
-        default: return ImageProperty::ofInteger(value.toLong(i));
+        case Exiv2::tiffDouble:
+            return ImageProperty::ofReal(static_cast<double>(value.toFloat(i)));
+        default:
+            return ImageProperty::ofInteger(value.toLong(i));
     }
 }
 
@@ -89,13 +92,16 @@ ImageProperty exifValue(const Exiv2::Exifdatum& datum) {
     }
     if (datum.groupName() == "Image" && isWindowsTextTag(datum.tag())) return ImageProperty::ofText(windowsText(value));
     switch (value.typeId()) {
-        case Exiv2::asciiString: return ImageProperty::ofText(metadataText(value.toString()));
-        case Exiv2::undefined: return ImageProperty::ofData();
+        case Exiv2::asciiString:
+            return ImageProperty::ofText(metadataText(value.toString()));
+        case Exiv2::undefined:
+            return ImageProperty::ofData();
         case Exiv2::unsignedByte:
         case Exiv2::signedByte:
             // Short byte arrays are versions and flags; longer ones are binary blocks.
             return value.count() <= 16 ? numbers(value) : ImageProperty::ofData();
-        default: return numbers(value);
+        default:
+            return numbers(value);
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "../FileBytes.h"
-#include "ImageProperty.h"
+#include "core/files/FileBytes.h"
+#include "core/files/image/ImageProperty.h"
 
 #include <cstdint>
 #include <optional>

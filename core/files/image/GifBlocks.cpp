@@ -1,8 +1,8 @@
-#include "GifBlocks.h"
+#include "core/files/image/GifBlocks.h"
 
-#include "../FileSanitizerError.h"
-#include "../MetadataText.h"
-#include "ImageContainer.h"
+#include "core/files/FileSanitizerError.h"
+#include "core/files/MetadataText.h"
+#include "core/files/image/ImageContainer.h"
 
 #include <optional>
 #include <string>
@@ -139,7 +139,9 @@ ContainerProperties gifContainerProperties(ByteView data) {
             case GifBlock::Kind::comment:
                 first.appendText(u"Comment", metadataText(asChars(gifSubBlockData(data, block.begin + 2))));
                 break;
-            case GifBlock::Kind::xmp: properties.xmpPackets.push_back(xmpPacket(data, block)); break;
+            case GifBlock::Kind::xmp:
+                properties.xmpPackets.push_back(xmpPacket(data, block));
+                break;
             case GifBlock::Kind::image: {
                 if (images++ > 0) properties.frames.emplace_back();
                 if (pendingDelay >= 0) {
@@ -151,7 +153,8 @@ ContainerProperties gifContainerProperties(ByteView data) {
                 break;
             }
             case GifBlock::Kind::colourProfile:
-            case GifBlock::Kind::otherExtension: break;
+            case GifBlock::Kind::otherExtension:
+                break;
         }
     }
     if (images == 0) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);

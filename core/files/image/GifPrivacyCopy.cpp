@@ -1,6 +1,6 @@
-#include "ImagePrivacyCopy.h"
+#include "core/files/image/ImagePrivacyCopy.h"
 
-#include "GifBlocks.h"
+#include "core/files/image/GifBlocks.h"
 
 namespace velquor::files {
 
@@ -29,20 +29,27 @@ std::vector<std::uint8_t> gifPrivacyCopy(ByteView source) {
     const auto wholeBlock = [&](const GifBlock& block) { return source.subspan(block.begin, block.end - block.begin); };
     for (const auto& block : structure.blocks) {
         switch (block.kind) {
-            case GifBlock::Kind::graphicControl: pendingControl = &block; break;
+            case GifBlock::Kind::graphicControl:
+                pendingControl = &block;
+                break;
             case GifBlock::Kind::image:
                 if (pendingControl != nullptr) appendBytes(out, wholeBlock(*pendingControl));
                 appendBytes(out, wholeBlock(block));
                 pendingControl = nullptr;
                 hasImage = true;
                 break;
-            case GifBlock::Kind::colourProfile: appendBytes(out, wholeBlock(block)); break;
-            case GifBlock::Kind::loop: appendLoopExtension(out, source, block); break;
+            case GifBlock::Kind::colourProfile:
+                appendBytes(out, wholeBlock(block));
+                break;
+            case GifBlock::Kind::loop:
+                appendLoopExtension(out, source, block);
+                break;
             case GifBlock::Kind::otherExtension:
                 if (source[block.begin + 1] == 0x01) pendingControl = nullptr;
                 break;
             case GifBlock::Kind::xmp:
-            case GifBlock::Kind::comment: break;
+            case GifBlock::Kind::comment:
+                break;
         }
     }
     if (!hasImage) throwExportFailed();

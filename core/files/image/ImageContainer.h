@@ -1,8 +1,8 @@
 #pragma once
 
-#include "../FileBytes.h"
-#include "ImageFormat.h"
-#include "ImageProperty.h"
+#include "core/files/FileBytes.h"
+#include "core/files/image/ImageFormat.h"
+#include "core/files/image/ImageProperty.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "ImageFormat.h"
+#include "core/files/image/ImageFormat.h"
 
 #include <algorithm>
 #include <array>
@@ -50,14 +50,22 @@ std::optional<ImageFormat> sniffImageFormat(ByteView data) {
 
 UniformType uniformType(ImageFormat format) {
     switch (format) {
-        case ImageFormat::jpeg: return *typeWithIdentifier("public.jpeg");
-        case ImageFormat::png: return *typeWithIdentifier("public.png");
-        case ImageFormat::gif: return *typeWithIdentifier("com.compuserve.gif");
-        case ImageFormat::webp: return *typeWithIdentifier("org.webmproject.webp");
-        case ImageFormat::tiff: return *typeWithIdentifier("public.tiff");
-        case ImageFormat::heic: return *typeWithIdentifier("public.heic");
-        case ImageFormat::heif: return *typeWithIdentifier("public.heif");
-        case ImageFormat::avif: return *typeWithIdentifier("public.avif");
+        case ImageFormat::jpeg:
+            return *typeWithIdentifier("public.jpeg");
+        case ImageFormat::png:
+            return *typeWithIdentifier("public.png");
+        case ImageFormat::gif:
+            return *typeWithIdentifier("com.compuserve.gif");
+        case ImageFormat::webp:
+            return *typeWithIdentifier("org.webmproject.webp");
+        case ImageFormat::tiff:
+            return *typeWithIdentifier("public.tiff");
+        case ImageFormat::heic:
+            return *typeWithIdentifier("public.heic");
+        case ImageFormat::heif:
+            return *typeWithIdentifier("public.heif");
+        case ImageFormat::avif:
+            return *typeWithIdentifier("public.avif");
     }
     return *typeWithIdentifier("public.jpeg");
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "../FileBytes.h"
-#include "../FileTypes.h"
+#include "core/files/FileBytes.h"
+#include "core/files/FileTypes.h"
 
 #include <optional>
 

@@ -1,13 +1,13 @@
-#include "ImageInspection.h"
-#include <text/TextConversions.h>
+#include "core/files/image/ImageInspection.h"
+#include "core/text/base/TextConversions.h"
 
-#include "../EntryOrder.h"
-#include "../FileSanitizerError.h"
-#include "ExivMetadata.h"
-#include "ImageContainer.h"
-#include "JpegSegments.h"
-#include "PropertyFlattening.h"
-#include "ProvenanceScan.h"
+#include "core/files/EntryOrder.h"
+#include "core/files/FileSanitizerError.h"
+#include "core/files/image/ExivMetadata.h"
+#include "core/files/image/ImageContainer.h"
+#include "core/files/image/JpegSegments.h"
+#include "core/files/image/PropertyFlattening.h"
+#include "core/files/image/ProvenanceScan.h"
 
 #include <algorithm>
 #include <string>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "../FileBytes.h"
-#include "../FileMetadataReport.h"
-#include "ImageFormat.h"
+#include "core/files/FileBytes.h"
+#include "core/files/FileMetadataReport.h"
+#include "core/files/image/ImageFormat.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "ImagePrivacyCopy.h"
+#include "core/files/image/ImagePrivacyCopy.h"
 
-#include "../FileSanitizerError.h"
+#include "core/files/FileSanitizerError.h"
 
 namespace velquor::files {
 
@@ -35,14 +35,20 @@ std::vector<std::uint8_t> privacyCopyBytes(ImageFormat format, ByteView source,
     const auto sniffed = sniffImageFormat(source);
     if (sniffed != format && !(isIsoMedia(sniffed) && isIsoMedia(format))) throwExportFailed();
     switch (format) {
-        case ImageFormat::jpeg: return jpegPrivacyCopy(source, orientation);
-        case ImageFormat::png: return pngPrivacyCopy(source, orientation);
-        case ImageFormat::gif: return gifPrivacyCopy(source);
-        case ImageFormat::webp: return webpPrivacyCopy(source, orientation);
-        case ImageFormat::tiff: return tiffPrivacyCopy(source);
+        case ImageFormat::jpeg:
+            return jpegPrivacyCopy(source, orientation);
+        case ImageFormat::png:
+            return pngPrivacyCopy(source, orientation);
+        case ImageFormat::gif:
+            return gifPrivacyCopy(source);
+        case ImageFormat::webp:
+            return webpPrivacyCopy(source, orientation);
+        case ImageFormat::tiff:
+            return tiffPrivacyCopy(source);
         case ImageFormat::heic:
         case ImageFormat::heif:
-        case ImageFormat::avif: return isoMediaPrivacyCopy(source);
+        case ImageFormat::avif:
+            return isoMediaPrivacyCopy(source);
     }
     throwExportFailed();
 }

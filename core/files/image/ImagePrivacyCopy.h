@@ -1,7 +1,7 @@
 #pragma once
 
-#include "../FileBytes.h"
-#include "ImageFormat.h"
+#include "core/files/FileBytes.h"
+#include "core/files/image/ImageFormat.h"
 
 #include <cstdint>
 #include <optional>

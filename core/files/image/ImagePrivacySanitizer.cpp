@@ -1,12 +1,12 @@
-#include "ImagePrivacySanitizer.h"
+#include "core/files/image/ImagePrivacySanitizer.h"
 
-#include "../FileExportSafety.h"
-#include "../FileSanitizerError.h"
-#include "../FileTypes.h"
-#include "../MetadataText.h"
-#include "ImageInspection.h"
-#include "ImagePrivacyCopy.h"
-#include "ProvenanceScan.h"
+#include "core/files/FileExportSafety.h"
+#include "core/files/FileSanitizerError.h"
+#include "core/files/FileTypes.h"
+#include "core/files/MetadataText.h"
+#include "core/files/image/ImageInspection.h"
+#include "core/files/image/ImagePrivacyCopy.h"
+#include "core/files/image/ProvenanceScan.h"
 
 namespace velquor::files {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "../FileBytes.h"
-#include "../FileInspector.h"
+#include "core/files/FileBytes.h"
+#include "core/files/FileInspector.h"
 
 #include <filesystem>
 #include <vector>

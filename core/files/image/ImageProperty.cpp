@@ -1,4 +1,4 @@
-#include "ImageProperty.h"
+#include "core/files/image/ImageProperty.h"
 
 namespace velquor::files {
 

@@ -1,4 +1,4 @@
-#include "ImagePrivacyCopy.h"
+#include "core/files/image/ImagePrivacyCopy.h"
 
 #include <algorithm>
 #include <map>

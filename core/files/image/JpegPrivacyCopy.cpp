@@ -1,6 +1,6 @@
-#include "ImagePrivacyCopy.h"
+#include "core/files/image/ImagePrivacyCopy.h"
 
-#include "JpegSegments.h"
+#include "core/files/image/JpegSegments.h"
 
 #include <cstring>
 #include <string_view>

@@ -1,7 +1,7 @@
-#include "JpegSegments.h"
+#include "core/files/image/JpegSegments.h"
 
-#include "../MetadataText.h"
-#include "ImageContainer.h"
+#include "core/files/MetadataText.h"
+#include "core/files/image/ImageContainer.h"
 
 #include <string_view>
 

@@ -1,8 +1,8 @@
-#include "PngChunks.h"
+#include "core/files/image/PngChunks.h"
 
-#include "../FileSanitizerError.h"
-#include "../MetadataText.h"
-#include "ImageContainer.h"
+#include "core/files/FileSanitizerError.h"
+#include "core/files/MetadataText.h"
+#include "core/files/image/ImageContainer.h"
 
 #include <zlib.h>
 

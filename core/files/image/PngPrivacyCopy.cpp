@@ -1,6 +1,6 @@
-#include "ImagePrivacyCopy.h"
+#include "core/files/image/ImagePrivacyCopy.h"
 
-#include "PngChunks.h"
+#include "core/files/image/PngChunks.h"
 
 #include <zlib.h>
 

@@ -1,7 +1,7 @@
-#include "PropertyFlattening.h"
-#include <text/TextConversions.h>
+#include "core/files/image/PropertyFlattening.h"
+#include "core/text/base/TextConversions.h"
 
-#include <text/IcuText.h>
+#include "core/text/base/IcuText.h"
 
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
@@ -81,10 +81,14 @@ std::u16string sectionForPropertyPath(const std::vector<std::u16string>& path) {
 
 std::optional<std::u16string> renderProperty(const ImageProperty& value) {
     switch (value.kind) {
-        case ImageProperty::Kind::text: return value.text;
-        case ImageProperty::Kind::integer: return numberText(value.integer);
-        case ImageProperty::Kind::real: return numberText(value.real);
-        case ImageProperty::Kind::boolean: return value.boolean ? u"1" : u"0";
+        case ImageProperty::Kind::text:
+            return value.text;
+        case ImageProperty::Kind::integer:
+            return numberText(value.integer);
+        case ImageProperty::Kind::real:
+            return numberText(value.real);
+        case ImageProperty::Kind::boolean:
+            return value.boolean ? u"1" : u"0";
         case ImageProperty::Kind::array: {
             std::vector<std::u16string> parts;
             for (const auto& element : value.elements) {
@@ -93,7 +97,8 @@ std::optional<std::u16string> renderProperty(const ImageProperty& value) {
             return joined(parts, u", ");
         }
         case ImageProperty::Kind::map:
-        case ImageProperty::Kind::data: return std::nullopt;
+        case ImageProperty::Kind::data:
+            return std::nullopt;
     }
     return std::nullopt;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "../FileMetadataReport.h"
-#include "ImageProperty.h"
+#include "core/files/FileMetadataReport.h"
+#include "core/files/image/ImageProperty.h"
 
 #include <optional>
 #include <string>

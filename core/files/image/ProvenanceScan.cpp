@@ -1,6 +1,6 @@
-#include "ProvenanceScan.h"
+#include "core/files/image/ProvenanceScan.h"
 
-#include "JpegSegments.h"
+#include "core/files/image/JpegSegments.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
-#include "ImagePrivacyCopy.h"
+#include "core/files/image/ImagePrivacyCopy.h"
 
-#include "TiffStructure.h"
+#include "core/files/image/TiffStructure.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
-#include "TiffStructure.h"
+#include "core/files/image/TiffStructure.h"
 
-#include "../FileSanitizerError.h"
-#include "../MetadataText.h"
-#include "ImageContainer.h"
+#include "core/files/FileSanitizerError.h"
+#include "core/files/MetadataText.h"
+#include "core/files/image/ImageContainer.h"
 
 #include <exiv2/exiv2.hpp>
 
@@ -79,17 +79,22 @@ std::size_t tiffTypeSize(std::uint16_t type) {
         case 1:
         case 2:
         case 6:
-        case 7: return 1;
+        case 7:
+            return 1;
         case 3:
-        case 8: return 2;
+        case 8:
+            return 2;
         case 4:
         case 9:
         case 11:
-        case 13: return 4;
+        case 13:
+            return 4;
         case 5:
         case 10:
-        case 12: return 8;
-        default: return 0;
+        case 12:
+            return 8;
+        default:
+            return 0;
     }
 }
 

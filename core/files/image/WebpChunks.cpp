@@ -1,7 +1,7 @@
-#include "WebpChunks.h"
+#include "core/files/image/WebpChunks.h"
 
-#include "../FileSanitizerError.h"
-#include "ImageContainer.h"
+#include "core/files/FileSanitizerError.h"
+#include "core/files/image/ImageContainer.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "ImagePrivacyCopy.h"
+#include "core/files/image/ImagePrivacyCopy.h"
 
-#include "WebpChunks.h"
+#include "core/files/image/WebpChunks.h"
 
 #include <algorithm>
 #include <array>

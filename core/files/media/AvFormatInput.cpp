@@ -1,7 +1,7 @@
-#include "AvFormatInput.h"
+#include "core/files/media/AvFormatInput.h"
 
-#include "../FileSanitizerError.h"
-#include "AvLogging.h"
+#include "core/files/FileSanitizerError.h"
+#include "core/files/media/AvLogging.h"
 
 #include <cerrno>
 #include <limits>

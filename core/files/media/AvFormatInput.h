@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MediaByteSource.h"
-#include "MediaDeadline.h"
+#include "core/files/media/MediaByteSource.h"
+#include "core/files/media/MediaDeadline.h"
 
 #include <memory>
 #include <string>

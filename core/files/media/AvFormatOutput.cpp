@@ -1,7 +1,7 @@
-#include "AvFormatOutput.h"
+#include "core/files/media/AvFormatOutput.h"
 
-#include "../FileSanitizerError.h"
-#include "AvLogging.h"
+#include "core/files/FileSanitizerError.h"
+#include "core/files/media/AvLogging.h"
 
 #include <unistd.h>
 
@@ -43,8 +43,8 @@ struct AvFormatOutput::Writer {
             return AVERROR(EFBIG);
         }
         for (int done = 0; done < size;) {
-            const auto wrote = ::pwrite(writer.fd, buffer + done, static_cast<std::size_t>(size - done),
-                                        writer.position + done);
+            const auto wrote =
+                ::pwrite(writer.fd, buffer + done, static_cast<std::size_t>(size - done), writer.position + done);
             if (wrote < 0) {
                 if (errno == EINTR) continue;
                 writer.systemError = errno;
@@ -85,9 +85,9 @@ AvFormatOutput::AvFormatOutput(const char* muxerName, int fd, std::int64_t maxim
         throwExportFailed();
     }
     auto* buffer = static_cast<std::uint8_t*>(av_malloc(ioBufferSize));
-    io_ = buffer == nullptr ? nullptr
-                            : avio_alloc_context(buffer, ioBufferSize, 1, writer_.get(), nullptr, &Writer::write,
-                                                 &Writer::seek);
+    io_ = buffer == nullptr
+              ? nullptr
+              : avio_alloc_context(buffer, ioBufferSize, 1, writer_.get(), nullptr, &Writer::write, &Writer::seek);
     if (io_ == nullptr) {
         av_free(buffer);
         release();

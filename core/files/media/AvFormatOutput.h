@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MediaDeadline.h"
+#include "core/files/media/MediaDeadline.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "AvLogging.h"
+#include "core/files/media/AvLogging.h"
 
 #include <mutex>
 

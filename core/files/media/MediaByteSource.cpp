@@ -1,6 +1,6 @@
-#include "MediaByteSource.h"
+#include "core/files/media/MediaByteSource.h"
 
-#include "../FileSanitizerError.h"
+#include "core/files/FileSanitizerError.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../FileBytes.h"
+#include "core/files/FileBytes.h"
 
 #include <cstdint>
 #include <filesystem>

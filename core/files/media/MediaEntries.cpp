@@ -1,5 +1,5 @@
-#include "MediaEntries.h"
-#include <text/TextConversions.h>
+#include "core/files/media/MediaEntries.h"
+#include "core/text/base/TextConversions.h"
 
 #include <algorithm>
 #include <array>
@@ -37,8 +37,8 @@ constexpr std::array<SectionRule, 2> wordRules{{
     {u"Capture", {u"make", u"model", u"creation", u"created", u"encoder", u"software", u"tool", u"too", u"date"}},
 }};
 
-constexpr SectionRule descriptionWords{
-    u"Description", {u"artist", u"album", u"copyright", u"comment", u"description", u"title"}};
+constexpr SectionRule descriptionWords{u"Description",
+                                       {u"artist", u"album", u"copyright", u"comment", u"description", u"title"}};
 
 std::u16string replacedAll(std::u16string text, const Replacement& replacement) {
     for (std::size_t at = text.find(replacement.from); at != std::u16string::npos;

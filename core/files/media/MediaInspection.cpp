@@ -1,9 +1,9 @@
-#include "MediaInspection.h"
-#include <text/TextConversions.h>
+#include "core/files/media/MediaInspection.h"
+#include "core/text/base/TextConversions.h"
 
-#include "../EntryOrder.h"
-#include "../MetadataText.h"
-#include "MediaEntries.h"
+#include "core/files/EntryOrder.h"
+#include "core/files/MetadataText.h"
+#include "core/files/media/MediaEntries.h"
 
 #include <charconv>
 #include <cmath>
@@ -39,11 +39,21 @@ void countStream(const AVStream& stream, MediaStreamCounts& counts) {
         return;
     }
     switch (stream.codecpar->codec_type) {
-        case AVMEDIA_TYPE_AUDIO: ++counts.audio; break;
-        case AVMEDIA_TYPE_VIDEO: ++counts.video; break;
-        case AVMEDIA_TYPE_SUBTITLE: ++counts.subtitle; break;
-        case AVMEDIA_TYPE_DATA: ++counts.data; break;
-        default: ++counts.other; break;
+        case AVMEDIA_TYPE_AUDIO:
+            ++counts.audio;
+            break;
+        case AVMEDIA_TYPE_VIDEO:
+            ++counts.video;
+            break;
+        case AVMEDIA_TYPE_SUBTITLE:
+            ++counts.subtitle;
+            break;
+        case AVMEDIA_TYPE_DATA:
+            ++counts.data;
+            break;
+        default:
+            ++counts.other;
+            break;
     }
 }
 
@@ -77,7 +87,8 @@ MediaInspection inspectMedia(const AVFormatContext& context) {
         countStream(stream, inspection.streams);
         collector.addDictionary(stream.metadata);
         if (isPictureStream(stream) && stream.attached_pic.size > 0) {
-            collector.add(mediaEntry(u"artwork", text::widenedAscii(std::to_string(stream.attached_pic.size)) + u" bytes"));
+            collector.add(
+                mediaEntry(u"artwork", text::widenedAscii(std::to_string(stream.attached_pic.size)) + u" bytes"));
         }
     }
     for (unsigned index = 0; index < context.nb_chapters; ++index) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "../FileMetadataReport.h"
-#include "AvFormatInput.h"
+#include "core/files/FileMetadataReport.h"
+#include "core/files/media/AvFormatInput.h"
 
 #include <chrono>
 #include <cstdint>
@@ -29,7 +29,7 @@ struct MediaStreamCounts {
 struct MediaInspection {
     std::vector<FileMetadataEntry> entries;  // in report order
     MediaStreamCounts streams;
-    std::optional<double> durationSeconds;   // only a finite duration above zero
+    std::optional<double> durationSeconds;  // only a finite duration above zero
     std::int64_t byteCount = 0;
 };
 

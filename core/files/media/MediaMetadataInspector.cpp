@@ -1,11 +1,11 @@
-#include "MediaMetadataInspector.h"
+#include "core/files/media/MediaMetadataInspector.h"
 
-#include "../FileExportSafety.h"
-#include "../FileSanitizerError.h"
-#include "../FileTypes.h"
-#include "../MetadataText.h"
-#include "MediaInspection.h"
-#include "MediaPrivacyRemux.h"
+#include "core/files/FileExportSafety.h"
+#include "core/files/FileSanitizerError.h"
+#include "core/files/FileTypes.h"
+#include "core/files/MetadataText.h"
+#include "core/files/media/MediaInspection.h"
+#include "core/files/media/MediaPrivacyRemux.h"
 
 #include <unistd.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../FileInspector.h"
+#include "core/files/FileInspector.h"
 
 #include <filesystem>
 #include <optional>

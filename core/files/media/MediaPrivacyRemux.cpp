@@ -1,7 +1,7 @@
-#include "MediaPrivacyRemux.h"
+#include "core/files/media/MediaPrivacyRemux.h"
 
-#include "../FileSanitizerError.h"
-#include "AvFormatOutput.h"
+#include "core/files/FileSanitizerError.h"
+#include "core/files/media/AvFormatOutput.h"
 
 #include <algorithm>
 #include <array>
@@ -20,8 +20,9 @@ namespace {
 
 // How a picture is shown, never who made it or where.
 constexpr std::array<AVPacketSideDataType, 6> presentationSideData{
-    AV_PKT_DATA_DISPLAYMATRIX,          AV_PKT_DATA_STEREO3D,           AV_PKT_DATA_SPHERICAL,
-    AV_PKT_DATA_MASTERING_DISPLAY_METADATA, AV_PKT_DATA_CONTENT_LIGHT_LEVEL, AV_PKT_DATA_DOVI_CONF,
+    AV_PKT_DATA_DISPLAYMATRIX,       AV_PKT_DATA_STEREO3D,
+    AV_PKT_DATA_SPHERICAL,           AV_PKT_DATA_MASTERING_DISPLAY_METADATA,
+    AV_PKT_DATA_CONTENT_LIGHT_LEVEL, AV_PKT_DATA_DOVI_CONF,
 };
 
 constexpr std::int64_t copyAllowance = std::int64_t{64} << 20;
@@ -54,7 +55,8 @@ unsigned keptCodecTag(const AVOutputFormat& format, const AVCodecParameters& par
 void copyPresentationSideData(const AVStream& from, AVStream& to) {
     for (int index = 0; index < from.nb_side_data; ++index) {
         const AVPacketSideData& item = from.side_data[index];
-        if (std::find(presentationSideData.begin(), presentationSideData.end(), item.type) == presentationSideData.end()) {
+        if (std::find(presentationSideData.begin(), presentationSideData.end(), item.type) ==
+            presentationSideData.end()) {
             continue;
         }
         std::uint8_t* data = av_stream_new_side_data(&to, item.type, item.size);
@@ -76,9 +78,15 @@ void configureCopy(const AVStream& source, AVStream& copy, const AVOutputFormat&
 
 void countCopy(const AVStream& stream, MediaStreamCounts& counts) {
     switch (stream.codecpar->codec_type) {
-        case AVMEDIA_TYPE_AUDIO: ++counts.audio; break;
-        case AVMEDIA_TYPE_VIDEO: ++counts.video; break;
-        default: ++counts.subtitle; break;
+        case AVMEDIA_TYPE_AUDIO:
+            ++counts.audio;
+            break;
+        case AVMEDIA_TYPE_VIDEO:
+            ++counts.video;
+            break;
+        default:
+            ++counts.subtitle;
+            break;
     }
 }
 
@@ -100,10 +108,12 @@ std::int64_t maximumCopyByteCount(std::int64_t sourceByteCount) {
 }
 
 std::chrono::steady_clock::duration exportBudget(std::int64_t sourceByteCount) {
-    return std::chrono::minutes(1) + std::chrono::seconds(std::max<std::int64_t>(sourceByteCount, 0) / bytesPerBudgetSecond);
+    return std::chrono::minutes(1) +
+           std::chrono::seconds(std::max<std::int64_t>(sourceByteCount, 0) / bytesPerBudgetSecond);
 }
 
-MediaStreamCounts writePrivacyRemux(AvFormatInput& input, const char* muxerName, int fd, const MediaDeadline& deadline) {
+MediaStreamCounts writePrivacyRemux(AvFormatInput& input, const char* muxerName, int fd,
+                                    const MediaDeadline& deadline) {
     const AVFormatContext& source = input.context();
     AvFormatOutput output(muxerName, fd, maximumCopyByteCount(input.byteCount()), deadline);
 

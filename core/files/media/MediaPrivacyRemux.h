@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AvFormatInput.h"
-#include "MediaInspection.h"
+#include "core/files/media/AvFormatInput.h"
+#include "core/files/media/MediaInspection.h"
 
 #include <chrono>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "ArchiveEntryNames.h"
+#include "core/files/office/ArchiveEntryNames.h"
 
-#include "../FileSanitizerError.h"
+#include "core/files/FileSanitizerError.h"
 
-#include <text/Regex.h>
+#include "core/text/regex/Regex.h"
 
 #include <unicode/locid.h>
 #include <unicode/normalizer2.h>
@@ -109,7 +109,8 @@ bool archiveListingContainsSymbolicLink(std::string_view longListing) {
 
 std::optional<std::int64_t> uncompressedByteTotal(std::string_view totals) {
     static const auto pattern = text::Regex::compile(u"\\b[0-9]+ bytes uncompressed\\b");
-    const auto text = icu::UnicodeString::fromUTF8(icu::StringPiece(totals.data(), static_cast<int32_t>(totals.size())));
+    const auto text =
+        icu::UnicodeString::fromUTF8(icu::StringPiece(totals.data(), static_cast<int32_t>(totals.size())));
     const std::u16string_view view(text.getBuffer(), static_cast<std::size_t>(text.length()));
     const auto scan = pattern->allMatches(view);
     if (!scan.complete || scan.matches.empty()) return std::nullopt;

@@ -1,8 +1,8 @@
-#include "ArchiveTools.h"
+#include "core/files/office/ArchiveTools.h"
 
-#include "../FileSanitizerError.h"
-#include "ArchiveEntryNames.h"
-#include "ChildProcess.h"
+#include "core/files/FileSanitizerError.h"
+#include "core/files/office/ArchiveEntryNames.h"
+#include "core/files/office/ChildProcess.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "ChildProcess.h"
+#include "core/files/office/ChildProcess.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -153,8 +153,7 @@ int millisecondsUntil(Clock::time_point deadline, std::chrono::milliseconds cap)
 class RunningChild {
 public:
     RunningChild(pid_t pid, const ChildRequest& request, Descriptor output)
-        : pid_(pid), request_(request), output_(std::move(output)),
-          deadline_(Clock::now() + request.timeLimit) {}
+        : pid_(pid), request_(request), output_(std::move(output)), deadline_(Clock::now() + request.timeLimit) {}
 
     ~RunningChild() {
         if (!reaped_) {

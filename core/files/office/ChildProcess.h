@@ -33,10 +33,10 @@ struct ChildRequest {
 
 struct ChildOutcome {
     std::string output;
-    bool truncated = false;   // output reached the cap and the child was ended
-    bool timedOut = false;    // the time limit ran out and the child was ended
-    bool overLimit = false;   // the watch or the file-size limit ended the child
-    int exitStatus = -1;      // -1 when the child did not exit on its own
+    bool truncated = false;  // output reached the cap and the child was ended
+    bool timedOut = false;   // the time limit ran out and the child was ended
+    bool overLimit = false;  // the watch or the file-size limit ended the child
+    int exitStatus = -1;     // -1 when the child did not exit on its own
 
     bool exitedCleanly() const { return !truncated && !timedOut && !overLimit && exitStatus == 0; }
 };

@@ -1,12 +1,12 @@
-#include "OfficeArchiveInspector.h"
+#include "core/files/office/OfficeArchiveInspector.h"
 
-#include "../EntryOrder.h"
-#include "../FileSanitizerError.h"
-#include "../FileTypes.h"
-#include "../MetadataText.h"
-#include "ArchiveTools.h"
-#include "OfficeInspection.h"
-#include "OfficePrivacyExport.h"
+#include "core/files/EntryOrder.h"
+#include "core/files/FileSanitizerError.h"
+#include "core/files/FileTypes.h"
+#include "core/files/MetadataText.h"
+#include "core/files/office/ArchiveTools.h"
+#include "core/files/office/OfficeInspection.h"
+#include "core/files/office/OfficePrivacyExport.h"
 
 #include <algorithm>
 #include <array>
@@ -39,10 +39,26 @@ const ArchiveType* archiveType(const std::filesystem::path& file) {
 }
 
 constexpr std::array<std::u16string_view, 21> residueNames = {
-    u"Core properties", u"App properties", u"Custom properties", u"Embedded thumbnail", u"Comments part",
-    u"People metadata", u"Author",         u"Last modified by",  u"Revision count",     u"Created",
-    u"Modified",        u"Title",          u"Subject",           u"Keywords",           u"Description",
-    u"Application",     u"App version",    u"Company",           u"Manager",            u"Template",
+    u"Core properties",
+    u"App properties",
+    u"Custom properties",
+    u"Embedded thumbnail",
+    u"Comments part",
+    u"People metadata",
+    u"Author",
+    u"Last modified by",
+    u"Revision count",
+    u"Created",
+    u"Modified",
+    u"Title",
+    u"Subject",
+    u"Keywords",
+    u"Description",
+    u"Application",
+    u"App version",
+    u"Company",
+    u"Manager",
+    u"Template",
     u"Total edit time",
 };
 

@@ -1,11 +1,11 @@
-#include "OfficeInspection.h"
-#include <text/TextConversions.h>
+#include "core/files/office/OfficeInspection.h"
+#include "core/text/base/TextConversions.h"
 
-#include "../MetadataText.h"
-#include "ArchiveTools.h"
-#include "OfficeText.h"
+#include "core/files/MetadataText.h"
+#include "core/files/office/ArchiveTools.h"
+#include "core/files/office/OfficeText.h"
 
-#include <text/Regex.h>
+#include "core/text/regex/Regex.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -41,17 +41,22 @@ constexpr PartRow partPresenceRows[] = {
 };
 
 constexpr ElementRow corePropertyRows[] = {
-    {u"dc:creator", u"Author"},           {u"cp:lastModifiedBy", u"Last modified by"},
-    {u"cp:revision", u"Revision count"},  {u"dcterms:created", u"Created"},
-    {u"dcterms:modified", u"Modified"},   {u"dc:title", u"Title"},
-    {u"dc:subject", u"Subject"},          {u"cp:keywords", u"Keywords"},
+    {u"dc:creator", u"Author"},          {u"cp:lastModifiedBy", u"Last modified by"},
+    {u"cp:revision", u"Revision count"}, {u"dcterms:created", u"Created"},
+    {u"dcterms:modified", u"Modified"},  {u"dc:title", u"Title"},
+    {u"dc:subject", u"Subject"},         {u"cp:keywords", u"Keywords"},
     {u"dc:description", u"Description"},
 };
 
 constexpr ElementRow appPropertyRows[] = {
-    {u"Application", u"Application"}, {u"AppVersion", u"App version"}, {u"Company", u"Company"},
-    {u"Manager", u"Manager"},         {u"Template", u"Template"},       {u"TotalTime", u"Total edit time"},
-    {u"Pages", u"Pages"},             {u"Words", u"Words"},
+    {u"Application", u"Application"},
+    {u"AppVersion", u"App version"},
+    {u"Company", u"Company"},
+    {u"Manager", u"Manager"},
+    {u"Template", u"Template"},
+    {u"TotalTime", u"Total edit time"},
+    {u"Pages", u"Pages"},
+    {u"Words", u"Words"},
 };
 
 // FNV-1a over the UTF-16 code units: ids only need to be stable within one inspection.
@@ -199,7 +204,8 @@ std::size_t commentCount(std::u16string_view part) {
 void appendPartPresence(std::vector<FileMetadataEntry>& entries, const std::vector<std::string>& names) {
     const std::set<std::string_view> present(names.begin(), names.end());
     for (const auto& row : partPresenceRows) {
-        if (present.contains(row.part)) append(entries, row.section, row.name, text::widenedAscii(row.part), text::widenedAscii(row.part));
+        if (present.contains(row.part))
+            append(entries, row.section, row.name, text::widenedAscii(row.part), text::widenedAscii(row.part));
     }
 }
 
@@ -223,9 +229,12 @@ void appendEmbeddedObjectSignals(std::vector<FileMetadataEntry>& entries, const 
 }
 
 void appendIWorkSignals(std::vector<FileMetadataEntry>& entries, const std::vector<std::string>& names) {
-    const auto parts = std::count_if(names.begin(), names.end(),
-                                     [](const std::string& name) { return name.starts_with("Index/") && name.ends_with(".iwa"); });
-    if (parts > 0) appendSignal(entries, u"iWork", u"IWA document parts", text::decimalText(static_cast<std::uint64_t>(parts)) + u" binary parts");
+    const auto parts = std::count_if(names.begin(), names.end(), [](const std::string& name) {
+        return name.starts_with("Index/") && name.ends_with(".iwa");
+    });
+    if (parts > 0)
+        appendSignal(entries, u"iWork", u"IWA document parts",
+                     text::decimalText(static_cast<std::uint64_t>(parts)) + u" binary parts");
     if (contains(names, "Metadata/Properties.plist")) {
         appendSignal(entries, u"iWork", u"Metadata plist", u"Metadata/Properties.plist");
     }

@@ -1,13 +1,13 @@
-#include "OfficePrivacyExport.h"
+#include "core/files/office/OfficePrivacyExport.h"
 
-#include "../FileExportSafety.h"
-#include "../FileSanitizerError.h"
-#include "ArchiveTools.h"
-#include "OfficeArchiveInspector.h"
-#include "OfficeXmlEdits.h"
-#include "UnpackedPackage.h"
-#include "WorkingDirectory.h"
-#include "XmlDocument.h"
+#include "core/files/FileExportSafety.h"
+#include "core/files/FileSanitizerError.h"
+#include "core/files/office/ArchiveTools.h"
+#include "core/files/office/OfficeArchiveInspector.h"
+#include "core/files/office/OfficeXmlEdits.h"
+#include "core/files/office/UnpackedPackage.h"
+#include "core/files/office/WorkingDirectory.h"
+#include "core/files/office/XmlDocument.h"
 
 #include <chrono>
 
@@ -75,8 +75,8 @@ void verifyNoAuthorsInWordParts(const fs::path& output) {
     const OpenArchive packed(output);
     for (const auto& name : listEntries(packed)) {
         if (!isWordXmlPart(name)) continue;
-        const auto part = XmlDocument::parse(
-            readWholePart(packed, name, static_cast<std::size_t>(ArchiveLimits::uncompressedBytes)));
+        const auto part =
+            XmlDocument::parse(readWholePart(packed, name, static_cast<std::size_t>(ArchiveLimits::uncompressedBytes)));
         if (containsAuthorAttribute(part)) throw FileSanitizerError(FileSanitizerError::Case::verificationFailed);
     }
 }

@@ -1,9 +1,9 @@
-#include "OfficeText.h"
+#include "core/files/office/OfficeText.h"
 
-#include "../FileSanitizerError.h"
+#include "core/files/FileSanitizerError.h"
 
-#include <text/Regex.h>
-#include <text/Whitespace.h>
+#include "core/text/regex/Regex.h"
+#include "core/text/base/Whitespace.h"
 
 #include <unicode/unistr.h>
 
@@ -12,8 +12,8 @@ namespace velquor::files {
 namespace {
 
 std::u16string substringAt(std::u16string_view text, const text::TextLocation& range) {
-    return std::u16string(text.substr(static_cast<std::size_t>(range.utf16Location),
-                                      static_cast<std::size_t>(range.utf16Length)));
+    return std::u16string(
+        text.substr(static_cast<std::size_t>(range.utf16Location), static_cast<std::size_t>(range.utf16Length)));
 }
 
 }  // namespace

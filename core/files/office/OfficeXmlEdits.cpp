@@ -1,5 +1,5 @@
-#include "OfficeXmlEdits.h"
-#include <text/TextConversions.h>
+#include "core/files/office/OfficeXmlEdits.h"
+#include "core/text/base/TextConversions.h"
 
 #include <libxml/tree.h>
 
@@ -36,8 +36,8 @@ constexpr std::string_view insertions = "//*[local-name()='ins' or local-name()=
 constexpr std::string_view revisionSessionAttributes = "//@*[starts-with(local-name(), 'rsid')]";
 
 constexpr std::array<std::string_view, 10> privateTargetFragments = {
-    "docprops/", "comments", "commentauthors", "people", "persons/", "threadedcomments", "thumbnail",
-    "changesinfos/", "revisions/", "externallinks/",
+    "docprops/",        "comments",  "commentauthors", "people",     "persons/",
+    "threadedcomments", "thumbnail", "changesinfos/",  "revisions/", "externallinks/",
 };
 
 constexpr std::array<std::string_view, 2> relationshipNamespaces = {
@@ -62,7 +62,8 @@ std::string_view namespaceOf(const xmlNode* node) {
 // A relationship target as a package path: relative to the part's folder unless it starts with
 // "/", with "." and ".." segments resolved; lower-cased.
 std::string resolvedTarget(const std::string& partFolder, std::string_view target) {
-    const std::string joined = target.starts_with('/') ? std::string(target.substr(1)) : partFolder + std::string(target);
+    const std::string joined =
+        target.starts_with('/') ? std::string(target.substr(1)) : partFolder + std::string(target);
     std::vector<std::string> segments;
     std::size_t start = 0;
     while (start <= joined.size()) {
@@ -163,8 +164,8 @@ std::set<std::string> sanitizeRelationships(XmlDocument& relationships, const st
     for (auto* element : relationships.elements("//*[local-name()='Relationship']")) {
         const auto mode = text::asciiLowercased(attribute(element, "TargetMode"));
         const auto target = text::asciiLowercased(attribute(element, "Target"));
-        const bool remove = mode == "external" || hasPrivateTarget(target) ||
-                            removed.contains(resolvedTarget(partFolder, target));
+        const bool remove =
+            mode == "external" || hasPrivateTarget(target) || removed.contains(resolvedTarget(partFolder, target));
         if (!remove) continue;
         detached.push_back(element);
         removedIds.insert(attribute(element, "Id"));
@@ -212,7 +213,8 @@ void removeExternalWorkbookFormulas(XmlDocument& part) {
         }
     }
     std::erase_if(formulas, [&](xmlNode* formula) {
-        const bool shared = attribute(formula, "t") == "shared" && brokenSharedFormulas.contains(attribute(formula, "si"));
+        const bool shared =
+            attribute(formula, "t") == "shared" && brokenSharedFormulas.contains(attribute(formula, "si"));
         return !shared && !readsAnotherWorkbook(textOf(formula));
     });
     XmlDocument::detach(formulas);
@@ -228,16 +230,13 @@ void removeExternalWorkbookFormulas(XmlDocument& part) {
     }
 }
 
-bool containsAuthorAttribute(const XmlDocument& part) {
-    return part.selectsAnything("//@*[local-name()='author']");
-}
+bool containsAuthorAttribute(const XmlDocument& part) { return part.selectsAnything("//@*[local-name()='author']"); }
 
 bool isPrivateArchivePart(std::string_view relativePath) {
     const auto path = text::asciiLowercased(relativePath);
     constexpr std::string_view prefixes[] = {
-        "docprops/",    "word/comments",      "word/people",          "ppt/comments/",
-        "xl/comments",  "xl/persons/",        "xl/threadedcomments/", "ppt/changesinfos/",
-        "xl/revisions/", "xl/externallinks/",
+        "docprops/",   "word/comments",        "word/people",       "ppt/comments/", "xl/comments",
+        "xl/persons/", "xl/threadedcomments/", "ppt/changesinfos/", "xl/revisions/", "xl/externallinks/",
     };
     return path == "ppt/commentauthors.xml" ||
            std::any_of(std::begin(prefixes), std::end(prefixes), [&](auto prefix) { return path.starts_with(prefix); });

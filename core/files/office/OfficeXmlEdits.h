@@ -1,6 +1,6 @@
 #pragma once
 
-#include "XmlDocument.h"
+#include "core/files/office/XmlDocument.h"
 
 #include <set>
 #include <string>

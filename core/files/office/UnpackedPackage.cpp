@@ -1,12 +1,12 @@
-#include "UnpackedPackage.h"
-#include <text/TextConversions.h>
+#include "core/files/office/UnpackedPackage.h"
+#include "core/text/base/TextConversions.h"
 
-#include "../FileBytes.h"
-#include "../FileExportSafety.h"
-#include "../FileSanitizerError.h"
-#include "ArchiveTools.h"
-#include "OfficeXmlEdits.h"
-#include "XmlDocument.h"
+#include "core/files/FileBytes.h"
+#include "core/files/FileExportSafety.h"
+#include "core/files/FileSanitizerError.h"
+#include "core/files/office/ArchiveTools.h"
+#include "core/files/office/OfficeXmlEdits.h"
+#include "core/files/office/XmlDocument.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -120,8 +120,9 @@ RelationshipSource relationshipSource(const std::string& relative) {
 }
 
 bool linksOtherWorkbooks(const std::set<std::string>& removedParts) {
-    return std::any_of(removedParts.begin(), removedParts.end(),
-                       [](const std::string& part) { return text::asciiLowercased(part).starts_with("/xl/externallinks/"); });
+    return std::any_of(removedParts.begin(), removedParts.end(), [](const std::string& part) {
+        return text::asciiLowercased(part).starts_with("/xl/externallinks/");
+    });
 }
 
 }  // namespace

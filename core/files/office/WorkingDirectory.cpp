@@ -1,6 +1,6 @@
-#include "WorkingDirectory.h"
+#include "core/files/office/WorkingDirectory.h"
 
-#include "../FileExportSafety.h"
+#include "core/files/FileExportSafety.h"
 
 #include <sys/stat.h>
 

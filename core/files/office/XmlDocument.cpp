@@ -1,6 +1,6 @@
-#include "XmlDocument.h"
+#include "core/files/office/XmlDocument.h"
 
-#include "../FileSanitizerError.h"
+#include "core/files/FileSanitizerError.h"
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -50,8 +50,8 @@ XmlDocument XmlDocument::parse(std::string_view bytes) {
     if (bytes.size() > static_cast<std::size_t>(INT_MAX) || declaresDocumentType(bytes)) throwUnreadable();
     std::unique_ptr<xmlParserCtxt, ContextDeleter> context(xmlNewParserCtxt());
     if (!context) throw std::bad_alloc();
-    auto* document =
-        xmlCtxtReadMemory(context.get(), bytes.data(), static_cast<int>(bytes.size()), "part.xml", nullptr, parseOptions);
+    auto* document = xmlCtxtReadMemory(context.get(), bytes.data(), static_cast<int>(bytes.size()), "part.xml", nullptr,
+                                       parseOptions);
     if (document == nullptr) throwUnreadable();
     XmlDocument parsed(document);
     if (document->intSubset != nullptr || document->extSubset != nullptr || xmlDocGetRootElement(document) == nullptr) {
@@ -138,7 +138,8 @@ void XmlDocument::unwrap(Node element) {
 std::string XmlDocument::serialize() const {
     std::unique_ptr<xmlBuffer, decltype(&xmlBufferFree)> buffer(xmlBufferCreate(), xmlBufferFree);
     if (!buffer) throw std::bad_alloc();
-    const char* encoding = document_->encoding != nullptr ? reinterpret_cast<const char*>(document_->encoding) : nullptr;
+    const char* encoding =
+        document_->encoding != nullptr ? reinterpret_cast<const char*>(document_->encoding) : nullptr;
     auto* save = xmlSaveToBuffer(buffer.get(), encoding, 0);
     if (save == nullptr) throw FileSanitizerError(FileSanitizerError::Case::exportFailed);
     const long saved = xmlSaveDoc(save, document_);

@@ -1,12 +1,12 @@
-#include "PDFPrivacySanitizer.h"
+#include "core/files/pdf/PDFPrivacySanitizer.h"
 
-#include "../FileExportSafety.h"
-#include "../FileSanitizerError.h"
-#include "../FileTypes.h"
-#include "../MetadataText.h"
-#include "PdfInspection.h"
-#include "PdfPrivacyCopy.h"
-#include "QpdfDocument.h"
+#include "core/files/FileExportSafety.h"
+#include "core/files/FileSanitizerError.h"
+#include "core/files/FileTypes.h"
+#include "core/files/MetadataText.h"
+#include "core/files/pdf/PdfInspection.h"
+#include "core/files/pdf/PdfPrivacyCopy.h"
+#include "core/files/pdf/QpdfDocument.h"
 
 #include <unistd.h>
 

@@ -1,12 +1,12 @@
-#include "PdfAttributes.h"
-#include <text/TextConversions.h>
+#include "core/files/pdf/PdfAttributes.h"
+#include "core/text/base/TextConversions.h"
 
-#include "../MetadataText.h"
-#include "PdfDate.h"
+#include "core/files/MetadataText.h"
+#include "core/files/pdf/PdfDate.h"
 
-#include <text/Utf.h>
+#include "core/text/base/Utf.h"
 
-#include "QpdfHeaders.h"
+#include "core/files/pdf/QpdfHeaders.h"
 
 #include <charconv>
 
@@ -70,7 +70,7 @@ std::u16string renderedAttribute(std::string_view key, QPDFObjectHandle value) {
     if (value.isNull()) return {};
     if (value.isString()) {
         if (isDateKey(key)) {
-            if (const auto date = isoDateFromPDFDate(value.getStringValue())) return text::widenedAscii(*date);
+            if (const auto date = isoDateFromPdfDate(value.getStringValue())) return text::widenedAscii(*date);
         }
         return pdfTextString(value);
     }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "../FileMetadataReport.h"
+#include "core/files/FileMetadataReport.h"
 
-#include "QpdfHeaders.h"
+#include "core/files/pdf/QpdfHeaders.h"
 
 #include <string>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "PdfDate.h"
+#include "core/files/pdf/PdfDate.h"
 
 #include <chrono>
 #include <cstdio>
@@ -65,7 +65,7 @@ std::optional<int> utcOffsetMinutes(DateReader& reader) {
 
 }  // namespace
 
-std::optional<std::string> isoDateFromPDFDate(std::string_view pdfDate) {
+std::optional<std::string> isoDateFromPdfDate(std::string_view pdfDate) {
     if (pdfDate.starts_with("D:")) pdfDate.remove_prefix(2);
     DateReader reader(pdfDate);
     if (reader.atEnd()) return std::nullopt;

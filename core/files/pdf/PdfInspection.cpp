@@ -1,14 +1,14 @@
-#include "PdfInspection.h"
-#include <text/TextConversions.h>
+#include "core/files/pdf/PdfInspection.h"
+#include "core/text/base/TextConversions.h"
 
-#include "../EntryOrder.h"
-#include "../FileSanitizerError.h"
-#include "../MetadataText.h"
-#include "PdfAttributes.h"
+#include "core/files/EntryOrder.h"
+#include "core/files/FileSanitizerError.h"
+#include "core/files/MetadataText.h"
+#include "core/files/pdf/PdfAttributes.h"
 
-#include <text/Regex.h>
+#include "core/text/regex/Regex.h"
 
-#include "QpdfHeaders.h"
+#include "core/files/pdf/QpdfHeaders.h"
 
 #include <array>
 #include <exception>
@@ -84,7 +84,8 @@ void appendByteSignals(ByteView leadingBytes, std::vector<FileMetadataEntry>& en
         const auto scan = patterns[i]->allMatches(text);
         if (!scan.complete) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
         if (scan.matches.empty()) continue;
-        entries.push_back(pdfEntry(byteSignals[i].section, byteSignals[i].name, text::decimalText(scan.matches.size())));
+        entries.push_back(
+            pdfEntry(byteSignals[i].section, byteSignals[i].name, text::decimalText(scan.matches.size())));
     }
 }
 
@@ -93,7 +94,8 @@ void makeIdsUnique(std::vector<FileMetadataEntry>& entries) {
     std::set<std::u16string> seen;
     for (auto& entry : entries) {
         const auto base = entry.id;
-        for (std::size_t copy = 2; !seen.insert(entry.id).second; ++copy) entry.id = base + u"-" + text::decimalText(copy);
+        for (std::size_t copy = 2; !seen.insert(entry.id).second; ++copy)
+            entry.id = base + u"-" + text::decimalText(copy);
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "../FileBytes.h"
-#include "../FileMetadataReport.h"
+#include "core/files/FileBytes.h"
+#include "core/files/FileMetadataReport.h"
 
 #include <optional>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "PdfPrivacyCopy.h"
+#include "core/files/pdf/PdfPrivacyCopy.h"
 
-#include "../FileSanitizerError.h"
+#include "core/files/FileSanitizerError.h"
 
-#include "QpdfHeaders.h"
+#include "core/files/pdf/QpdfHeaders.h"
 
 #include <unistd.h>
 

@@ -1,6 +1,6 @@
-#include "QpdfDocument.h"
+#include "core/files/pdf/QpdfDocument.h"
 
-#include "../FileSanitizerError.h"
+#include "core/files/FileSanitizerError.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

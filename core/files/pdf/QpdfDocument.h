@@ -1,8 +1,8 @@
 #pragma once
 
-#include "../FileBytes.h"
+#include "core/files/FileBytes.h"
 
-#include "QpdfHeaders.h"
+#include "core/files/pdf/QpdfHeaders.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,15 +1,15 @@
-#include "SVGPrivacySanitizer.h"
+#include "core/files/svg/SVGPrivacySanitizer.h"
 
-#include "../EntryOrder.h"
-#include "../FileBytes.h"
-#include "../FileExportSafety.h"
-#include "../FileSanitizerError.h"
-#include "../FileTypes.h"
-#include "../MetadataText.h"
-#include "SvgScan.h"
+#include "core/files/EntryOrder.h"
+#include "core/files/FileBytes.h"
+#include "core/files/FileExportSafety.h"
+#include "core/files/FileSanitizerError.h"
+#include "core/files/FileTypes.h"
+#include "core/files/MetadataText.h"
+#include "core/files/svg/SvgScan.h"
 
-#include <text/Utf.h>
-#include <text/Whitespace.h>
+#include "core/text/base/Utf.h"
+#include "core/text/base/Whitespace.h"
 
 #include <unicode/uchar.h>
 
@@ -32,7 +32,7 @@ SvgFile readSvgFile(const std::filesystem::path& file) {
     auto text = text::decodeUtf8(*bytes);
     if (!text) throwUnreadable();
     if (!text->empty() && text->front() == u'\uFEFF') text->erase(0, 1);
-    if (!containsSVGRoot(*text)) throwUnreadable();
+    if (!containsSvgRoot(*text)) throwUnreadable();
     return {std::move(*text), static_cast<std::int64_t>(bytes->size())};
 }
 

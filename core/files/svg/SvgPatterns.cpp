@@ -1,4 +1,4 @@
-#include "SvgPatterns.h"
+#include "core/files/svg/SvgPatterns.h"
 
 namespace velquor::files {
 
@@ -26,7 +26,7 @@ constexpr SvgPattern stylesheets{uR"re(<\?xml-stylesheet\b[\s\S]*?\?>)re", u"", 
 constexpr SvgPattern metadataBlocks{uR"re(<metadata\b[\s\S]*?</metadata>)re", u"", uR"re(<metadata\b)re",
                                     uR"re([\s\S]*)re"};
 constexpr SvgPattern scriptBlocks{uR"re(<script\b[\s\S]*?</script>)re", u"", uR"re(<script\b)re", uR"re([\s\S]*)re"};
-constexpr SvgPattern embeddedHTML{uR"re(<foreignObject\b[\s\S]*?</foreignObject>)re", u"", uR"re(<foreignObject\b)re",
+constexpr SvgPattern embeddedHtml{uR"re(<foreignObject\b[\s\S]*?</foreignObject>)re", u"", uR"re(<foreignObject\b)re",
                                   uR"re([\s\S]*)re"};
 constexpr SvgPattern generatorFields{
     uR"re(<(?:dc:creator|dc:title|dc:description|cc:license|rdf:RDF)\b[\s\S]*?)re"
@@ -48,7 +48,7 @@ constexpr SvgPattern cssReferences{
 
 // A failed attempt is either a fragment, which rules out only itself, or a url( that no ")"
 // follows, which rules out the rest of the text.
-constexpr SvgPattern cssURLValues{
+constexpr SvgPattern cssUrlValues{
     uR"re(url\((?!\s*+["']\s*+#)\s*["']?(?!\s*#)[^)]*\))re",
     uR"re(url\((?!\s*+["']?+\s*+#)[^)]*+\))re",
     uR"re(url\()re",
@@ -62,11 +62,12 @@ constexpr std::array<SvgDetectionRow, 16> detectionRows{{
     {u"SVG", u"XML stylesheets", stylesheets},
     {u"SVG", u"Metadata blocks", metadataBlocks},
     {u"SVG", u"Script blocks", scriptBlocks},
-    {u"SVG", u"Embedded HTML", embeddedHTML},
+    {u"SVG", u"Embedded HTML", embeddedHtml},
     {u"SVG", u"Event handlers", eventHandlers},
     {u"SVG", u"External hrefs", {uR"re(\b(?:href|xlink:href)\s*=\s*["'](?!\s*#)[^"']+["'])re"}},
     {u"SVG", u"CSS resource references", cssReferences},
-    {u"SVG", u"Editor namespaces",
+    {u"SVG",
+     u"Editor namespaces",
      {uR"re(\b(?:inkscape|sodipodi|illustrator|sketch|figma|adobe):[A-Za-z0-9_.:-]+\s*=\s*("[^"]*"|'[^']*'))re"}},
     {u"SVG", u"Local file paths", {uR"re((/Users/[^"'<>\s]+|/Volumes/[^"'<>\s]+))re"}},
     {u"SVG", u"Generator fields", generatorFields},
@@ -83,11 +84,11 @@ constexpr std::array<SvgCleaningRow, 13> cleaningRows{{
     {stylesheets, u""},
     {metadataBlocks, u""},
     {scriptBlocks, u""},
-    {embeddedHTML, u""},
+    {embeddedHtml, u""},
     {eventHandlers, u""},
     {{uR"re(\s(?:href|xlink:href)\s*=\s*["'](?!\s*#)[^"']+["'])re"}, u""},
     {{uR"re(@import\s+(?:url\([^;]+?\)|["'][^"']+["'])[^;]*;?)re"}, u""},
-    {cssURLValues, u"none"},
+    {cssUrlValues, u"none"},
     {{uR"re(\s(?:inkscape|sodipodi|illustrator|sketch|figma|adobe):[A-Za-z0-9_.:-]+\s*=\s*("[^"]*"|'[^']*'))re"}, u""},
     {generatorFields, u""},
 }};

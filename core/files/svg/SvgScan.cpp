@@ -1,6 +1,6 @@
-#include "SvgScan.h"
+#include "core/files/svg/SvgScan.h"
 
-#include "../FileSanitizerError.h"
+#include "core/files/FileSanitizerError.h"
 
 #include <vector>
 
@@ -95,7 +95,7 @@ std::u16string svgAfterReplacements(std::u16string_view text) {
     return result;
 }
 
-bool containsSVGRoot(std::u16string_view text) {
+bool containsSvgRoot(std::u16string_view text) {
     static const auto root = text::Regex::compile(svgRootPattern, cleaningOptions);
     if (!root) return false;
     text::RegexCursor cursor(*root, text);

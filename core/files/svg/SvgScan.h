@@ -1,10 +1,10 @@
 #pragma once
 
-#include "../FileMetadataReport.h"
-#include "SvgPatterns.h"
+#include "core/files/FileMetadataReport.h"
+#include "core/files/svg/SvgPatterns.h"
 
-#include <text/PrunedRegexScan.h>
-#include <text/Regex.h>
+#include "core/text/regex/PrunedRegexScan.h"
+#include "core/text/regex/Regex.h"
 
 #include <optional>
 #include <string>
@@ -37,6 +37,6 @@ std::vector<FileMetadataEntry> svgDetectionEntries(std::u16string_view text);
 std::u16string svgAfterReplacements(std::u16string_view text);
 
 // Whether the text holds an SVG root element.
-bool containsSVGRoot(std::u16string_view text);
+bool containsSvgRoot(std::u16string_view text);
 
 }  // namespace velquor::files

@@ -1,7 +1,7 @@
-#include <files/FileExportSafety.h>
-#include <files/FileSanitizerError.h>
-#include <files/PrivacyCopyDestination.h>
-#include <support/TemporaryDirectory.h>
+#include "core/files/FileExportSafety.h"
+#include "core/files/FileSanitizerError.h"
+#include "core/workflow/PrivacyCopyDestination.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 

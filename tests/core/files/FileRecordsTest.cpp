@@ -1,9 +1,9 @@
-#include <files/EntryOrder.h>
-#include <files/FileMetadataReport.h>
-#include <files/FileSanitizerError.h>
-#include <files/FileTypes.h>
-#include <files/InspectorRegistry.h>
-#include <support/TemporaryDirectory.h>
+#include "core/files/EntryOrder.h"
+#include "core/files/FileMetadataReport.h"
+#include "core/files/FileSanitizerError.h"
+#include "core/files/FileTypes.h"
+#include "core/files/InspectorRegistry.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "FileTestSupport.h"
+#include "tests/core/files/FileTestSupport.h"
 
 #include <algorithm>
 #include <fstream>

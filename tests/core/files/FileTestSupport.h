@@ -1,6 +1,6 @@
 #pragma once
 
-#include <files/FileSanitizerError.h>
+#include "core/files/FileSanitizerError.h"
 
 #include <filesystem>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "MediaFixtures.h"
+#include "tests/core/files/media/MediaFixtures.h"
 
-#include <support/ChildProcess.h>
+#include "tests/support/ChildProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -49,21 +49,35 @@ std::filesystem::path MediaFixtures::plainMp4(const std::string& name) const {
 std::filesystem::path MediaFixtures::taggedMp4() const {
     return make("tagged.mp4", joined(joined(videoAndAudioSources("1"), smallH264AndAac),
                                      {"-metadata", "title=Beach walk", "-metadata", "artist=Jane Roe", "-metadata",
-                                      "comment=for the family only", "-metadata",
-                                      "creation_time=2021-05-01T10:00:00Z", "-metadata",
-                                      "location=+48.8584+002.2945/"}));
+                                      "comment=for the family only", "-metadata", "creation_time=2021-05-01T10:00:00Z",
+                                      "-metadata", "location=+48.8584+002.2945/"}));
 }
 
 // The rotation and the timecode track are set while copying, as a phone's file carries them.
 std::filesystem::path MediaFixtures::cameraMov() const {
     const auto recording = plainMp4("recording.mp4");
-    return make("camera.mov",
-                {"-i", recording.string(), "-map", "0", "-c", "copy", "-metadata:s:v:0", "rotate=90", "-timecode",
-                 "01:00:00:00", "-movflags", "use_metadata_tags", "-metadata",
-                 "com.apple.quicktime.location.ISO6709=+48.8584+002.2945+035.000/", "-metadata",
-                 "com.apple.quicktime.make=Acme", "-metadata", "com.apple.quicktime.model=Acme X100", "-metadata",
-                 "com.apple.quicktime.software=CamOS 2.1", "-metadata",
-                 "com.apple.quicktime.creationdate=2021-05-01T10:00:00+0200"});
+    return make("camera.mov", {"-i",
+                               recording.string(),
+                               "-map",
+                               "0",
+                               "-c",
+                               "copy",
+                               "-metadata:s:v:0",
+                               "rotate=90",
+                               "-timecode",
+                               "01:00:00:00",
+                               "-movflags",
+                               "use_metadata_tags",
+                               "-metadata",
+                               "com.apple.quicktime.location.ISO6709=+48.8584+002.2945+035.000/",
+                               "-metadata",
+                               "com.apple.quicktime.make=Acme",
+                               "-metadata",
+                               "com.apple.quicktime.model=Acme X100",
+                               "-metadata",
+                               "com.apple.quicktime.software=CamOS 2.1",
+                               "-metadata",
+                               "com.apple.quicktime.creationdate=2021-05-01T10:00:00+0200"});
 }
 
 std::filesystem::path MediaFixtures::albumM4a() const {
@@ -71,10 +85,36 @@ std::filesystem::path MediaFixtures::albumM4a() const {
                                            ";FFMETADATA1\n"
                                            "[CHAPTER]\nTIMEBASE=1/1000\nSTART=0\nEND=500\ntitle=Intro at home\n"
                                            "[CHAPTER]\nTIMEBASE=1/1000\nSTART=500\nEND=1000\ntitle=Second verse\n");
-    return make("album.m4a", {"-f", "lavfi", "-i", "sine=duration=1", "-i", chapters.string(), "-f", "lavfi", "-i",
-                              "color=c=red:s=16x16:d=1", "-map", "0", "-map", "2", "-map_chapters", "1", "-c:a",
-                              "aac", "-c:v", "png", "-frames:v", "1", "-disposition:v", "attached_pic", "-metadata",
-                              "artist=Jane Roe", "-metadata", "album=Summer tapes", "-metadata", "title=Our song"});
+    return make("album.m4a", {"-f",
+                              "lavfi",
+                              "-i",
+                              "sine=duration=1",
+                              "-i",
+                              chapters.string(),
+                              "-f",
+                              "lavfi",
+                              "-i",
+                              "color=c=red:s=16x16:d=1",
+                              "-map",
+                              "0",
+                              "-map",
+                              "2",
+                              "-map_chapters",
+                              "1",
+                              "-c:a",
+                              "aac",
+                              "-c:v",
+                              "png",
+                              "-frames:v",
+                              "1",
+                              "-disposition:v",
+                              "attached_pic",
+                              "-metadata",
+                              "artist=Jane Roe",
+                              "-metadata",
+                              "album=Summer tapes",
+                              "-metadata",
+                              "title=Our song"});
 }
 
 std::filesystem::path MediaFixtures::audio(const std::string& name, const std::vector<std::string>& tags) const {
@@ -96,9 +136,9 @@ std::string packetChecksums(const std::filesystem::path& file) {
 
 // The CSV writer adds an empty field and an empty line for each stream's side data.
 std::string streamSummary(const std::filesystem::path& file) {
-    std::istringstream lines(toolOutput(ffprobe, {"-v", "error", "-show_entries",
-                                                  "stream=codec_type,duration:format=duration", "-of", "csv=p=0",
-                                                  file.string()}));
+    std::istringstream lines(
+        toolOutput(ffprobe, {"-v", "error", "-show_entries", "stream=codec_type,duration:format=duration", "-of",
+                             "csv=p=0", file.string()}));
     std::string summary;
     for (std::string line; std::getline(lines, line);) {
         while (!line.empty() && line.back() == ',') line.pop_back();
@@ -119,7 +159,8 @@ std::vector<std::string> exiftoolTags(const std::filesystem::path& file) {
     std::vector<std::string> tags;
     for (std::string line; std::getline(lines, line);) {
         const auto quote = line.find('"');
-        if (quote != std::string::npos && line.find("\":", quote) != std::string::npos) tags.push_back(line.substr(quote));
+        if (quote != std::string::npos && line.find("\":", quote) != std::string::npos)
+            tags.push_back(line.substr(quote));
     }
     return tags;
 }

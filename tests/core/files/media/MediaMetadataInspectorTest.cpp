@@ -1,8 +1,8 @@
-#include "MediaFixtures.h"
+#include "tests/core/files/media/MediaFixtures.h"
 
-#include <files/FileSanitizerError.h>
-#include <files/media/MediaInspection.h>
-#include <files/media/MediaMetadataInspector.h>
+#include "core/files/FileSanitizerError.h"
+#include "core/files/media/MediaInspection.h"
+#include "core/files/media/MediaMetadataInspector.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -21,7 +21,9 @@ using ::testing::Field;
 using velquor::testing::MediaFixtures;
 using velquor::testing::TemporaryDirectory;
 
-MATCHER_P(BeginsWith, prefix, "") { return std::u16string_view(arg).substr(0, std::u16string_view(prefix).size()) == prefix; }
+MATCHER_P(BeginsWith, prefix, "") {
+    return std::u16string_view(arg).substr(0, std::u16string_view(prefix).size()) == prefix;
+}
 
 auto entry(std::u16string_view section, std::u16string_view name, std::u16string_view value) {
     return ::testing::AllOf(Field(&FileMetadataEntry::section, section), Field(&FileMetadataEntry::name, name),
@@ -59,10 +61,9 @@ struct TypeCase {
 
 TEST(MediaTypes, InspectionAndExportFollowTheExtension) {
     const TypeCase cases[] = {
-        {"clip.mov", true, true},   {"clip.MP4", true, true},   {"clip.m4v", true, true},
-        {"song.M4A", true, true},   {"song.mp3", true, false},  {"memo.wav", true, false},
-        {"memo.aiff", true, false}, {"memo.aif", true, false},  {"song.flac", true, false},
-        {"song.aac", true, false},  {"clip.avi", true, false},  {"clip.mkv", false, false},
+        {"clip.mov", true, true},    {"clip.MP4", true, true},  {"clip.m4v", true, true},   {"song.M4A", true, true},
+        {"song.mp3", true, false},   {"memo.wav", true, false}, {"memo.aiff", true, false}, {"memo.aif", true, false},
+        {"song.flac", true, false},  {"song.aac", true, false}, {"clip.avi", true, false},  {"clip.mkv", false, false},
         {"photo.jpg", false, false}, {"mp4", false, false},     {".mp4", false, false},
     };
     for (const auto& c : cases) {

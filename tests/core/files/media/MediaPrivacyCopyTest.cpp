@@ -1,9 +1,9 @@
-#include "MediaFixtures.h"
+#include "tests/core/files/media/MediaFixtures.h"
 
-#include <files/FileSanitizerError.h>
-#include <files/InspectorRegistry.h>
-#include <files/media/MediaMetadataInspector.h>
-#include <support/ChildProcess.h>
+#include "core/files/FileSanitizerError.h"
+#include "core/files/InspectorRegistry.h"
+#include "core/files/media/MediaMetadataInspector.h"
+#include "tests/support/ChildProcess.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -46,7 +46,7 @@ FileSanitizerError::Case exportError(const std::filesystem::path& source, const 
 // What exiftool finds that would identify a person, a place, a device or a moment. The zero
 // dates a muxer writes into its headers say nothing.
 std::vector<std::string> personalTags(const std::filesystem::path& file) {
-    static const char* const words[] = {"GPS",   "Make",  "Model",   "Software", "Title",   "Artist",
+    static const char* const words[] = {"GPS",   "Make",    "Model",   "Software", "Title",   "Artist",
                                         "Album", "Comment", "Encoder", "Location", "Chapter", "Cover"};
     std::vector<std::string> found;
     for (const auto& tag : velquor::testing::exiftoolTags(file)) {
@@ -54,7 +54,8 @@ std::vector<std::string> personalTags(const std::filesystem::path& file) {
         const auto name = tag.substr(0, tag.find("\":"));
         bool personal = std::any_of(std::begin(words), std::end(words),
                                     [&](const char* word) { return name.find(word) != std::string::npos; });
-        personal = personal || (name.find("Date") != std::string::npos && tag.find("0000:00:00 00:00:00") == std::string::npos);
+        personal = personal ||
+                   (name.find("Date") != std::string::npos && tag.find("0000:00:00 00:00:00") == std::string::npos);
         if (personal) found.push_back(tag);
     }
     return found;
@@ -178,7 +179,8 @@ TEST(MediaPrivacyCopyDetails, ATruncatedFileIsUnreadableAndLeavesNothing) {
     const TemporaryDirectory directory;
     const MediaFixtures fixtures(directory);
     const auto plain = fixtures.plainMp4();
-    const auto streamable = fixtures.make("streamable.mp4", {"-i", plain.string(), "-c", "copy", "-movflags", "faststart"});
+    const auto streamable =
+        fixtures.make("streamable.mp4", {"-i", plain.string(), "-c", "copy", "-movflags", "faststart"});
     const auto size = std::filesystem::file_size(streamable);
     std::filesystem::resize_file(streamable, size * 2 / 3);
     ASSERT_NO_THROW(MediaMetadataInspector().inspect(streamable));
@@ -216,7 +218,8 @@ TEST(MediaCommandLine, InspectsAndExportsAudioAndVideo) {
     const auto exported = velquor::testing::runChild(VELQUOR_CLI_PATH, {"file", "export", source.string()});
     EXPECT_EQ(exported.exitStatus, 0) << exported.err;
     EXPECT_EQ(exported.out, (directory.path() / "tagged-privacy.mp4").string() + "\n");
-    const auto copy = velquor::testing::runChild(VELQUOR_CLI_PATH, {"file", "inspect", exported.out.substr(0, exported.out.size() - 1)});
+    const auto copy = velquor::testing::runChild(VELQUOR_CLI_PATH,
+                                                 {"file", "inspect", exported.out.substr(0, exported.out.size() - 1)});
     EXPECT_EQ(copy.exitStatus, 0);
     EXPECT_THAT(copy.out, HasSubstr("Personal metadata: none found"));
 }

@@ -1,5 +1,5 @@
-#include <files/FileSanitizerError.h>
-#include <files/office/ArchiveEntryNames.h>
+#include "core/files/FileSanitizerError.h"
+#include "core/files/office/ArchiveEntryNames.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +38,7 @@ TEST(ArchiveEntryNamesTest, RefusesNamesThatEscapeOrClash) {
         {{"word", "word/document.xml"}, true},  // a file where a folder must be
         {{"word/document.xml", "word"}, true},
         {{"a//b.xml", "a/b.xml"}, true},
-        {{"caf\xC3\xA9.xml", "cafe\xCC\x81.xml"}, true},  // composed against decomposed
+        {{"caf\xC3\xA9.xml", "cafe\xCC\x81.xml"}, true},             // composed against decomposed
         {{"\xC3\x89T\xC3\x89.xml", "\xC3\xA9t\xC3\xA9.xml"}, true},  // case beyond ASCII
         {{"//"}, true},
         {{"dir.../x.xml"}, false},
@@ -51,18 +51,21 @@ TEST(ArchiveEntryNamesTest, RefusesNamesThatEscapeOrClash) {
 }
 
 TEST(ArchiveEntryNamesTest, ListingSplitsAtNewlinesAndDropsEmptyLines) {
-    EXPECT_EQ(entryNamesFromListing("a.xml\n\nword/b.xml\nlast"), (std::vector<std::string>{"a.xml", "word/b.xml", "last"}));
+    EXPECT_EQ(entryNamesFromListing("a.xml\n\nword/b.xml\nlast"),
+              (std::vector<std::string>{"a.xml", "word/b.xml", "last"}));
     EXPECT_TRUE(entryNamesFromListing("").empty());
     EXPECT_TRUE(entryNamesFromListing("\n\n").empty());
 }
 
 TEST(ArchiveEntryNamesTest, LongListingShowsSymbolicLinksOnlyByPermissionString) {
     const std::string header = "Archive:  x.docx\nZip file size: 929 bytes, number of entries: 2\n";
-    EXPECT_TRUE(archiveListingContainsSymbolicLink(
-        header + "-rw-r--r--  3.0 unx  3 tx  3 stor 26-Dec-07 04:17 a.xml\nlrwxrwxrwx  3.0 unx 11 bx 11 stor 26-Dec-07 04:17 link\n"));
+    EXPECT_TRUE(archiveListingContainsSymbolicLink(header +
+                                                   "-rw-r--r--  3.0 unx  3 tx  3 stor 26-Dec-07 04:17 "
+                                                   "a.xml\nlrwxrwxrwx  3.0 unx 11 bx 11 stor 26-Dec-07 04:17 link\n"));
     EXPECT_TRUE(archiveListingContainsSymbolicLink("lrwxr-xr-x  3.0 unx 11 bx"));
-    EXPECT_FALSE(archiveListingContainsSymbolicLink(header + "-rw-r--r--  3.0 unx  3 tx  3 stor 26-Dec-07 04:17 l.xml\n"));
-    EXPECT_FALSE(archiveListingContainsSymbolicLink("lrwxrwx"));          // too short for a permission string
+    EXPECT_FALSE(
+        archiveListingContainsSymbolicLink(header + "-rw-r--r--  3.0 unx  3 tx  3 stor 26-Dec-07 04:17 l.xml\n"));
+    EXPECT_FALSE(archiveListingContainsSymbolicLink("lrwxrwx"));            // too short for a permission string
     EXPECT_FALSE(archiveListingContainsSymbolicLink("large file list\n"));  // "l" then letters that are not permissions
     EXPECT_FALSE(archiveListingContainsSymbolicLink("drwxr-xr-x  3.0 unx 0 bx 0 stor word/\n"));
 }

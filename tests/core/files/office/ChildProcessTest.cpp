@@ -1,6 +1,6 @@
-#include <files/office/ChildProcess.h>
+#include "core/files/office/ChildProcess.h"
 
-#include <support/TemporaryDirectory.h>
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -27,8 +27,10 @@ void expectNoChildLeft() {
 }
 
 TEST(ChildProcessTest, CapturesOutputAndExitStatus) {
-    const auto outcome = run({.program = "/bin/sh", .arguments = {"-c", "printf hello; exit 3"},
-                              .captureOutput = true, .maximumOutput = 100});
+    const auto outcome = run({.program = "/bin/sh",
+                              .arguments = {"-c", "printf hello; exit 3"},
+                              .captureOutput = true,
+                              .maximumOutput = 100});
     EXPECT_EQ(outcome.output, "hello");
     EXPECT_EQ(outcome.exitStatus, 3);
     EXPECT_FALSE(outcome.truncated);
@@ -47,8 +49,8 @@ TEST(ChildProcessTest, OutputPastTheCapKeepsWhatFitsAndEndsTheChild) {
 }
 
 TEST(ChildProcessTest, OutputExactlyAtTheCapIsNotTruncated) {
-    const auto outcome = run({.program = "/bin/sh", .arguments = {"-c", "printf 12345"},
-                              .captureOutput = true, .maximumOutput = 5});
+    const auto outcome =
+        run({.program = "/bin/sh", .arguments = {"-c", "printf 12345"}, .captureOutput = true, .maximumOutput = 5});
     EXPECT_FALSE(outcome.truncated);
     EXPECT_EQ(outcome.output, "12345");
     EXPECT_TRUE(outcome.exitedCleanly());
@@ -57,8 +59,8 @@ TEST(ChildProcessTest, OutputExactlyAtTheCapIsNotTruncated) {
 TEST(ChildProcessTest, TimeLimitEndsAChildThatNeverFinishes) {
     const auto started = std::chrono::steady_clock::now();
     // The child closes its standard output and lives on: the limit must still hold.
-    const auto outcome = run({.program = "/bin/sh", .arguments = {"-c", "exec >&-; exec sleep 30"},
-                              .timeLimit = 300ms});
+    const auto outcome =
+        run({.program = "/bin/sh", .arguments = {"-c", "exec >&-; exec sleep 30"}, .timeLimit = 300ms});
     EXPECT_TRUE(outcome.timedOut);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
     expectNoChildLeft();
@@ -66,8 +68,7 @@ TEST(ChildProcessTest, TimeLimitEndsAChildThatNeverFinishes) {
 
 TEST(ChildProcessTest, WatchEndsTheChild) {
     int asked = 0;
-    const auto outcome = run({.program = "/bin/sleep", .arguments = {"30"},
-                              .overLimit = [&] { return ++asked == 3; }});
+    const auto outcome = run({.program = "/bin/sleep", .arguments = {"30"}, .overLimit = [&] { return ++asked == 3; }});
     EXPECT_TRUE(outcome.overLimit);
     EXPECT_EQ(asked, 3);
     expectNoChildLeft();
@@ -91,23 +92,31 @@ TEST(ChildProcessTest, ChildSeesNullInputCleanEnvironmentAndOnlyItsOwnDescriptor
     ASSERT_GE(leaky, 0);
     ASSERT_GE(shared, 0);
 
-    const auto descriptors = run({.program = "/bin/ls", .arguments = {"/proc/self/fd"}, .sharedDescriptor = shared,
-                                  .captureOutput = true, .maximumOutput = 1000});
+    const auto descriptors = run({.program = "/bin/ls",
+                                  .arguments = {"/proc/self/fd"},
+                                  .sharedDescriptor = shared,
+                                  .captureOutput = true,
+                                  .maximumOutput = 1000});
     // 0, 1, 2, the shared file as 3, and the descriptor ls opened to read the folder.
     EXPECT_EQ(descriptors.output, "0\n1\n2\n3\n4\n");
-    const auto sharedRead = run({.program = "/bin/cat", .arguments = {sharedDescriptorPath}, .sharedDescriptor = shared,
-                                 .captureOutput = true, .maximumOutput = 1000});
+    const auto sharedRead = run({.program = "/bin/cat",
+                                 .arguments = {sharedDescriptorPath},
+                                 .sharedDescriptor = shared,
+                                 .captureOutput = true,
+                                 .maximumOutput = 1000});
     EXPECT_EQ(sharedRead.output, "shared bytes");
     const auto input = run({.program = "/bin/cat", .captureOutput = true, .maximumOutput = 1000});
     EXPECT_EQ(input.output, "");
     EXPECT_TRUE(input.exitedCleanly());
     const auto environment = run({.program = "/usr/bin/env", .captureOutput = true, .maximumOutput = 1000});
     EXPECT_EQ(environment.output, "LC_ALL=C.UTF-8\n");
-    const auto streams = run({.program = "/bin/readlink", .arguments = {"/proc/self/fd/0", "/proc/self/fd/2"},
-                              .captureOutput = true, .maximumOutput = 1000});
+    const auto streams = run({.program = "/bin/readlink",
+                              .arguments = {"/proc/self/fd/0", "/proc/self/fd/2"},
+                              .captureOutput = true,
+                              .maximumOutput = 1000});
     EXPECT_EQ(streams.output, "/dev/null\n/dev/null\n");
-    const auto folder = run({.program = "/bin/pwd", .workingDirectory = directory.path(), .captureOutput = true,
-                             .maximumOutput = 1000});
+    const auto folder = run(
+        {.program = "/bin/pwd", .workingDirectory = directory.path(), .captureOutput = true, .maximumOutput = 1000});
     EXPECT_EQ(folder.output, std::filesystem::canonical(directory.path()).string() + "\n");
     ::close(leaky);
     ::close(shared);

@@ -1,6 +1,6 @@
-#include "OfficeExportSupport.h"
+#include "tests/core/files/office/OfficeExportSupport.h"
 
-#include <files/InspectorRegistry.h>
+#include "core/files/InspectorRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "OfficeExportSupport.h"
+#include "tests/core/files/office/OfficeExportSupport.h"
 
-#include <support/ChildProcess.h>
+#include "tests/support/ChildProcess.h"
 
 #include <libxml/c14n.h>
 #include <libxml/parser.h>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "OfficePackages.h"
-#include "OfficeTestFolder.h"
+#include "tests/core/files/office/OfficePackages.h"
+#include "tests/core/files/office/OfficeTestFolder.h"
 
-#include <files/FileSanitizerError.h>
-#include <files/office/OfficeArchiveInspector.h>
+#include "core/files/FileSanitizerError.h"
+#include "core/files/office/OfficeArchiveInspector.h"
 
 #include <filesystem>
 #include <string>
@@ -21,7 +21,7 @@ protected:
     // The error an export fails with; also checks that nothing was written at the destination.
     files::FileSanitizerError::Case exportFailure(const std::filesystem::path& source);
 
-    static std::vector<std::string> entryNames(const std::filesystem::path& archive);  // unzip -Z1, sorted
+    static std::vector<std::string> entryNames(const std::filesystem::path& archive);        // unzip -Z1, sorted
     static std::string part(const std::filesystem::path& archive, const std::string& name);  // unzip -p
     static bool archiveTestPasses(const std::filesystem::path& archive);                     // unzip -tqq
     static std::string exiftoolJson(const std::filesystem::path& file);

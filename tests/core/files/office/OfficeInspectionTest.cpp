@@ -1,11 +1,11 @@
-#include "OfficePackages.h"
-#include "OfficeTestFolder.h"
+#include "tests/core/files/office/OfficePackages.h"
+#include "tests/core/files/office/OfficeTestFolder.h"
 
-#include <files/FileSanitizerError.h>
-#include <files/InspectorRegistry.h>
-#include <files/office/OfficeArchiveInspector.h>
-#include <files/office/OfficeInspection.h>
-#include <files/office/OfficeText.h>
+#include "core/files/FileSanitizerError.h"
+#include "core/files/InspectorRegistry.h"
+#include "core/files/office/OfficeArchiveInspector.h"
+#include "core/files/office/OfficeInspection.h"
+#include "core/files/office/OfficeText.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -53,15 +53,17 @@ TEST_F(OfficeInspectionTest, WordDocumentShowsPropertiesRevisionsCommentsLinksAn
         "<w:ins w:id=\"1\" w:author=\"A\"><w:r><w:t>new</w:t></w:r></w:ins>"
         "<w:ins w:id=\"2\" w:author=\"A\"><w:r><w:t>more</w:t></w:r></w:ins>"
         "<w:del w:id=\"3\" w:author=\"A\"><w:r><w:delText>old</w:delText></w:r></w:del>"
-        "<w:moveFrom w:id=\"4\"><w:r><w:t>m</w:t></w:r></w:moveFrom><w:moveTo w:id=\"5\"><w:r><w:t>m</w:t></w:r></w:moveTo>");
+        "<w:moveFrom w:id=\"4\"><w:r><w:t>m</w:t></w:r></w:moveFrom><w:moveTo "
+        "w:id=\"5\"><w:r><w:t>m</w:t></w:r></w:moveTo>");
     parts["word/header2.xml"] = xmlPart(std::string("<w:hdr ") + testing::wordNamespaces +
                                         "><w:p><w:ins w:id=\"9\"><w:r><w:t>h</w:t></w:r></w:ins></w:p></w:hdr>");
     parts["docProps/core.xml"] = xmlPart(
         "<cp:coreProperties xmlns:cp=\"c\" xmlns:dc=\"d\" xmlns:dcterms=\"t\"><dc:creator>Jane &amp; Co</dc:creator>"
         "<cp:lastModifiedBy> John\n</cp:lastModifiedBy><dc:title></dc:title><cp:revision>7</cp:revision>"
         "</cp:coreProperties>");
-    parts["docProps/app.xml"] = xmlPart("<Properties xmlns=\"e\"><Application>Microsoft Office Word</Application>"
-                                        "<Company>Acme</Company><Pages>2</Pages></Properties>");
+    parts["docProps/app.xml"] = xmlPart(
+        "<Properties xmlns=\"e\"><Application>Microsoft Office Word</Application>"
+        "<Company>Acme</Company><Pages>2</Pages></Properties>");
     parts["docProps/thumbnail.jpeg"] = "\xFF\xD8\xFF";
     parts["word/comments.xml"] = xmlPart(std::string("<w:comments ") + testing::wordNamespaces +
                                          "><w:comment w:id=\"0\" w:author=\"A\"/><w:comment w:id=\"1\" w:author=\"B\"/>"
@@ -83,32 +85,30 @@ TEST_F(OfficeInspectionTest, WordDocumentShowsPropertiesRevisionsCommentsLinksAn
     EXPECT_GT(report.byteCount, 0);
     EXPECT_FALSE(report.pixelSize);
     EXPECT_TRUE(report.containsPersonalMetadata());
-    EXPECT_THAT(rows(report),
-                ElementsAre(Row{u"Embedded", u"Fonts", u"1"}, Row{u"Embedded", u"Images", u"2"},
-                            Row{u"Embedded", u"Objects/blobs", u"1"},
-                            Row{u"Office", u"App properties", u"docProps/app.xml"},
-                            Row{u"Office", u"Application", u"Microsoft Office Word"},
-                            Row{u"Office", u"Author", u"Jane & Co"},
-                            Row{u"Office", u"Comments", u"2 in word/comments.xml"},
-                            Row{u"Office", u"Company", u"Acme"},
-                            Row{u"Office", u"Core properties", u"docProps/core.xml"},
-                            Row{u"Office", u"Embedded thumbnail", u"docProps/thumbnail.jpeg"},
-                            Row{u"Office", u"External links", u"https://example.com/?a=1&b=2"},
-                            Row{u"Office", u"Last modified by", u"John"}, Row{u"Office", u"Pages", u"2"},
-                            Row{u"Office", u"Revision count", u"7"},
-                            Row{u"Word", u"Comments part", u"word/comments.xml"},
-                            Row{u"Word", u"People metadata", u"word/people.xml"},
-                            Row{u"Word", u"Tracked deletions", u"1"}, Row{u"Word", u"Tracked insertions", u"3"},
-                            Row{u"Word", u"Tracked moves", u"2"}));
+    EXPECT_THAT(
+        rows(report),
+        ElementsAre(Row{u"Embedded", u"Fonts", u"1"}, Row{u"Embedded", u"Images", u"2"},
+                    Row{u"Embedded", u"Objects/blobs", u"1"}, Row{u"Office", u"App properties", u"docProps/app.xml"},
+                    Row{u"Office", u"Application", u"Microsoft Office Word"}, Row{u"Office", u"Author", u"Jane & Co"},
+                    Row{u"Office", u"Comments", u"2 in word/comments.xml"}, Row{u"Office", u"Company", u"Acme"},
+                    Row{u"Office", u"Core properties", u"docProps/core.xml"},
+                    Row{u"Office", u"Embedded thumbnail", u"docProps/thumbnail.jpeg"},
+                    Row{u"Office", u"External links", u"https://example.com/?a=1&b=2"},
+                    Row{u"Office", u"Last modified by", u"John"}, Row{u"Office", u"Pages", u"2"},
+                    Row{u"Office", u"Revision count", u"7"}, Row{u"Word", u"Comments part", u"word/comments.xml"},
+                    Row{u"Word", u"People metadata", u"word/people.xml"}, Row{u"Word", u"Tracked deletions", u"1"},
+                    Row{u"Word", u"Tracked insertions", u"3"}, Row{u"Word", u"Tracked moves", u"2"}));
     std::set<std::u16string> ids;
     for (const auto& entry : report.entries) EXPECT_TRUE(ids.insert(entry.id).second);
 }
 
 TEST_F(OfficeInspectionTest, CommentPartsCountTheirCommentsInEveryFamily) {
     const Parts parts = {
-        {"ppt/comments/comment1.xml", "<p:cmLst xmlns:p=\"p\"><p:cm authorId=\"0\"/><p:cm authorId=\"1\"></p:cm></p:cmLst>"},
-        {"xl/comments1.xml", "<comments><authors/><commentList><comment ref=\"A1\"/><comment ref=\"B2\"/>"
-                             "<comment ref=\"C3\"/></commentList></comments>"},
+        {"ppt/comments/comment1.xml",
+         "<p:cmLst xmlns:p=\"p\"><p:cm authorId=\"0\"/><p:cm authorId=\"1\"></p:cm></p:cmLst>"},
+        {"xl/comments1.xml",
+         "<comments><authors/><commentList><comment ref=\"A1\"/><comment ref=\"B2\"/>"
+         "<comment ref=\"C3\"/></commentList></comments>"},
         {"[Content_Types].xml", "<Types/>"},
     };
     const auto report = inspect(package("deck.pptx", parts));
@@ -135,14 +135,18 @@ TEST_F(OfficeInspectionTest, PropertiesPastTheReadCapAreNotReported) {
         {"docProps/core.xml", "<cp:coreProperties><dc:title>Early</dc:title>" + padding +
                                   "<dc:creator>Late</dc:creator></cp:coreProperties>"},
     };
-    EXPECT_THAT(rows(inspect(package("big.docx", parts))),
-                ElementsAre(Row{u"Office", u"Core properties", u"docProps/core.xml"}, Row{u"Office", u"Title", u"Early"}));
+    EXPECT_THAT(
+        rows(inspect(package("big.docx", parts))),
+        ElementsAre(Row{u"Office", u"Core properties", u"docProps/core.xml"}, Row{u"Office", u"Title", u"Early"}));
 }
 
 TEST_F(OfficeInspectionTest, IWorkDocumentsShowTheirBinaryPartsAndMetadata) {
     const Parts parts = {
-        {"Index/Document.iwa", "x"}, {"Index/Tables/DataList.iwa", "y"}, {"Data/Index/Not.iwa", "not counted"},
-        {"Metadata/Properties.plist", "plist"}, {"preview.jpg", "jpg"},
+        {"Index/Document.iwa", "x"},
+        {"Index/Tables/DataList.iwa", "y"},
+        {"Data/Index/Not.iwa", "not counted"},
+        {"Metadata/Properties.plist", "plist"},
+        {"preview.jpg", "jpg"},
     };
     const auto report = inspect(package("Essay.pages", parts));
     EXPECT_EQ(report.typeDescription, u"Pages document archive");
@@ -160,7 +164,8 @@ TEST_F(OfficeInspectionTest, PlainDocumentHasNoEntries) {
 TEST_F(OfficeInspectionTest, FileNamesThatLookLikePatternsNameOnlyThemselves) {
     // unzip reads "[1]" in an archive name as a pattern that would also match "Report 1.docx".
     package("Report 1.docx", {{"docProps/core.xml", "<c><dc:creator>Wrong file</dc:creator></c>"}});
-    const auto right = package("Report [1].docx", {{"docProps/core.xml", "<c><dc:creator>Right file</dc:creator></c>"}});
+    const auto right =
+        package("Report [1].docx", {{"docProps/core.xml", "<c><dc:creator>Right file</dc:creator></c>"}});
     EXPECT_THAT(rows(inspect(right)), ElementsAre(Row{u"Office", u"Author", u"Right file"},
                                                   Row{u"Office", u"Core properties", u"docProps/core.xml"}));
 }
@@ -209,7 +214,8 @@ TEST(OfficeTextTest, XmlValueReadsTheFirstElementAsText) {
         {u"a.b", u"<axb>wrong</axb><a.b>right</a.b>", u"right"},
     };
     for (const auto& testCase : cases) {
-        EXPECT_EQ(xmlValue(testCase.name, testCase.xml), testCase.value) << std::string(testCase.xml.begin(), testCase.xml.end());
+        EXPECT_EQ(xmlValue(testCase.name, testCase.xml), testCase.value)
+            << std::string(testCase.xml.begin(), testCase.xml.end());
     }
 }
 

@@ -1,6 +1,6 @@
-#include "OfficePackages.h"
+#include "tests/core/files/office/OfficePackages.h"
 
-#include <files/office/ChildProcess.h>
+#include "core/files/office/ChildProcess.h"
 
 #include <zlib.h>
 
@@ -51,7 +51,8 @@ std::string xmlPart(const std::string& body) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n" + body;
 }
 
-void zipWithSystemZip(const std::filesystem::path& workspace, const Parts& parts, const std::filesystem::path& archive) {
+void zipWithSystemZip(const std::filesystem::path& workspace, const Parts& parts,
+                      const std::filesystem::path& archive) {
     const auto folder = workspace / ("parts-" + archive.filename().string());
     for (const auto& [name, content] : parts) {
         const auto file = folder / name;
@@ -129,12 +130,13 @@ RawZipEntry zeroFilledEntry(std::string name, std::size_t size, std::uint32_t de
 Parts minimalWordDocument(const std::string& bodyMarkup) {
     return {
         {"[Content_Types].xml",
-         xmlPart("<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-                 "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-                 "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-                 "<Override PartName=\"/word/document.xml\" "
-                 "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
-                 "</Types>")},
+         xmlPart(
+             "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+             "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+             "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+             "<Override PartName=\"/word/document.xml\" "
+             "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
+             "</Types>")},
         {"_rels/.rels",
          xmlPart("<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
                  "<Relationship Id=\"rId1\" "

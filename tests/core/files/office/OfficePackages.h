@@ -20,8 +20,8 @@ void zipWithSystemZip(const std::filesystem::path& workspace, const Parts& parts
 // symbolic links, sizes that lie.
 struct RawZipEntry {
     std::string name;
-    std::string data;                       // what the entry unpacks to
-    std::uint32_t unixMode = 0100644;       // 0120777 makes a symbolic link
+    std::string data;                  // what the entry unpacks to
+    std::uint32_t unixMode = 0100644;  // 0120777 makes a symbolic link
     bool deflated = false;
     std::optional<std::uint32_t> declaredSize{};  // the uncompressed size the headers claim
 };

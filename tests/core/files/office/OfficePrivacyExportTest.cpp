@@ -1,6 +1,6 @@
-#include "OfficeExportSupport.h"
+#include "tests/core/files/office/OfficeExportSupport.h"
 
-#include <files/InspectorRegistry.h>
+#include "core/files/InspectorRegistry.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -8,11 +8,11 @@
 namespace velquor::files {
 namespace {
 
+using testing::canonicalXml;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
-using testing::canonicalXml;
 using testing::Parts;
 using testing::wordNamespaces;
 using testing::xmlPart;
@@ -22,8 +22,9 @@ const std::string relationshipsNamespace = "xmlns=\"http://schemas.openxmlformat
 const std::string typesNamespace = "xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"";
 
 std::string relationship(const std::string& id, const std::string& target, bool external = false) {
-    return "<Relationship Id=\"" + id + "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/x\" Target=\"" +
-           target + "\"" + (external ? " TargetMode=\"External\"" : "") + "/>";
+    return "<Relationship Id=\"" + id +
+           "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/x\" Target=\"" + target +
+           "\"" + (external ? " TargetMode=\"External\"" : "") + "/>";
 }
 
 std::string relationships(const std::string& items) {
@@ -39,13 +40,15 @@ std::string overrides(const std::vector<std::string>& parts) {
 Parts documentProperties() {
     return {
         {"docProps/core.xml",
-         xmlPart("<cp:coreProperties xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/metadata/core-properties\" "
-                 "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:creator>Jane Roe</dc:creator>"
-                 "<cp:lastModifiedBy>John Doe</cp:lastModifiedBy><dc:title>Budget</dc:title></cp:coreProperties>")},
+         xmlPart(
+             "<cp:coreProperties xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/metadata/core-properties\" "
+             "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:creator>Jane Roe</dc:creator>"
+             "<cp:lastModifiedBy>John Doe</cp:lastModifiedBy><dc:title>Budget</dc:title></cp:coreProperties>")},
         {"docProps/app.xml",
          xmlPart("<Properties xmlns=\"http://schemas.openxmlformats.org/officeDocument/2006/extended-properties\">"
                  "<Template>Jane.dotm</Template><Company>Acme Corp</Company><Manager>Max</Manager></Properties>")},
-        {"docProps/custom.xml", xmlPart("<Properties xmlns=\"urn:c\"><property name=\"Client\">Secret</property></Properties>")},
+        {"docProps/custom.xml",
+         xmlPart("<Properties xmlns=\"urn:c\"><property name=\"Client\">Secret</property></Properties>")},
         {"docProps/thumbnail.jpeg", "\xFF\xD8\xFF\xE0thumbnail"},
     };
 }
@@ -58,16 +61,19 @@ const std::string packageRelationships =
 // Everything Word records about who changed what, in one document.
 const std::string revisedBody =
     "<w:body><w:p w:rsidR=\"00A1\" w:rsidRDefault=\"00B2\"><w:pPr><w:rPr><w:ins w:id=\"20\" w:author=\"Jane Roe\" "
-    "w:date=\"2024-01-01T00:00:00Z\"/></w:rPr><w:pPrChange w:id=\"21\" w:author=\"Jane Roe\"><w:pPr/></w:pPrChange></w:pPr>"
+    "w:date=\"2024-01-01T00:00:00Z\"/></w:rPr><w:pPrChange w:id=\"21\" w:author=\"Jane "
+    "Roe\"><w:pPr/></w:pPrChange></w:pPr>"
     "<w:r w:rsidRPr=\"00C3\"><w:t xml:space=\"preserve\">Kept </w:t></w:r>"
     "<w:ins w:id=\"1\" w:author=\"Jane Roe\" w:date=\"2024-01-01T00:00:00Z\"><w:r><w:t>inserted</w:t></w:r></w:ins>"
     "<w:del w:id=\"2\" w:author=\"Jane Roe\"><w:r><w:delText>deleted</w:delText></w:r></w:del>"
-    "<w:commentRangeStart w:id=\"0\"/><w:hyperlink r:id=\"rId4\" w:history=\"1\"><w:r><w:t> linked</w:t></w:r></w:hyperlink>"
+    "<w:commentRangeStart w:id=\"0\"/><w:hyperlink r:id=\"rId4\" w:history=\"1\"><w:r><w:t> "
+    "linked</w:t></w:r></w:hyperlink>"
     "<w:commentRangeEnd w:id=\"0\"/><w:r><w:commentReference w:id=\"0\"/></w:r>"
     "<w:moveFromRangeStart w:id=\"5\" w:author=\"Jane Roe\" w:name=\"move1\"/>"
     "<w:moveFrom w:id=\"6\" w:author=\"Jane Roe\"><w:r><w:t>moved away</w:t></w:r></w:moveFrom>"
     "<w:moveFromRangeEnd w:id=\"5\"/><w:moveToRangeStart w:id=\"7\" w:author=\"Jane Roe\" w:name=\"move1\"/>"
-    "<w:moveTo w:id=\"8\" w:author=\"Jane Roe\"><w:r><w:t> moved here</w:t></w:r></w:moveTo><w:moveToRangeEnd w:id=\"7\"/>"
+    "<w:moveTo w:id=\"8\" w:author=\"Jane Roe\"><w:r><w:t> moved here</w:t></w:r></w:moveTo><w:moveToRangeEnd "
+    "w:id=\"7\"/>"
     "<w:customXmlInsRangeStart w:id=\"9\" w:author=\"Jane Roe\"/><w:customXmlInsRangeEnd w:id=\"9\"/>"
     "<w:ins w:id=\"10\" w:author=\"Jane Roe\" xmlns:x=\"urn:x\"><w:r x:mark=\"1\"><w:t>!</w:t></w:r></w:ins></w:p>"
     "<w:tbl><w:tr w:rsidR=\"00D4\"><w:trPr><w:ins w:id=\"11\" w:author=\"Jane Roe\"/></w:trPr><w:tc><w:tcPr>"
@@ -75,32 +81,36 @@ const std::string revisedBody =
     "</w:tc></w:tr></w:tbl><w:sectPr w:rsidR=\"00E5\"/></w:body>";
 
 const std::string acceptedBody =
-    "<w:body><w:p><w:pPr><w:rPr/></w:pPr><w:r><w:t xml:space=\"preserve\">Kept </w:t></w:r><w:r><w:t>inserted</w:t></w:r>"
+    "<w:body><w:p><w:pPr><w:rPr/></w:pPr><w:r><w:t xml:space=\"preserve\">Kept "
+    "</w:t></w:r><w:r><w:t>inserted</w:t></w:r>"
     "<w:r><w:t> linked</w:t></w:r><w:r/><w:r><w:t> moved here</w:t></w:r>"
     "<w:r xmlns:x=\"urn:x\" x:mark=\"1\"><w:t>!</w:t></w:r></w:p>"
-    "<w:tbl><w:tr><w:trPr/><w:tc><w:tcPr/><w:p><w:r><w:t>cell</w:t></w:r></w:p></w:tc></w:tr></w:tbl><w:sectPr/></w:body>";
+    "<w:tbl><w:tr><w:trPr/><w:tc><w:tcPr/><w:p><w:r><w:t>cell</w:t></w:r></w:p></w:tc></w:tr></w:tbl><w:sectPr/></"
+    "w:body>";
 
 // Markup that must come through untouched: comments, processing instructions, CDATA,
 // whitespace, prefixes, attribute order, references.
-const std::string untouchedStyles = xmlPart(
-    "<!-- styles --><w:styles " + std::string(wordNamespaces) +
-    " xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\" mc:Ignorable=\"w14\">\n"
-    "  <?velquor keep?>\n  <w:style w:type='paragraph' w:styleId=\"Normal\" w:default=\"1\"><w:name w:val=\"Normal\"></w:name>"
-    "<w:rPr><w:rFonts w:ascii=\"A &amp; B\" w:hAnsi=\"&#67;\"/></w:rPr></w:style>\n"
-    "  <w:latentStyles><![CDATA[ <raw> & ]]></w:latentStyles>\t\n</w:styles>");
+const std::string untouchedStyles =
+    xmlPart("<!-- styles --><w:styles " + std::string(wordNamespaces) +
+            " xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\" mc:Ignorable=\"w14\">\n"
+            "  <?velquor keep?>\n  <w:style w:type='paragraph' w:styleId=\"Normal\" w:default=\"1\"><w:name "
+            "w:val=\"Normal\"></w:name>"
+            "<w:rPr><w:rFonts w:ascii=\"A &amp; B\" w:hAnsi=\"&#67;\"/></w:rPr></w:style>\n"
+            "  <w:latentStyles><![CDATA[ <raw> & ]]></w:latentStyles>\t\n</w:styles>");
 
 Parts revisedWordDocument() {
     auto parts = documentProperties();
-    parts["[Content_Types].xml"] =
-        overrides({"word/document.xml", "word/comments.xml", "word/commentsExtended.xml", "word/people.xml",
-                   "word/settings.xml", "word/styles.xml", "word/header1.xml", "docProps/core.xml", "docProps/app.xml",
-                   "docProps/custom.xml"});
+    parts["[Content_Types].xml"] = overrides(
+        {"word/document.xml", "word/comments.xml", "word/commentsExtended.xml", "word/people.xml", "word/settings.xml",
+         "word/styles.xml", "word/header1.xml", "docProps/core.xml", "docProps/app.xml", "docProps/custom.xml"});
     parts["_rels/.rels"] = packageRelationships;
-    parts["word/document.xml"] = xmlPart("<w:document " + std::string(wordNamespaces) + ">" + revisedBody + "</w:document>");
+    parts["word/document.xml"] =
+        xmlPart("<w:document " + std::string(wordNamespaces) + ">" + revisedBody + "</w:document>");
     parts["word/_rels/document.xml.rels"] = relationships(
         relationship("rId1", "comments.xml") + relationship("rId2", "commentsExtended.xml") +
         relationship("rId3", "people.xml") + relationship("rId4", "https://example.com/private?id=7", true) +
-        relationship("rId5", "settings.xml") + relationship("rId6", "styles.xml") + relationship("rId7", "header1.xml"));
+        relationship("rId5", "settings.xml") + relationship("rId6", "styles.xml") +
+        relationship("rId7", "header1.xml"));
     parts["word/comments.xml"] = xmlPart("<w:comments " + std::string(wordNamespaces) +
                                          "><w:comment w:id=\"0\" w:author=\"Jane Roe\" w:initials=\"JR\"><w:p><w:r>"
                                          "<w:t>Check this</w:t></w:r></w:p></w:comment></w:comments>");
@@ -136,14 +146,17 @@ TEST_F(OfficePrivacyExportTest, WordCopyAcceptsRevisionsAndDropsEveryPersonalTra
     EXPECT_EQ(canonicalXml(part(copy, "word/styles.xml")), canonicalXml(untouchedStyles));
     EXPECT_EQ(canonicalXml(part(copy, "word/settings.xml")),
               canonicalXml("<w:settings " + std::string(wordNamespaces) + "><w:zoom w:percent=\"100\"/></w:settings>"));
-    EXPECT_EQ(canonicalXml(part(copy, "word/header1.xml")),
-              canonicalXml("<w:hdr " + std::string(wordNamespaces) + "><w:p><w:r><w:t>Header</w:t></w:r></w:p></w:hdr>"));
+    EXPECT_EQ(
+        canonicalXml(part(copy, "word/header1.xml")),
+        canonicalXml("<w:hdr " + std::string(wordNamespaces) + "><w:p><w:r><w:t>Header</w:t></w:r></w:p></w:hdr>"));
     EXPECT_EQ(canonicalXml(part(copy, "word/_rels/document.xml.rels")),
               canonicalXml(relationships(relationship("rId5", "settings.xml") + relationship("rId6", "styles.xml") +
                                          relationship("rId7", "header1.xml"))));
-    EXPECT_EQ(canonicalXml(part(copy, "_rels/.rels")), canonicalXml(relationships(relationship("rId1", "word/document.xml"))));
-    EXPECT_EQ(canonicalXml(part(copy, "[Content_Types].xml")),
-              canonicalXml(overrides({"word/document.xml", "word/settings.xml", "word/styles.xml", "word/header1.xml"})));
+    EXPECT_EQ(canonicalXml(part(copy, "_rels/.rels")),
+              canonicalXml(relationships(relationship("rId1", "word/document.xml"))));
+    EXPECT_EQ(
+        canonicalXml(part(copy, "[Content_Types].xml")),
+        canonicalXml(overrides({"word/document.xml", "word/settings.xml", "word/styles.xml", "word/header1.xml"})));
     for (const auto& name : entryNames(copy)) {
         EXPECT_THAT(part(copy, name), Not(HasSubstr("author"))) << name;
         EXPECT_THAT(part(copy, name), Not(HasSubstr("Jane"))) << name;
@@ -166,18 +179,21 @@ TEST_F(OfficePrivacyExportTest, PresentationCopyLosesCommentsAuthorsAndLinks) {
     parts["ppt/presentation.xml"] = xmlPart("<p:presentation xmlns:p=\"urn:p\"/>");
     parts["ppt/_rels/presentation.xml.rels"] =
         relationships(relationship("rId1", "slides/slide1.xml") + relationship("rId2", "commentAuthors.xml"));
-    parts["ppt/commentAuthors.xml"] = xmlPart("<p:cmAuthorLst xmlns:p=\"urn:p\"><p:cmAuthor name=\"Jane Roe\"/></p:cmAuthorLst>");
-    parts["ppt/comments/comment1.xml"] = xmlPart("<p:cmLst xmlns:p=\"urn:p\"><p:cm authorId=\"0\"><p:text>Hi</p:text></p:cm></p:cmLst>");
+    parts["ppt/commentAuthors.xml"] =
+        xmlPart("<p:cmAuthorLst xmlns:p=\"urn:p\"><p:cmAuthor name=\"Jane Roe\"/></p:cmAuthorLst>");
+    parts["ppt/comments/comment1.xml"] =
+        xmlPart("<p:cmLst xmlns:p=\"urn:p\"><p:cm authorId=\"0\"><p:text>Hi</p:text></p:cm></p:cmLst>");
     parts["ppt/slides/slide1.xml"] = xmlPart(
-        "<p:sld xmlns:p=\"urn:p\" xmlns:a=\"urn:a\" xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
+        "<p:sld xmlns:p=\"urn:p\" xmlns:a=\"urn:a\" "
+        "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
         "<a:r><a:rPr lang=\"en-US\"><a:hlinkClick r:id=\"rId2\"/></a:rPr><a:t>Visit us</a:t></a:r></p:sld>");
-    parts["ppt/slides/_rels/slide1.xml.rels"] =
-        relationships(relationship("rId1", "../comments/comment1.xml") + relationship("rId2", "https://example.com/", true));
+    parts["ppt/slides/_rels/slide1.xml.rels"] = relationships(relationship("rId1", "../comments/comment1.xml") +
+                                                              relationship("rId2", "https://example.com/", true));
     const auto copy = exported(package("deck.pptx", parts));
 
-    EXPECT_THAT(entryNames(copy), ElementsAre("[Content_Types].xml", "_rels/.rels", "ppt/_rels/presentation.xml.rels",
-                                              "ppt/presentation.xml", "ppt/slides/_rels/slide1.xml.rels",
-                                              "ppt/slides/slide1.xml"));
+    EXPECT_THAT(entryNames(copy),
+                ElementsAre("[Content_Types].xml", "_rels/.rels", "ppt/_rels/presentation.xml.rels",
+                            "ppt/presentation.xml", "ppt/slides/_rels/slide1.xml.rels", "ppt/slides/slide1.xml"));
     EXPECT_EQ(canonicalXml(part(copy, "ppt/slides/slide1.xml")),
               canonicalXml("<p:sld xmlns:p=\"urn:p\" xmlns:a=\"urn:a\" "
                            "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
@@ -197,9 +213,11 @@ TEST_F(OfficePrivacyExportTest, WorkbookCopyLosesThreadedCommentsPersonsAndHyper
     parts["xl/workbook.xml"] = xmlPart("<workbook xmlns=\"urn:s\"><sheets><sheet name=\"One\"/></sheets></workbook>");
     parts["xl/_rels/workbook.xml.rels"] =
         relationships(relationship("rId1", "worksheets/sheet1.xml") + relationship("rId2", "persons/person.xml"));
-    parts["xl/persons/person.xml"] = xmlPart("<personList xmlns=\"urn:x\"><person displayName=\"Jane Roe\"/></personList>");
+    parts["xl/persons/person.xml"] =
+        xmlPart("<personList xmlns=\"urn:x\"><person displayName=\"Jane Roe\"/></personList>");
     parts["xl/threadedComments/threadedComment1.xml"] = xmlPart("<ThreadedComments xmlns=\"urn:x\"/>");
-    parts["xl/comments1.xml"] = xmlPart("<comments xmlns=\"urn:s\"><authors><author>Jane Roe</author></authors></comments>");
+    parts["xl/comments1.xml"] =
+        xmlPart("<comments xmlns=\"urn:s\"><authors><author>Jane Roe</author></authors></comments>");
     parts["xl/worksheets/sheet1.xml"] = xmlPart(
         "<worksheet xmlns=\"urn:s\" xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
         "<sheetData><row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>Site</t></is></c></row></sheetData>"
@@ -223,26 +241,30 @@ TEST_F(OfficePrivacyExportTest, WorkbookCopyLosesThreadedCommentsPersonsAndHyper
 }
 
 TEST_F(OfficePrivacyExportTest, WorkbookCopyBreaksLinksToOtherWorkbooksAndKeepsTheirValues) {
-    const std::string spreadsheet = "xmlns=\"urn:s\" xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"";
+    const std::string spreadsheet =
+        "xmlns=\"urn:s\" xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"";
     Parts parts = {
         {"[Content_Types].xml", overrides({"xl/workbook.xml", "xl/worksheets/sheet1.xml", "xl/calcChain.xml",
                                            "xl/externalLinks/externalLink1.xml"})},
         {"_rels/.rels", relationships(relationship("rId1", "xl/workbook.xml"))},
         {"xl/workbook.xml",
-         xmlPart("<workbook " + spreadsheet + "><sheets><sheet name=\"One\" r:id=\"rId1\"/></sheets>"
-                 "<externalReferences><externalReference r:id=\"rId2\"/></externalReferences><definedNames>"
-                 "<definedName name=\"Rate\">[1]Rates!$A$1</definedName><definedName name=\"Local\">One!$A$1</definedName>"
-                 "</definedNames></workbook>")},
-        {"xl/_rels/workbook.xml.rels",
-         relationships(relationship("rId1", "worksheets/sheet1.xml") +
-                       relationship("rId2", "externalLinks/externalLink1.xml") + relationship("rId3", "calcChain.xml"))},
+         xmlPart(
+             "<workbook " + spreadsheet +
+             "><sheets><sheet name=\"One\" r:id=\"rId1\"/></sheets>"
+             "<externalReferences><externalReference r:id=\"rId2\"/></externalReferences><definedNames>"
+             "<definedName name=\"Rate\">[1]Rates!$A$1</definedName><definedName name=\"Local\">One!$A$1</definedName>"
+             "</definedNames></workbook>")},
+        {"xl/_rels/workbook.xml.rels", relationships(relationship("rId1", "worksheets/sheet1.xml") +
+                                                     relationship("rId2", "externalLinks/externalLink1.xml") +
+                                                     relationship("rId3", "calcChain.xml"))},
         {"xl/calcChain.xml", xmlPart("<calcChain xmlns=\"urn:s\"><c r=\"A1\" i=\"1\"/></calcChain>")},
         {"xl/externalLinks/externalLink1.xml",
          xmlPart("<externalLink " + spreadsheet + "><externalBook r:id=\"rId1\"/></externalLink>")},
         {"xl/externalLinks/_rels/externalLink1.xml.rels",
          relationships(relationship("rId1", "file:///C:/Users/jroe/Documents/Salaries.xlsx", true))},
         {"xl/worksheets/sheet1.xml",
-         xmlPart("<worksheet " + spreadsheet + "><sheetData><row r=\"1\">"
+         xmlPart("<worksheet " + spreadsheet +
+                 "><sheetData><row r=\"1\">"
                  "<c r=\"A1\"><f>[1]Rates!$A$1*2</f><v>4</v></c>"
                  "<c r=\"B1\"><f t=\"shared\" ref=\"B1:C1\" si=\"0\">'[1]Rates'!B1</f><v>5</v></c>"
                  "<c r=\"C1\"><f t=\"shared\" si=\"0\"/><v>6</v></c>"
@@ -252,11 +274,14 @@ TEST_F(OfficePrivacyExportTest, WorkbookCopyBreaksLinksToOtherWorkbooksAndKeepsT
 
     EXPECT_THAT(entryNames(copy), ElementsAre("[Content_Types].xml", "_rels/.rels", "xl/_rels/workbook.xml.rels",
                                               "xl/workbook.xml", "xl/worksheets/sheet1.xml"));
-    EXPECT_EQ(canonicalXml(part(copy, "xl/workbook.xml")),
-              canonicalXml("<workbook " + spreadsheet + "><sheets><sheet name=\"One\" r:id=\"rId1\"/></sheets>"
-                           "<definedNames><definedName name=\"Local\">One!$A$1</definedName></definedNames></workbook>"));
+    EXPECT_EQ(
+        canonicalXml(part(copy, "xl/workbook.xml")),
+        canonicalXml("<workbook " + spreadsheet +
+                     "><sheets><sheet name=\"One\" r:id=\"rId1\"/></sheets>"
+                     "<definedNames><definedName name=\"Local\">One!$A$1</definedName></definedNames></workbook>"));
     EXPECT_EQ(canonicalXml(part(copy, "xl/worksheets/sheet1.xml")),
-              canonicalXml("<worksheet " + spreadsheet + "><sheetData><row r=\"1\"><c r=\"A1\"><v>4</v></c>"
+              canonicalXml("<worksheet " + spreadsheet +
+                           "><sheetData><row r=\"1\"><c r=\"A1\"><v>4</v></c>"
                            "<c r=\"B1\"><v>5</v></c><c r=\"C1\"><v>6</v></c>"
                            "<c r=\"D1\"><f>SUM(A1:C1)</f><v>15</v></c></row></sheetData></worksheet>"));
     EXPECT_EQ(canonicalXml(part(copy, "xl/_rels/workbook.xml.rels")),
@@ -266,15 +291,16 @@ TEST_F(OfficePrivacyExportTest, WorkbookCopyBreaksLinksToOtherWorkbooksAndKeepsT
 }
 
 TEST_F(OfficePrivacyExportTest, UnknownRevisionMarkupWithAnAuthorFailsVerification) {
-    const auto source = package("odd.docx", testing::minimalWordDocument(
-                                                "<w:r><w:t>x</w:t></w:r><w:futureChange w:author=\"Jane Roe\"/>"));
+    const auto source = package(
+        "odd.docx", testing::minimalWordDocument("<w:r><w:t>x</w:t></w:r><w:futureChange w:author=\"Jane Roe\"/>"));
     EXPECT_EQ(exportFailure(source), Case::verificationFailed);
 }
 
 TEST_F(OfficePrivacyExportTest, PartsThatAreNotPlainXmlAreRefused) {
     const std::string billionLaughs =
         "<?xml version=\"1.0\"?><!DOCTYPE w [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
-        "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">]><w:document " + std::string(wordNamespaces) + ">&c;</w:document>";
+        "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">]><w:document " +
+        std::string(wordNamespaces) + ">&c;</w:document>";
     const std::string external = "<?xml version=\"1.0\"?><!DOCTYPE w SYSTEM \"http://example.com/x.dtd\"><w/>";
     for (const auto& document : {billionLaughs, external, std::string("<w:document><unclosed></w:document>")}) {
         auto parts = testing::minimalWordDocument("");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <support/TemporaryDirectory.h>
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 

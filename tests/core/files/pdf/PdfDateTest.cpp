@@ -1,4 +1,4 @@
-#include <files/pdf/PdfDate.h>
+#include "core/files/pdf/PdfDate.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ TEST(PdfDateTest, RendersEveryFormInUTC) {
         {"D:202403010930", "2024-03-01T09:30:00Z"},
     };
     for (const auto& [pdfDate, iso] : cases) {
-        EXPECT_EQ(isoDateFromPDFDate(pdfDate), std::optional<std::string>(iso)) << pdfDate;
+        EXPECT_EQ(isoDateFromPdfDate(pdfDate), std::optional<std::string>(iso)) << pdfDate;
     }
 }
 
@@ -28,7 +28,7 @@ TEST(PdfDateTest, RefusesWhatIsNotADate) {
     for (const char* text : {"", "D:", "D:202", "D:2024031", "D:20230229", "D:20241301", "D:20240301250000",
                              "D:20240301096000", "D:20240301093000+24'00'", "D:20240301093000+01'60'",
                              "D:20240301093000 ", "D:20240301093000X", "yesterday", "D:2024-03-01"}) {
-        EXPECT_EQ(isoDateFromPDFDate(text), std::nullopt) << text;
+        EXPECT_EQ(isoDateFromPdfDate(text), std::nullopt) << text;
     }
 }
 

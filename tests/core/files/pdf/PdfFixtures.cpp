@@ -1,4 +1,4 @@
-#include "PdfFixtures.h"
+#include "tests/core/files/pdf/PdfFixtures.h"
 
 #include <cstdio>
 

@@ -24,13 +24,13 @@ private:
 };
 
 struct SamplePdfOptions {
-    std::string info = {};            // information dictionary entries; empty: no dictionary
-    std::string xmp = {};            // XMP packet for the catalog's /Metadata; empty: none
+    std::string info = {};                      // information dictionary entries; empty: no dictionary
+    std::string xmp = {};                       // XMP packet for the catalog's /Metadata; empty: none
     std::vector<std::string> annotations = {};  // annotation dictionary entries, one page each
-    std::string catalogEntries = {}; // further entries of the catalog
+    std::string catalogEntries = {};            // further entries of the catalog
     std::string pageText = "Quarterly report";
     int pageCount = 1;
-    std::string trailerEntries = {}; // further entries of the trailer
+    std::string trailerEntries = {};  // further entries of the trailer
 };
 
 // A document whose pages each show `pageText` in Helvetica; the annotations go on the first

@@ -1,11 +1,11 @@
-#include "../FileTestSupport.h"
-#include "PdfFixtures.h"
+#include "tests/core/files/FileTestSupport.h"
+#include "tests/core/files/pdf/PdfFixtures.h"
 
-#include <files/FileSanitizerError.h>
-#include <files/InspectorRegistry.h>
-#include <files/pdf/PDFPrivacySanitizer.h>
-#include <support/ChildProcess.h>
-#include <support/TemporaryDirectory.h>
+#include "core/files/FileSanitizerError.h"
+#include "core/files/InspectorRegistry.h"
+#include "core/files/pdf/PDFPrivacySanitizer.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -40,9 +40,10 @@ bool isUnreadable(std::string_view bytes) {
 }
 
 const SamplePdfOptions richDocument{
-    .info = "/Title (Budget 2024) /Author (Jane Doe) /Creator (Writer) /Producer (LibreOffice 7.5) "
-            "/Subject (Finance) /Keywords (q1, budget) /CreationDate (D:20240301103000+01'00') "
-            "/ModDate (D:20240302) /Pages 12 /Version 1.50 /Trapped /False /Empty ()",
+    .info =
+        "/Title (Budget 2024) /Author (Jane Doe) /Creator (Writer) /Producer (LibreOffice 7.5) "
+        "/Subject (Finance) /Keywords (q1, budget) /CreationDate (D:20240301103000+01'00') "
+        "/ModDate (D:20240302) /Pages 12 /Version 1.50 /Trapped /False /Empty ()",
     .xmp = "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><dc:creator>Jane Doe</dc:creator></x:xmpmeta>",
     .annotations = {"/Subtype /Text /Rect [10 10 30 30] /Contents (Please check) /T (Alice) /M (D:20240301) "
                     "/RC (<p>Please check</p>) /Subj (Review) /CreationDate (D:20240301)",
@@ -55,21 +56,15 @@ TEST(PdfInspectionTest, ReportsAttributesAnnotationsAndByteSignals) {
     EXPECT_EQ(report.typeDescription, u"PDF document");
     EXPECT_EQ(report.pixelSize, std::nullopt);
     EXPECT_FALSE(report.hasContentCredentialsSignal);
-    EXPECT_THAT(rowsOf(report), ElementsAre(Row{u"Description", u"Annotation text", u"Please check, Bob"},
-                                            Row{u"Description", u"Author", u"Jane Doe"},
-                                            Row{u"Description", u"Creator", u"Writer"},
-                                            Row{u"Description", u"Title", u"Budget 2024"},
-                                            Row{u"Description", u"XMP metadata", u"3"},
-                                            Row{u"PDF", u"Annotations", u"2"},
-                                            Row{u"PDF", u"CreationDate", u"2024-03-01T09:30:00Z"},
-                                            Row{u"PDF", u"JavaScript actions", u"2"},
-                                            Row{u"PDF", u"Keywords", u"q1, budget"},
-                                            Row{u"PDF", u"ModDate", u"2024-03-02T00:00:00Z"},
-                                            Row{u"PDF", u"Pages", u"12"},
-                                            Row{u"PDF", u"Producer", u"LibreOffice 7.5"},
-                                            Row{u"PDF", u"Subject", u"Finance"},
-                                            Row{u"PDF", u"Trapped", u"/False"},
-                                            Row{u"PDF", u"Version", u"1.5"}));
+    EXPECT_THAT(rowsOf(report),
+                ElementsAre(Row{u"Description", u"Annotation text", u"Please check, Bob"},
+                            Row{u"Description", u"Author", u"Jane Doe"}, Row{u"Description", u"Creator", u"Writer"},
+                            Row{u"Description", u"Title", u"Budget 2024"}, Row{u"Description", u"XMP metadata", u"3"},
+                            Row{u"PDF", u"Annotations", u"2"}, Row{u"PDF", u"CreationDate", u"2024-03-01T09:30:00Z"},
+                            Row{u"PDF", u"JavaScript actions", u"2"}, Row{u"PDF", u"Keywords", u"q1, budget"},
+                            Row{u"PDF", u"ModDate", u"2024-03-02T00:00:00Z"}, Row{u"PDF", u"Pages", u"12"},
+                            Row{u"PDF", u"Producer", u"LibreOffice 7.5"}, Row{u"PDF", u"Subject", u"Finance"},
+                            Row{u"PDF", u"Trapped", u"/False"}, Row{u"PDF", u"Version", u"1.5"}));
     EXPECT_TRUE(report.containsPersonalMetadata());
     EXPECT_EQ(report.entries[1].id.substr(0, 19), u"Description-Author-");
 }
@@ -77,18 +72,16 @@ TEST(PdfInspectionTest, ReportsAttributesAnnotationsAndByteSignals) {
 TEST(PdfInspectionTest, TextStringsDecodeFromEveryEncoding) {
     const auto report = inspected(samplePdf({.info = "/Title <FEFF00C9006C006F006400690065> /Author <EFBBBFC3A97465> "
                                                      "/Creator (caf\\351) /Company (Acme \\(UK\\))"}));
-    EXPECT_THAT(rowsOf(report), ElementsAre(Row{u"Description", u"Author", u"\u00E9te"},
-                                            Row{u"Description", u"Creator", u"caf\u00E9"},
-                                            Row{u"Description", u"Title", u"\u00C9lodie"},
-                                            Row{u"PDF", u"Company", u"Acme (UK)"}));
+    EXPECT_THAT(rowsOf(report),
+                ElementsAre(Row{u"Description", u"Author", u"\u00E9te"}, Row{u"Description", u"Creator", u"caf\u00E9"},
+                            Row{u"Description", u"Title", u"\u00C9lodie"}, Row{u"PDF", u"Company", u"Acme (UK)"}));
 }
 
 TEST(PdfInspectionTest, AttributeNamesLoseThePlatformWordsAndIdsStayUnique) {
     const auto report = inspected(samplePdf(
         {.info = "/PDFDocumentTitleAttribute (a) /TitleKey (a) /PDFDocumentKeywordsAttribute (b) /Attributes (c)"}));
-    EXPECT_THAT(rowsOf(report),
-                ElementsAre(Row{u"PDF", u"Attributes", u"c"}, Row{u"PDF", u"Keywords", u"b"},
-                            Row{u"PDF", u"Title", u"a"}, Row{u"PDF", u"Title", u"a"}));
+    EXPECT_THAT(rowsOf(report), ElementsAre(Row{u"PDF", u"Attributes", u"c"}, Row{u"PDF", u"Keywords", u"b"},
+                                            Row{u"PDF", u"Title", u"a"}, Row{u"PDF", u"Title", u"a"}));
     EXPECT_NE(report.entries[2].id, report.entries[3].id);
     EXPECT_TRUE(report.containsPersonalMetadata());
 }
@@ -106,8 +99,9 @@ TEST(PdfInspectionTest, AnnotationTextsTakeContentsThenAuthorAndShowTheFirstThre
 
 TEST(PdfInspectionTest, ByteSignalsAreCaseInsensitiveAndWholeNames) {
     PdfBuilder pdf;
-    pdf.add("<< /FontFile2 1 /FontFile3 2 /FontFileX 3 /fontfile 4 /js 5 /JSX 6 /Launch 7 /RichMedia 8 "
-            "/EmbeddedFile 9 /Filespec 10 /EmbeddedFiles 11 /Subtype/Image /Subtype /ImageMask >>");
+    pdf.add(
+        "<< /FontFile2 1 /FontFile3 2 /FontFileX 3 /fontfile 4 /js 5 /JSX 6 /Launch 7 /RichMedia 8 "
+        "/EmbeddedFile 9 /Filespec 10 /EmbeddedFiles 11 /Subtype/Image /Subtype /ImageMask >>");
     const int pages = pdf.add("<< /Type /Pages /Kids [] /Count 0 >>");
     const int root = pdf.add("<< /Type /Catalog /Pages " + std::to_string(pages) + " 0 R >>");
     EXPECT_THAT(rowsOf(inspected(pdf.build(root))),
@@ -181,7 +175,8 @@ TEST(PdfInspectionTest, PasswordProtectedFiles) {
     const auto plain = directory.write("plain.pdf", samplePdf({.info = "/Author (Jane Doe)"}));
     const auto userLocked = directory.path() / "user.pdf";
     const auto ownerLocked = directory.path() / "owner.pdf";
-    ASSERT_EQ(runChild("/usr/bin/qpdf", {"--encrypt", "secret", "owner", "256", "--", plain, userLocked}).exitStatus, 0);
+    ASSERT_EQ(runChild("/usr/bin/qpdf", {"--encrypt", "secret", "owner", "256", "--", plain, userLocked}).exitStatus,
+              0);
     ASSERT_EQ(runChild("/usr/bin/qpdf", {"--encrypt", "", "owner", "256", "--print=none", "--", plain, ownerLocked})
                   .exitStatus,
               0);

@@ -1,15 +1,14 @@
-#include "../FileTestSupport.h"
-#include "PdfFixtures.h"
+#include "tests/core/files/FileTestSupport.h"
+#include "tests/core/files/pdf/PdfFixtures.h"
 
-#include <files/FileSanitizerError.h>
-#include <files/InspectorRegistry.h>
-#include <files/pdf/PDFPrivacySanitizer.h>
-#include <support/ChildProcess.h>
-#include <support/TemporaryDirectory.h>
+#include "core/files/FileSanitizerError.h"
+#include "core/files/InspectorRegistry.h"
+#include "core/files/pdf/PDFPrivacySanitizer.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
 
 namespace velquor::files {
 namespace {
@@ -46,12 +45,14 @@ std::string exiftoolTags(const std::filesystem::path& file) {
 }
 
 const SamplePdfOptions personalDocument{
-    .info = "/Title (Budget 2024) /Author (Jane Doe) /Creator (Writer) /Producer (LibreOffice) /Subject (Finance) "
-            "/Keywords (q1 budget) /CreationDate (D:20240301103000+01'00')",
-    .xmp = "<?xpacket begin=\"\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?><x:xmpmeta xmlns:x=\"adobe:ns:meta/\">"
-           "<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"><rdf:Description rdf:about=\"\" "
-           "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:creator><rdf:Seq><rdf:li>Jane Doe</rdf:li></rdf:Seq>"
-           "</dc:creator></rdf:Description></rdf:RDF></x:xmpmeta><?xpacket end=\"w\"?>",
+    .info =
+        "/Title (Budget 2024) /Author (Jane Doe) /Creator (Writer) /Producer (LibreOffice) /Subject (Finance) "
+        "/Keywords (q1 budget) /CreationDate (D:20240301103000+01'00')",
+    .xmp =
+        "<?xpacket begin=\"\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?><x:xmpmeta xmlns:x=\"adobe:ns:meta/\">"
+        "<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"><rdf:Description rdf:about=\"\" "
+        "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:creator><rdf:Seq><rdf:li>Jane Doe</rdf:li></rdf:Seq>"
+        "</dc:creator></rdf:Description></rdf:RDF></x:xmpmeta><?xpacket end=\"w\"?>",
     .annotations = {"/Subtype /Text /Rect [10 10 30 30] /Contents (Please check figures) /T (Alice Smith) "
                     "/M (D:20240301) /AP {AP}",
                     "/Subtype /FreeText /Rect [100 100 200 120] /Contents (Approved) /T (Bob Jones) /AP {AP} "
@@ -61,8 +62,9 @@ const SamplePdfOptions personalDocument{
                     "/Subtype /Link /Rect [0 0 50 10] /A << /S /URI /URI (https://example.com/report) >> "
                     "/Contents (link note) /T (Dan Black) /M (D:20240103)",
                     "/Subtype /Popup /Rect [0 0 50 50] /Contents (popup text)"},
-    .catalogEntries = "/OpenAction << /S /JavaScript /JS (app.alert\\(1\\)) >> /PieceInfo << /Illustrator << "
-                      "/Private (layer data) >> >>",
+    .catalogEntries =
+        "/OpenAction << /S /JavaScript /JS (app.alert\\(1\\)) >> /PieceInfo << /Illustrator << "
+        "/Private (layer data) >> >>",
     .pageCount = 2,
     .trailerEntries = "/ID [<0123456789ABCDEF0123456789ABCDEF> <0123456789ABCDEF0123456789ABCDEF>]",
 };
@@ -87,9 +89,8 @@ TEST(PdfPrivacyCopyTest, CopyLosesEveryPersonalTraceAndKeepsThePages) {
     const auto content = uncompressed(copy);
     EXPECT_THAT(content, HasSubstr("(Quarterly report) Tj"));
     for (const char* trace : {"Please check figures", "Alice Smith", "Approved", "Bob Jones", "hidden remark",
-                              "link note", "Dan Black", "popup text", "/Popup",
-                              "Carol White", "Private subject", "D:2024", "layer data", "/PieceInfo", "/Metadata",
-                              "Budget 2024", "LibreOffice"}) {
+                              "link note", "Dan Black", "popup text", "/Popup", "Carol White", "Private subject",
+                              "D:2024", "layer data", "/PieceInfo", "/Metadata", "Budget 2024", "LibreOffice"}) {
         EXPECT_THAT(content, Not(HasSubstr(trace))) << trace;
     }
     // Annotations with an appearance are drawn into the page; the link and the note that have
@@ -106,13 +107,16 @@ TEST(PdfPrivacyCopyTest, CopyLosesEveryPersonalTraceAndKeepsThePages) {
 TEST(PdfPrivacyCopyTest, FormFieldsAreDrawnBeforeTheyAreFlattened) {
     PdfBuilder pdf;
     const int font = pdf.add("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
-    const int field = pdf.add("<< /Type /Annot /Subtype /Widget /FT /Tx /T (name) /V (Filled by Jane) "
-                              "/Rect [72 600 300 620] /DA (/Helv 12 Tf 0 g) >>");
+    const int field = pdf.add(
+        "<< /Type /Annot /Subtype /Widget /FT /Tx /T (name) /V (Filled by Jane) "
+        "/Rect [72 600 300 620] /DA (/Helv 12 Tf 0 g) >>");
     const int pageContent = pdf.addStream("", "BT /Helv 12 Tf 72 700 Td (Form) Tj ET");
     const int pages = pdf.add("null");
-    const int page = pdf.add("<< /Type /Page /Parent " + std::to_string(pages) + " 0 R /MediaBox [0 0 612 792] "
-                             "/Contents " + std::to_string(pageContent) + " 0 R /Resources << /Font << /Helv " +
-                             std::to_string(font) + " 0 R >> >> /Annots [" + std::to_string(field) + " 0 R] >>");
+    const int page = pdf.add("<< /Type /Page /Parent " + std::to_string(pages) +
+                             " 0 R /MediaBox [0 0 612 792] "
+                             "/Contents " +
+                             std::to_string(pageContent) + " 0 R /Resources << /Font << /Helv " + std::to_string(font) +
+                             " 0 R >> >> /Annots [" + std::to_string(field) + " 0 R] >>");
     pdf.replace(pages, "<< /Type /Pages /Kids [" + std::to_string(page) + " 0 R] /Count 1 >>");
     const int root = pdf.add("<< /Type /Catalog /Pages " + std::to_string(pages) + " 0 R /AcroForm << /Fields [" +
                              std::to_string(field) + " 0 R] /NeedAppearances true /DR << /Font << /Helv " +
@@ -132,14 +136,17 @@ TEST(PdfPrivacyCopyTest, FormFieldsAreDrawnBeforeTheyAreFlattened) {
 TEST(PdfPrivacyCopyTest, ACopyThatStillCarriesXmpIsRefusedAndNothingIsLeft) {
     // XMP inside a JPEG image stream: qpdf keeps such data as it is, so the copy would keep it.
     PdfBuilder pdf;
-    const int image = pdf.addStream("/Type /XObject /Subtype /Image /Width 1 /Height 1 /BitsPerComponent 8 "
-                                    "/ColorSpace /DeviceGray /Filter /DCTDecode",
-                                    "\xFF\xD8\xFF\xE1<x:xmpmeta xmlns:x='adobe:ns:meta/'>Jane</x:xmpmeta>\xFF\xD9");
+    const int image = pdf.addStream(
+        "/Type /XObject /Subtype /Image /Width 1 /Height 1 /BitsPerComponent 8 "
+        "/ColorSpace /DeviceGray /Filter /DCTDecode",
+        "\xFF\xD8\xFF\xE1<x:xmpmeta xmlns:x='adobe:ns:meta/'>Jane</x:xmpmeta>\xFF\xD9");
     const int content = pdf.addStream("", "q 10 0 0 10 0 0 cm /Im1 Do Q");
     const int pages = pdf.add("null");
-    const int page = pdf.add("<< /Type /Page /Parent " + std::to_string(pages) + " 0 R /MediaBox [0 0 10 10] "
-                             "/Contents " + std::to_string(content) + " 0 R /Resources << /XObject << /Im1 " +
-                             std::to_string(image) + " 0 R >> >> >>");
+    const int page = pdf.add("<< /Type /Page /Parent " + std::to_string(pages) +
+                             " 0 R /MediaBox [0 0 10 10] "
+                             "/Contents " +
+                             std::to_string(content) + " 0 R /Resources << /XObject << /Im1 " + std::to_string(image) +
+                             " 0 R >> >> >>");
     pdf.replace(pages, "<< /Type /Pages /Kids [" + std::to_string(page) + " 0 R] /Count 1 >>");
     const int root = pdf.add("<< /Type /Catalog /Pages " + std::to_string(pages) + " 0 R >>");
     const TemporaryDirectory directory;
@@ -172,15 +179,17 @@ TEST(PdfPrivacyCopyTest, OwnerPasswordFilesStayEncryptedAndReadable) {
     const TemporaryDirectory directory;
     const auto plain = directory.write("plain.pdf", samplePdf({.info = "/Author (Jane Doe)", .pageCount = 3}));
     const auto source = directory.path() / "restricted.pdf";
-    ASSERT_EQ(runChild("/usr/bin/qpdf", {"--encrypt", "", "owner", "256", "--print=none", "--", plain, source}).exitStatus,
-              0);
+    ASSERT_EQ(
+        runChild("/usr/bin/qpdf", {"--encrypt", "", "owner", "256", "--print=none", "--", plain, source}).exitStatus,
+        0);
     const auto copy = directory.path() / "restricted-privacy.pdf";
 
     createPrivacyCopy(source, copy);
 
     EXPECT_FALSE(PDFPrivacySanitizer().inspect(copy).containsPersonalMetadata());
     EXPECT_EQ(pageCount(copy), 3);
-    EXPECT_THAT(runChild("/usr/bin/qpdf", {"--show-encryption", copy}).out, HasSubstr("print low resolution: not allowed"));
+    EXPECT_THAT(runChild("/usr/bin/qpdf", {"--show-encryption", copy}).out,
+                HasSubstr("print low resolution: not allowed"));
     EXPECT_THAT(uncompressed(copy), Not(HasSubstr("Jane Doe")));
 }
 

@@ -1,13 +1,12 @@
-#include <files/FileSanitizerError.h>
-#include <files/InspectorRegistry.h>
-#include <files/svg/SVGPrivacySanitizer.h>
-#include <support/TemporaryDirectory.h>
+#include "core/files/FileSanitizerError.h"
+#include "core/files/InspectorRegistry.h"
+#include "core/files/svg/SVGPrivacySanitizer.h"
+#include "tests/support/TemporaryDirectory.h"
 
-#include "../FileTestSupport.h"
+#include "tests/core/files/FileTestSupport.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
 
 namespace velquor::files {
 namespace {
@@ -73,8 +72,9 @@ TEST(SVGPrivacySanitizerTest, OnlyUtf8TextWithAnSvgRootIsRead) {
     const SVGPrivacySanitizer sanitizer;
     const auto unreadable = FileSanitizerError::Case::unreadableFile;
     EXPECT_EQ(errorOf([&] { sanitizer.inspect(directory.write("latin1.svg", "<svg>caf\xE9</svg>")); }), unreadable);
-    EXPECT_EQ(errorOf([&] { sanitizer.inspect(directory.write("utf16.svg", std::string("\xFF\xFE<\0s\0v\0g\0>\0", 12))); }),
-              unreadable);
+    EXPECT_EQ(
+        errorOf([&] { sanitizer.inspect(directory.write("utf16.svg", std::string("\xFF\xFE<\0s\0v\0g\0>\0", 12))); }),
+        unreadable);
     EXPECT_EQ(errorOf([&] { sanitizer.inspect(directory.write("html.svg", "<html><svgx/></html>")); }), unreadable);
     EXPECT_EQ(errorOf([&] { sanitizer.inspect(directory.path() / "missing.svg"); }), unreadable);
     EXPECT_EQ(errorOf([&] { sanitizer.inspect(directory.write("image.xml", "<svg/>")); }),
@@ -124,11 +124,12 @@ TEST(SVGPrivacySanitizerTest, ACopyThatStillReportsAnythingIsNeverWritten) {
         EXPECT_EQ(error.errorCase(), FileSanitizerError::Case::verificationFailed);
         EXPECT_STREQ(error.what(), "The exported copy still contains personal metadata.");
     }
-    const auto slow = directory.write("slow.svg", "<svg>" + [] {
-        std::string text;
-        for (int i = 0; i < 60'000; ++i) text += "@import url(";
-        return text;
-    }());
+    const auto slow = directory.write(
+        "slow.svg", "<svg>" + [] {
+            std::string text;
+            for (int i = 0; i < 60'000; ++i) text += "@import url(";
+            return text;
+        }());
     EXPECT_EQ(errorOf([&] { createPrivacyCopy(slow, directory.path() / "slow-privacy.svg"); }),
               FileSanitizerError::Case::unreadableFile);
     const auto taken = directory.write("taken.svg", "mine");

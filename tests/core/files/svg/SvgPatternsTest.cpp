@@ -1,6 +1,6 @@
-#include <files/FileSanitizerError.h>
-#include <files/svg/SVGPrivacySanitizer.h>
-#include <files/svg/SvgScan.h>
+#include "core/files/FileSanitizerError.h"
+#include "core/files/svg/SVGPrivacySanitizer.h"
+#include "core/files/svg/SvgScan.h"
 
 #include <gtest/gtest.h>
 
@@ -40,11 +40,46 @@ std::vector<text::TextLocation> rangesOf(const text::RegexScan& scan) {
 
 // Pieces of the constructs, their near misses and the characters that end them.
 const std::vector<std::u16string_view> fragments = {
-    u"<!--", u"-->", u"--", u"-", u">", u"<", u"!", u"<!DOCTYPE", u"<!doctype ", u"[", u"]", u"]>",
-    u"<!ENTITY x 'y'>", u"<?xml-stylesheet", u"?>", u"?", u"<metadata", u"</metadata>", u"<metadatax",
-    u"<script", u"</SCRIPT>", u"<foreignObject", u"</foreignobject>", u"<dc:creator", u"</dc:title>",
-    u"<rdf:RDF", u"</rdf:rdf>", u"url(", u"URL(", u")", u"#", u"\"", u"'", u"@import", u";", u" ", u"\t",
-    u"\n", u"a", u"\u2028",
+    u"<!--",
+    u"-->",
+    u"--",
+    u"-",
+    u">",
+    u"<",
+    u"!",
+    u"<!DOCTYPE",
+    u"<!doctype ",
+    u"[",
+    u"]",
+    u"]>",
+    u"<!ENTITY x 'y'>",
+    u"<?xml-stylesheet",
+    u"?>",
+    u"?",
+    u"<metadata",
+    u"</metadata>",
+    u"<metadatax",
+    u"<script",
+    u"</SCRIPT>",
+    u"<foreignObject",
+    u"</foreignobject>",
+    u"<dc:creator",
+    u"</dc:title>",
+    u"<rdf:RDF",
+    u"</rdf:rdf>",
+    u"url(",
+    u"URL(",
+    u")",
+    u"#",
+    u"\"",
+    u"'",
+    u"@import",
+    u";",
+    u" ",
+    u"\t",
+    u"\n",
+    u"a",
+    u"\u2028",
 };
 
 std::u16string randomText(std::mt19937& random, std::size_t fragmentCount) {

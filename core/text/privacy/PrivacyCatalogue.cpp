@@ -1,0 +1,63 @@
+#include "core/text/privacy/PrivacyCatalogue.h"
+
+namespace velquor::text {
+
+namespace {
+
+using Severity = PrivacyFinding::Severity;
+
+constexpr std::array<PrivacyPattern, 8> catalogue{{
+    {u"AWS access key",
+     Severity::high,
+     {uR"(\b(?:AKIA|ASIA)[0-9A-Z]{16}\b)", u"", u"", u""},
+     u"AWS keys can grant direct account access and should never be shared in drafts or commits.",
+     {}},
+    {u"OpenAI-style API key",
+     Severity::high,
+     {uR"(\bsk-[A-Za-z0-9_-]{20,}\b)", uR"(\bsk-[A-Za-z0-9_-]{20}[A-Za-z0-9_-]*\b)", uR"(\bsk-)",
+      uR"(sk-[A-Za-z0-9_-]*)"},
+     u"API keys are bearer secrets; anyone with the token may be able to spend quota or access services.",
+     {}},
+    {u"JWT token",
+     Severity::high,
+     {uR"(\beyJ[A-Za-z0-9_-]{10,}\.[A-Za-z0-9_-]{10,}\.[A-Za-z0-9_-]{10,}\b)",
+      uR"(\beyJ[A-Za-z0-9_-]{10}[A-Za-z0-9_-]*\.[A-Za-z0-9_-]{10}[A-Za-z0-9_-]*\.[A-Za-z0-9_-]{10}[A-Za-z0-9_-]*\b)",
+      uR"(\beyJ)", uR"(eyJ[A-Za-z0-9_-]*)"},
+     u"JWTs often contain session or authorization data and can expose claims even when expired.",
+     {}},
+    {u"Private key block",
+     Severity::high,
+     {uR"(-----BEGIN [A-Z ]*PRIVATE KEY-----)", u"", u"", u""},
+     u"Private keys are signing or authentication material and should be removed immediately.",
+     {}},
+    {u".env assignment",
+     Severity::medium,
+     {uR"((?m)^\s*[A-Z][A-Z0-9_]{2,}\s*=\s*['"]?[^'"\s#]{8,})",
+      uR"((?m)^\s*[A-Z][A-Z0-9_]{2}[A-Z0-9_]*\s*=\s*['"]?[^'"\s#]{8}[^'"\s#]*)", uR"((?m)^)", uR"(\s*)"},
+     u"Environment assignments frequently contain passwords, tokens, endpoints, or account IDs.",
+     {}},
+    {u"Private IP address",
+     Severity::medium,
+     {uR"(\b(?:10\.\d{1,3}\.\d{1,3}\.\d{1,3}|172\.(?:1[6-9]|2\d|3[0-1])\.\d{1,3}\.\d{1,3}|192\.168\.\d{1,3}\.\d{1,3})\b)",
+      u"", u"", u""},
+     u"Private network addresses can reveal internal infrastructure shape.",
+     {}},
+    {u"Internal hostname",
+     Severity::medium,
+     {uR"(\b[A-Za-z0-9][A-Za-z0-9.-]{1,80}\.(?:internal|local|corp|lan|intranet)\b)", u"", u"", u""},
+     u"Internal hostnames can reveal company network names and service topology.",
+     // A name starts 2 to 81 units before its suffix, and the suffix is at most 9 units long.
+     {uR"(\.(?:internal|local|corp|lan|intranet)\b)", 2, 81, 90}},
+    {u"Tracked URL",
+     Severity::info,
+     {uR"(https?://[^\s<>"']*(?:[?&](?:utm_[A-Za-z0-9_-]+|fbclid|gclid|dclid|msclkid|igshid|mc_cid|mc_eid|ref|ref_src|spm|yclid)=)[^\s<>"']*)",
+      u"", uR"(https?://)", uR"(https?://[^\s<>"']*)"},
+     u"Tracking query parameters identify campaigns, referrers, or click IDs and can usually be stripped safely.",
+     {}},
+}};
+
+}  // namespace
+
+const std::array<PrivacyPattern, 8>& privacyCatalogue() { return catalogue; }
+
+}  // namespace velquor::text

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "core/text/regex/Regex.h"
+#include "core/text/records/StyleReport.h"
+#include "core/text/records/TextLocation.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velquor::text {
+
+// Matching routines shared by the style pass, the change review and the rewrite comparison.
+
+struct MatchDetail {
+    std::u16string_view text;  // a view into the searched text
+    TextLocation location;
+
+    friend bool operator==(const MatchDetail&, const MatchDetail&) = default;
+};
+
+// The matches found, and whether the scan reached the end of the text within its step budget.
+struct MatchDetails {
+    std::vector<MatchDetail> matches;
+    bool complete = true;
+};
+
+// The matches of a scan of `text`, with their texts.
+MatchDetails matchDetailsOf(std::u16string_view text, const RegexScan& scan);
+
+// Every match of an expression, left to right, with its text and UTF-16 location.
+MatchDetails regexMatchDetails(std::u16string_view text, const Regex& regex);
+// The same for a pattern compiled case-insensitively; one that does not compile matches nothing.
+MatchDetails regexMatchDetails(std::u16string_view text, std::u16string_view pattern);
+
+// A compiled case-insensitive pattern, for the fixed patterns callers keep.
+std::optional<Regex> caseInsensitivePattern(std::u16string_view pattern);
+
+struct LiteralMatches {
+    std::vector<TextLocation> locations;
+    bool complete = true;
+};
+
+// Case-insensitive substring matching under ICU's full case folding, without word boundaries.
+LiteralMatches literalMatchLocations(std::u16string_view text, std::u16string_view phrase);
+
+// Up to 24 characters (grapheme clusters) of context on either side of the location, with line
+// feeds turned into spaces and white space trimmed from both ends.
+std::u16string snippetAround(std::u16string_view text, TextLocation location);
+
+// The context around the first case-insensitive occurrence of the phrase; nothing without one.
+std::optional<std::u16string> caseInsensitiveSnippet(std::u16string_view text, std::u16string_view phrase);
+
+// The text split at every ".", "!" and "?", each piece trimmed, empty pieces dropped.
+std::vector<std::u16string_view> sentences(std::u16string_view text);
+
+// Sentences that keep their closing punctuation, each trimmed and located in the text.
+MatchDetails sentenceMatchDetails(std::u16string_view text);
+
+// Appends a signal with the label's table texts when the count is positive.
+void appendCountSignal(std::u16string_view label, std::int64_t count, std::int64_t wordCount,
+                       std::vector<std::u16string> examples, std::vector<TextLocation> locations,
+                       std::vector<StyleSignal>& signals);
+
+}  // namespace velquor::text

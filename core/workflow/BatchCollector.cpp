@@ -1,0 +1,167 @@
+#include "core/workflow/BatchCollector.h"
+
+#include "core/files/EntryOrder.h"
+#include "core/files/FileTypes.h"
+#include "core/files/InspectorRegistry.h"
+#include "core/files/MetadataText.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velquor::files {
+
+namespace {
+
+// Folders that other systems show as one document or application; what is inside them is not
+// a set of separate files.
+constexpr std::array<std::string_view, 6> packageExtensions{"app", "bundle", "framework", "key", "numbers", "pages"};
+
+struct FolderEntry {
+    std::string name;
+    std::u16string shownName;
+    bool isFolder;
+};
+
+struct FolderIdentity {
+    dev_t device;
+    ino_t inode;
+
+    friend bool operator==(const FolderIdentity&, const FolderIdentity&) = default;
+};
+
+// One folder being walked: its sorted entries and how far the walk has come.
+struct OpenFolder {
+    std::filesystem::path path;
+    FolderIdentity identity;
+    std::vector<FolderEntry> entries;
+    std::size_t next = 0;
+};
+
+bool isHidden(std::string_view name) { return name.starts_with('.'); }
+
+bool isPackage(const std::string& name) {
+    const auto extension = lowercasedExtension(name);
+    return std::find(packageExtensions.begin(), packageExtensions.end(), extension) != packageExtensions.end();
+}
+
+// A regular file or a folder, judged without following a symbolic link; nothing for the rest.
+std::optional<bool> folderOrFile(int folder, const dirent& entry) {
+    if (entry.d_type == DT_REG) return false;
+    if (entry.d_type == DT_DIR) return true;
+    if (entry.d_type != DT_UNKNOWN) return std::nullopt;
+    struct stat status {};
+    if (::fstatat(folder, entry.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
+    if (S_ISREG(status.st_mode)) return false;
+    if (S_ISDIR(status.st_mode)) return true;
+    return std::nullopt;
+}
+
+void sortForDisplay(std::vector<FolderEntry>& entries) {
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+        const int order = compareNamesForDisplay(a.shownName, b.shownName);
+        return order != 0 ? order < 0 : a.name < b.name;
+    });
+}
+
+// Reads a folder's visible entries. Inside the walk the folder is opened without following a
+// symbolic link, so a folder swapped for a link after it was listed is not entered.
+std::optional<OpenFolder> openFolder(const std::filesystem::path& path, bool followLink) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW));
+    if (fd < 0) return std::nullopt;
+    const std::unique_ptr<DIR, int (*)(DIR*)> folder(::fdopendir(fd), ::closedir);
+    struct stat status {};
+    if (!folder || ::fstat(fd, &status) != 0) {
+        if (!folder) ::close(fd);
+        return std::nullopt;
+    }
+    OpenFolder open{path, {status.st_dev, status.st_ino}, {}, 0};
+    while (const dirent* entry = ::readdir(folder.get())) {
+        const std::string name = entry->d_name;
+        if (isHidden(name)) continue;
+        if (const auto isFolder = folderOrFile(fd, *entry)) {
+            open.entries.push_back({name, metadataText(name), *isFolder});
+        }
+    }
+    sortForDisplay(open.entries);
+    return open;
+}
+
+class Collection {
+public:
+    Collection(std::size_t limit, std::stop_token stop) : limit_(limit), stop_(std::move(stop)) {}
+
+    bool isDone() const { return files_.size() >= limit_ || stop_.stop_requested(); }
+
+    void addIfSupported(const std::filesystem::path& file) {
+        if (isInspectable(file)) files_.push_back(file);
+    }
+
+    // Depth first, with an explicit stack: a deep tree cannot exhaust the call stack, and the
+    // folders on the stack are the ones being walked, which no bind mount may enter twice.
+    void walk(const std::filesystem::path& root) {
+        std::vector<OpenFolder> stack;
+        if (auto folder = openFolder(root, true)) stack.push_back(std::move(*folder));
+        while (!stack.empty() && !isDone()) {
+            auto& top = stack.back();
+            if (top.next == top.entries.size()) {
+                stack.pop_back();
+                continue;
+            }
+            const FolderEntry& entry = top.entries[top.next++];
+            const auto path = top.path / entry.name;
+            if (!entry.isFolder) {
+                addIfSupported(path);
+            } else if (!isPackage(entry.name)) {
+                enter(stack, path);
+            }
+        }
+    }
+
+    std::vector<std::filesystem::path> take() { return std::move(files_); }
+
+private:
+    static void enter(std::vector<OpenFolder>& stack, const std::filesystem::path& path) {
+        auto folder = openFolder(path, false);
+        if (!folder) return;
+        const bool walking = std::any_of(stack.begin(), stack.end(),
+                                         [&](const OpenFolder& open) { return open.identity == folder->identity; });
+        if (!walking) stack.push_back(std::move(*folder));
+    }
+
+    std::size_t limit_;
+    std::stop_token stop_;
+    std::vector<std::filesystem::path> files_;
+};
+
+bool isFolder(const std::filesystem::path& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+}  // namespace
+
+std::vector<std::filesystem::path> inspectableBatchFiles(std::span<const std::filesystem::path> selection,
+                                                         std::size_t limit, std::stop_token stop) {
+    Collection collection(limit, std::move(stop));
+    for (const auto& path : selection) {
+        if (collection.isDone()) break;
+        // The user chose this path, so a symbolic link to a folder is followed here, and only here.
+        if (isFolder(path)) {
+            collection.walk(path);
+        } else {
+            collection.addIfSupported(path);
+        }
+    }
+    return collection.take();
+}
+
+}  // namespace velquor::files

@@ -1,0 +1,220 @@
+// Every image family end to end: a file made by real tools with personal metadata, its privacy
+// copy, our own re-inspection, an independent one by exiftool, and the decoded pixels.
+#include "core/files/FileSanitizerError.h"
+#include "core/files/InspectorRegistry.h"
+#include "core/files/image/ImagePrivacySanitizer.h"
+#include "core/files/image/WebpChunks.h"
+#include "tests/support/ImageFixtures.h"
+#include "tests/support/TemporaryDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <regex>
+
+namespace velquor::files {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace velquor::testing;
+
+const std::vector<std::string> exifTags{
+    "-Artist=Ann Example",         "-Make=Canon",          "-Model=EOS 5",
+    "-Software=Editor 1.0",        "-GPSLatitude=51.5",    "-GPSLatitudeRef=N",
+    "-GPSLongitude=0.125",         "-GPSLongitudeRef=W",   "-ImageDescription=Our garden",
+    "-XMP-dc:Creator=Ann Example", "-XMP-dc:Title=Garden", "-Orientation#=6"};
+
+std::vector<std::string> with(std::vector<std::string> tags, std::initializer_list<std::string> more) {
+    tags.insert(tags.end(), more);
+    return tags;
+}
+
+enum class PixelCheck { decoded, animatedWebpFrames, isoMediaImageItem };
+
+struct Family {
+    const char* name;
+    std::function<fs::path(const fs::path& directory)> make;
+    std::size_t frames;
+    bool keepsOrientation;
+    PixelCheck check;
+};
+
+fs::path jpegWithThumbnail(const fs::path& directory) {
+    const auto thumbnail = makeTestImage(directory / "thumbnail.jpg", "32x24", 1);
+    const auto photo = makeTestImage(directory / "photo.jpg", "96x64", 1, {"-q:v", "3"});
+    writeTags(photo, with(exifTags, {"-ThumbnailImage<=" + thumbnail.string(), "-Comment=taken at home",
+                                     "-IPTC:Keywords=garden", "-IPTC:By-line=Ann"}));
+    fs::remove(thumbnail);
+    return photo;
+}
+
+fs::path pngWithTextChunks(const fs::path& directory) {
+    const auto file = makeTestImage(directory / "render.png", "64x48", 1);
+    writeBytes(file, withPngChunksAfterHeader(
+                         readBytes(file),
+                         {
+                             pngChunk("tEXt", bytesOf(std::string_view("parameters\0steps: 30, sampler: Euler", 36))),
+                             pngChunk("iTXt", bytesOf(std::string_view("prompt\0\0\0\0\0a fox in the snow", 28))),
+                             pngChunk("tIME", {7, 0xE8, 1, 2, 3, 4, 5}),
+                         }));
+    writeTags(file, exifTags);
+    return file;
+}
+
+fs::path animatedPng(const fs::path& directory) {
+    const auto file = makeTestImage(directory / "anim.png", "48x32", 3, {"-plays", "0", "-f", "apng"});
+    writeBytes(file, withPngChunksAfterHeader(readBytes(file),
+                                              {pngChunk("tEXt", bytesOf(std::string_view("Author\0Ann", 10)))}));
+    return file;
+}
+
+fs::path animatedGif(const fs::path& directory) {
+    const auto file = makeTestImage(directory / "anim.gif", "48x32", 3, {"-loop", "2"});
+    writeTags(file, {"-Comment=made by Ann", "-XMP-dc:Creator=Ann Example"});
+    return file;
+}
+
+fs::path stillWebp(const fs::path& directory) {
+    const auto file = makeTestImage(directory / "photo.webp", "64x48", 1, {"-c:v", "libwebp", "-lossless", "1"});
+    writeTags(file, exifTags);
+    return file;
+}
+
+fs::path animatedWebp(const fs::path& directory) {
+    const auto file =
+        makeTestImage(directory / "anim.webp", "48x32", 3, {"-c:v", "libwebp_anim", "-lossless", "1", "-loop", "3"});
+    writeTags(file, {"-XMP-dc:Creator=Ann Example", "-Artist=Ann"});
+    return file;
+}
+
+fs::path tiff(const fs::path& directory) {
+    const auto file = makeTestImage(directory / "scan.tif", "64x48", 1);
+    writeTags(file, with(exifTags, {"-IPTC:Keywords=garden"}));
+    return file;
+}
+
+fs::path avif(const fs::path& directory) {
+    const auto file = makeTestImage(directory / "photo.avif", "64x48", 1,
+                                    {"-c:v", "libaom-av1", "-still-picture", "1", "-cpu-used", "8"});
+    writeTags(file, exifTags);
+    return file;
+}
+
+const FileMetadataEntry* entryWithId(const FileMetadataReport& report, std::u16string_view id) {
+    for (const auto& entry : report.entries) {
+        if (entry.id == id) return &entry;
+    }
+    return nullptr;
+}
+
+// What exiftool must never find in a privacy copy.
+void expectNoPersonalTags(const fs::path& copy) {
+    static const std::regex personalGroup(
+        R"(^(GPS|XMP.*|IPTC|ExifIFD|MakerNotes|IFD1|Photoshop|JUMBF|C2PA|PNG-tIME):)");
+    static const std::regex personalName(
+        R"(:(.*GPS.*|Make|Model|Artist|Author|Creator|Copyright|(Image)?Description|(User|XP)?Comment|Software|)"
+        R"(Parameters|Prompt|)"
+        R"(Title|DateTime.*|.*Thumbnail.*|Keywords|By-line|Warning|Error)$)");
+    for (const auto& [tag, value] : exiftoolTags(copy)) {
+        EXPECT_FALSE(std::regex_search(tag, personalGroup)) << copy.filename() << " " << tag << " = " << value;
+        EXPECT_FALSE(std::regex_search(tag, personalName)) << copy.filename() << " " << tag << " = " << value;
+    }
+}
+
+// Loop counts and frame delays, by entry id and value.
+std::vector<std::pair<std::u16string, std::u16string>> animationTiming(const FileMetadataReport& report) {
+    std::vector<std::pair<std::u16string, std::u16string>> timing;
+    for (const auto& entry : report.entries) {
+        if (entry.name.find(u"DelayTime") != std::u16string::npos || entry.name == u"LoopCount") {
+            timing.emplace_back(entry.id, entry.value);
+        }
+    }
+    return timing;
+}
+
+std::vector<Bytes> animationFrames(const Bytes& webp) {
+    std::vector<Bytes> frames;
+    for (const auto& chunk : readRiffChunks(webp, 12, webpBodyEnd(webp)).chunks) {
+        if (chunk.fourcc == "ANMF") frames.emplace_back(chunk.payload.begin(), chunk.payload.end());
+    }
+    return frames;
+}
+
+// The image item's bytes as exiftool locates them: the copy must hold them unchanged.
+void expectSameImageItem(const fs::path& source, const fs::path& copy) {
+    const auto listing = runTool("/usr/bin/exiftool", {"-v3", source.string()});
+    std::smatch item;
+    ASSERT_TRUE(std::regex_search(listing, item, std::regex(R"(Item (\d+)\) 'av01')")));
+    std::smatch place;
+    ASSERT_TRUE(std::regex_search(
+        listing, place,
+        std::regex("Item " + item[1].str() + R"(: const_meth=\S* base=0x0 offset=0x([0-9a-f]+) len=0x([0-9a-f]+))")));
+    const auto offset = std::stoul(place[1], nullptr, 16), length = std::stoul(place[2], nullptr, 16);
+    const auto original = readBytes(source), copied = readBytes(copy);
+    ASSERT_EQ(original.size(), copied.size());
+    ASSERT_LE(offset + length, original.size());
+    EXPECT_TRUE(std::equal(original.begin() + offset, original.begin() + offset + length, copied.begin() + offset));
+    EXPECT_NE(original, copied);
+}
+
+TEST(ImageRoundTripTest, EveryFamilyLosesItsMetadataAndKeepsItsPixels) {
+    const Family families[] = {
+        {"JPEG with a thumbnail", jpegWithThumbnail, 1, true, PixelCheck::decoded},
+        {"PNG with text chunks", pngWithTextChunks, 1, true, PixelCheck::decoded},
+        {"animated PNG", animatedPng, 3, false, PixelCheck::decoded},
+        {"animated GIF", animatedGif, 3, false, PixelCheck::decoded},
+        {"WebP", stillWebp, 1, true, PixelCheck::decoded},
+        {"animated WebP", animatedWebp, 3, false, PixelCheck::animatedWebpFrames},
+        {"TIFF", tiff, 1, true, PixelCheck::decoded},
+        {"AVIF", avif, 1, false, PixelCheck::isoMediaImageItem},
+    };
+    for (const auto& family : families) {
+        SCOPED_TRACE(family.name);
+        TemporaryDirectory directory;
+        const auto source = family.make(directory.path());
+        const auto before = inspectReport(source);
+        ASSERT_TRUE(before.containsPersonalMetadata());
+        ASSERT_FALSE(before.hasContentCredentialsSignal);
+
+        const auto copy = directory.path() / ("copy" + source.extension().string());
+        createPrivacyCopy(source, copy);
+        std::vector<fs::path> files;
+        for (const auto& entry : fs::directory_iterator(directory.path())) files.push_back(entry.path().filename());
+        EXPECT_EQ(files.size(), 2u) << "a staged file was left behind";
+
+        const auto after = inspectReport(copy);
+        EXPECT_FALSE(after.containsPersonalMetadata());
+        EXPECT_FALSE(after.containsLocation());
+        EXPECT_EQ(after.pixelSize, before.pixelSize);
+        const auto* frames = entryWithId(after, u"frame-count");
+        EXPECT_EQ(frames ? std::stoul(std::string(frames->value.begin(), frames->value.end())) : 1u, family.frames);
+        EXPECT_EQ(animationTiming(after), animationTiming(before));
+        if (family.frames > 1) {
+            EXPECT_GE(animationTiming(after).size(), family.frames + 1) << "a loop count and delays";
+        }
+        if (family.keepsOrientation) {
+            const auto* orientation = entryWithId(after, u"{TIFF}.Orientation");
+            ASSERT_NE(orientation, nullptr);
+            EXPECT_EQ(orientation->value, u"6");
+        }
+        expectNoPersonalTags(copy);
+
+        switch (family.check) {
+            case PixelCheck::decoded:
+                EXPECT_EQ(decodedPixels(copy), decodedPixels(source));
+                break;
+            case PixelCheck::animatedWebpFrames: {
+                const auto frameData = animationFrames(readBytes(source));
+                EXPECT_EQ(frameData.size(), 3u);
+                EXPECT_EQ(animationFrames(readBytes(copy)), frameData);
+                break;
+            }
+            case PixelCheck::isoMediaImageItem:
+                expectSameImageItem(source, copy);
+                break;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace velquor::files

@@ -1,0 +1,115 @@
+#include "core/files/image/ImagePrivacySanitizer.h"
+#include "core/files/image/ProvenanceScan.h"
+#include "tests/support/ImageFixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace velquor::files {
+namespace {
+
+using testing::Bytes;
+using testing::bytesOf;
+using testing::pngChunk;
+
+const Bytes pngSignature = bytesOf(std::string_view("\x89PNG\r\n\x1A\n", 8));
+const Bytes c2paUUID{0x63, 0x32, 0x70, 0x61, 0x00, 0x11, 0x00, 0x10, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+
+Bytes joined(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+Bytes jpegSegment(std::uint8_t marker, const Bytes& payload) {
+    const auto length = payload.size() + 2;
+    return joined({{0xFF, marker, static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length)}, payload});
+}
+
+Bytes riffChunk(std::string_view fourcc, const Bytes& payload) {
+    Bytes chunk = bytesOf(fourcc);
+    for (int shift = 0; shift < 32; shift += 8) chunk.push_back(static_cast<std::uint8_t>(payload.size() >> shift));
+    chunk.insert(chunk.end(), payload.begin(), payload.end());
+    if (payload.size() & 1) chunk.push_back(0);
+    return chunk;
+}
+
+Bytes webp(std::initializer_list<Bytes> chunks) {
+    const Bytes body = joined(chunks);
+    Bytes out = bytesOf("RIFF");
+    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>((body.size() + 4) >> shift));
+    return joined({out, bytesOf("WEBP"), body});
+}
+
+enum class Expect { nothing, png, jpeg, webp, possible };
+
+TEST(ProvenanceScanTest, ContainersAreConfirmedByTheirByteRulesAndTextOnlyHints) {
+    const Bytes ihdr = pngChunk("IHDR", Bytes(13, 0));
+    const Bytes soi{0xFF, 0xD8};
+    const Bytes sos = jpegSegment(0xDA, Bytes(8, 0));
+    const struct {
+        const char* name;
+        Bytes data;
+        Expect expect;
+    } cases[] = {
+        {"empty", {}, Expect::nothing},
+        {"one byte", {0x89}, Expect::nothing},
+        {"PNG caBX third", joined({pngSignature, ihdr, pngChunk("tEXt", bytesOf("a\0b")), pngChunk("caBX", {1, 2})}),
+         Expect::png},
+        {"PNG cabx is no container", joined({pngSignature, ihdr, pngChunk("cabx", {1, 2})}), Expect::nothing},
+        {"PNG chunk past the end, text later",
+         joined({pngSignature, {0x7F, 0xFF, 0xFF, 0xFF}, bytesOf("caBX"), bytesOf(" jumbf")}), Expect::possible},
+        {"JPEG APP11 with the UUID", joined({soi, jpegSegment(0xEB, joined({bytesOf("JP"), c2paUUID})), sos}),
+         Expect::jpeg},
+        {"JPEG APP11 with JUMB and C2PA in capitals", joined({soi, jpegSegment(0xEB, bytesOf("JUMB....C2PA")), sos}),
+         Expect::jpeg},
+        {"JPEG APP11 with only c2pa", joined({soi, jpegSegment(0xEB, bytesOf("c2pa only")), sos}), Expect::possible},
+        {"JPEG XMP that mentions c2pa",
+         joined({soi, jpegSegment(0xE1, bytesOf("http://ns.adobe.com/xap/1.0/ c2pa")), sos}), Expect::possible},
+        {"JPEG APP11 after the scan", joined({soi, sos, jpegSegment(0xEB, joined({c2paUUID, bytesOf("jumb")}))}),
+         Expect::possible},
+        // The container walk stops, but the UUID itself starts with the text "c2pa".
+        {"JPEG segment past the end", joined({soi, {0xFF, 0xEB, 0xFF, 0xFF}, c2paUUID}), Expect::possible},
+        {"WebP C2PA after odd chunks",
+         webp({riffChunk("VP8L", Bytes(5, 1)), riffChunk("XYZW", Bytes(3, 2)), riffChunk("C2PA", Bytes(7, 3))}),
+         Expect::webp},
+        {"WebP lower-case c2pa chunk", webp({riffChunk("VP8L", Bytes(5, 1)), riffChunk("c2pa", Bytes(2, 0))}),
+         Expect::possible},
+        {"WebP chunk past the end", webp({bytesOf("C2PA"), {0xFF, 0xFF, 0xFF, 0x7F}}), Expect::possible},
+        {"marker anywhere, any case", bytesOf("plain text with ConTentCredentials inside"), Expect::possible},
+        {"marker with a space", bytesOf("xx content CREDENTIALS"), Expect::possible},
+        {"near miss", bytesOf("content-credentials c2p jumb"), Expect::nothing},
+    };
+    for (const auto& c : cases) {
+        const auto evidence = ImagePrivacySanitizer::provenanceEvidence(c.data);
+        ASSERT_LE(evidence.size(), 1u) << c.name;
+        if (c.expect == Expect::nothing) {
+            EXPECT_TRUE(evidence.empty()) << c.name;
+            continue;
+        }
+        ASSERT_EQ(evidence.size(), 1u) << c.name;
+        const auto& found = evidence.front();
+        if (c.expect == Expect::possible) {
+            EXPECT_EQ(found, (ProvenanceEvidence{ProvenanceConfidence::possible, u"Possible provenance reference",
+                                                 u"Raw marker text without a recognized manifest container", false}))
+                << c.name;
+            continue;
+        }
+        const std::u16string detail = c.expect == Expect::png    ? u"PNG caBX manifest chunk"
+                                      : c.expect == Expect::jpeg ? u"JPEG C2PA JUMBF data in APP11"
+                                                                 : u"WebP C2PA manifest chunk";
+        EXPECT_EQ(found, (ProvenanceEvidence{ProvenanceConfidence::confirmed, u"Content Credentials", detail, true}))
+            << c.name;
+    }
+}
+
+TEST(ProvenanceScanTest, AsciiComparisonFoldsOnlyLetters) {
+    EXPECT_TRUE(containsASCII(bytesOf("xxJUMBFxx"), "jumbf"));
+    EXPECT_FALSE(containsASCII(bytesOf("abc"), ""));
+    EXPECT_FALSE(containsASCII(bytesOf("ab"), "abc"));
+    EXPECT_FALSE(containsASCII(bytesOf("c\x12pa"), "c2pa"));  // 0x12 | 0x20 would be "2": digits are not folded
+    EXPECT_FALSE(containsASCII(bytesOf("\xC3\xA9"), "\xE3\x89"));
+    EXPECT_TRUE(containsASCII(bytesOf("C2PA"), "c2pa"));
+}
+
+}  // namespace
+}  // namespace velquor::files

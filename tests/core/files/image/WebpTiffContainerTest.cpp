@@ -1,0 +1,187 @@
+#include "core/files/FileSanitizerError.h"
+#include "core/files/image/ImageFormat.h"
+#include "core/files/image/ImagePrivacyCopy.h"
+#include "core/files/image/TiffStructure.h"
+#include "core/files/image/WebpChunks.h"
+#include "tests/support/ImageFixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace velquor::files {
+namespace {
+
+using testing::Bytes;
+using testing::bytesOf;
+
+Bytes joined(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+Bytes le32(std::uint32_t value) {
+    return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+            static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+}
+
+Bytes le16(std::uint16_t value) { return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)}; }
+
+Bytes chunk(std::string_view fourcc, const Bytes& payload) {
+    Bytes out = joined({bytesOf(fourcc), le32(static_cast<std::uint32_t>(payload.size())), payload});
+    if (payload.size() & 1) out.push_back(0);
+    return out;
+}
+
+Bytes riff(const Bytes& body) {
+    return joined({bytesOf("RIFF"), le32(static_cast<std::uint32_t>(body.size() + 4)), bytesOf("WEBP"), body});
+}
+
+TEST(WebpPrivacyCopyTest, AnimationKeepsFramesTimingAndLoopAndLosesEverythingElse) {
+    const Bytes vp8x{0x2E, 0, 0, 0, 9, 0, 0, 9, 0, 0};  // ICC, alpha, EXIF, XMP and animation flags
+    const Bytes anim = joined({le32(0xFFFFFFFF), le16(3)});
+    const Bytes frameHeader = joined({Bytes(9, 0), Bytes{0xE8, 0x03, 0}, Bytes{0, 0, 0, 0}});  // 1000 ms
+    const Bytes image = chunk("VP8L", Bytes(7, 0x2F));
+    const Bytes source =
+        riff(joined({chunk("VP8X", vp8x), chunk("ICCP", Bytes(5, 1)), chunk("ANIM", anim),
+                     chunk("ANMF", joined({frameHeader, chunk("XYZW", bytesOf("junk")), image})),
+                     chunk("ANMF", joined({frameHeader, chunk("ALPH", {1, 2, 3}), image})),
+                     chunk("EXIF", bytesOf("MM\0*")), chunk("XMP ", bytesOf("<x/>")), chunk("C2PX", {1})}));
+    const Bytes cleanHeader{0x22, 0, 0, 0, 9, 0, 0, 9, 0, 0};
+    const Bytes expected = riff(joined({chunk("VP8X", cleanHeader), chunk("ICCP", Bytes(5, 1)), chunk("ANIM", anim),
+                                        chunk("ANMF", joined({frameHeader, image})),
+                                        chunk("ANMF", joined({frameHeader, chunk("ALPH", {1, 2, 3}), image}))}));
+    EXPECT_EQ(webpPrivacyCopy(joined({source, bytesOf("trailing bytes")}), std::nullopt), expected);
+}
+
+TEST(WebpPrivacyCopyTest, SimpleFilesStaySimpleAndDamagedOnesAreRefused) {
+    const Bytes simple = riff(chunk("VP8L", Bytes(9, 1)));
+    EXPECT_EQ(webpPrivacyCopy(simple, std::uint16_t{6}), simple) << "no EXIF without the extended header";
+    Bytes lying = simple;
+    lying[16] = 0xFF;  // the VP8L size
+    EXPECT_THROW(webpPrivacyCopy(lying, std::nullopt), FileSanitizerError);
+    EXPECT_THROW(webpPrivacyCopy(riff({}), std::nullopt), FileSanitizerError);
+    EXPECT_THROW(webpPrivacyCopy(riff(chunk("XMP ", bytesOf("<x/>"))), std::nullopt), FileSanitizerError)
+        << "a copy without any image data";
+    EXPECT_THROW(privacyCopyBytes(ImageFormat::webp, testing::tinyPng(), std::nullopt), FileSanitizerError)
+        << "bytes of another format";
+}
+
+// A little-endian TIFF with one 2 x 1 grey strip, the given extra entries and the next-page pointer.
+struct TiffBuilder {
+    std::vector<std::tuple<std::uint16_t, std::uint16_t, std::uint32_t, Bytes>> entries;
+    std::uint32_t nextPage = 0;
+    std::uint32_t stripOffset = 8;
+
+    Bytes build() const {
+        Bytes out = joined({bytesOf(std::string_view("II*\0", 4)), le32(10), {0x11, 0x22}});
+        std::vector<std::tuple<std::uint16_t, std::uint16_t, std::uint32_t, Bytes>> all = entries;
+        all.push_back({256, 3, 1, le16(2)});
+        all.push_back({257, 3, 1, le16(1)});
+        all.push_back({262, 3, 1, le16(1)});
+        all.push_back({273, 4, 1, le32(stripOffset)});
+        all.push_back({279, 4, 1, le32(2)});
+        std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return std::get<0>(a) < std::get<0>(b); });
+        const std::size_t valuesAt = 10 + 2 + all.size() * 12 + 4;
+        Bytes directory = le16(static_cast<std::uint16_t>(all.size())), values;
+        for (const auto& [tag, type, count, value] : all) {
+            directory = joined({directory, le16(tag), le16(type), le32(count)});
+            if (value.size() <= 4) {
+                Bytes inlined = value;
+                inlined.resize(4, 0);
+                directory = joined({directory, inlined});
+            } else {
+                directory = joined({directory, le32(static_cast<std::uint32_t>(valuesAt + values.size()))});
+                values = joined({values, value});
+            }
+        }
+        return joined({out, directory, le32(nextPage), values});
+    }
+};
+
+TEST(TiffPrivacyCopyTest, KeepsStripsAndLayoutTagsAndDropsDescriptions) {
+    TiffBuilder builder;
+    builder.entries = {{271, 2, 6, bytesOf(std::string_view("Canon\0", 6))},
+                       {270, 2, 12, bytesOf(std::string_view("my holiday\0\0", 12))},
+                       {274, 3, 1, le16(8)},
+                       {34853, 4, 1, le32(8)}};
+    const auto copy = tiffPrivacyCopy(builder.build());
+    const auto layout = readTiffLayout(copy);
+    ASSERT_TRUE(layout && layout->complete);
+    ASSERT_EQ(layout->pages.size(), 1u);
+    std::vector<std::uint16_t> tags;
+    for (const auto& entry : layout->pages[0].entries) tags.push_back(entry.tag);
+    EXPECT_EQ(tags, (std::vector<std::uint16_t>{256, 257, 262, 273, 274, 279}));
+    const auto offsets = layout->unsignedValues(*layout->pages[0].find(273));
+    ASSERT_TRUE(offsets && offsets->size() == 1);
+    EXPECT_EQ(copy[offsets->front()], 0x11);
+    EXPECT_EQ(copy[offsets->front() + 1], 0x22);
+}
+
+TEST(TiffStructureTest, HostileDirectoriesEndTheWalkOrTheCopy) {
+    TiffBuilder cyclic;
+    cyclic.nextPage = 10;  // points back at the first directory
+    const auto layout = readTiffLayout(cyclic.build());
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(layout->pages.size(), 1u);
+
+    TiffBuilder pastTheEnd;
+    pastTheEnd.stripOffset = 0xFFFFFFF0;
+    EXPECT_THROW(tiffPrivacyCopy(pastTheEnd.build()), FileSanitizerError);
+
+    TiffBuilder hugeValue;
+    hugeValue.entries = {{270, 2, 0x40000000, le32(8)}};  // a gigabyte of description
+    const auto huge = readTiffLayout(hugeValue.build());
+    ASSERT_TRUE(huge);
+    EXPECT_FALSE(huge->pages[0].find(270)->value);
+    EXPECT_NO_THROW(tiffPrivacyCopy(hugeValue.build())) << "a dropped tag may be damaged";
+
+    TiffBuilder oldJpeg;
+    oldJpeg.entries = {{259, 3, 1, le16(6)}};
+    EXPECT_THROW(tiffPrivacyCopy(oldJpeg.build()), FileSanitizerError);
+    EXPECT_FALSE(readTiffLayout(bytesOf(std::string_view("II+\0\x08\0\0\0", 8)))) << "BigTIFF";
+}
+
+TEST(ImageFormatTest, ContentDecidesTheFormatWhateverTheName) {
+    const auto ftyp = [](std::string_view major, std::string_view compatible) {
+        return joined({{0, 0, 0, 20}, bytesOf("ftyp"), bytesOf(major), {0, 0, 0, 0}, bytesOf(compatible)});
+    };
+    const std::pair<Bytes, std::optional<ImageFormat>> cases[] = {
+        {{0xFF, 0xD8, 0xFF, 0xE0}, ImageFormat::jpeg},
+        {{0xFF, 0xD8, 0x00}, std::nullopt},
+        {testing::tinyPng(), ImageFormat::png},
+        {bytesOf("GIF87a...."), ImageFormat::gif},
+        {joined({bytesOf("RIFF"), le32(4), bytesOf("WEBP")}), ImageFormat::webp},
+        {joined({bytesOf("RIFF"), le32(4), bytesOf("WAVE")}), std::nullopt},
+        {bytesOf(std::string_view("MM\0*\0\0\0\x08", 8)), ImageFormat::tiff},
+        {ftyp("heic", "mif1"), ImageFormat::heic},
+        {ftyp("mif1", "heic"), ImageFormat::heic},
+        {ftyp("mif1", "miaf"), ImageFormat::heif},
+        {ftyp("mif1", "avif"), ImageFormat::avif},
+        {ftyp("isom", "mp42"), std::nullopt},
+        {bytesOf("%PDF-1.7"), std::nullopt},
+    };
+    for (const auto& [data, format] : cases) EXPECT_EQ(sniffImageFormat(data), format);
+    EXPECT_EQ(uniformType(ImageFormat::heic).description, u"HEIC image");
+}
+
+TEST(IsoMediaPrivacyCopyTest, ItemExtentsOutsideTheFileAreRefused) {
+    const auto box = [](std::string_view type, const Bytes& payload) {
+        const auto size = static_cast<std::uint32_t>(payload.size() + 8);
+        return joined({{static_cast<std::uint8_t>(size >> 24), static_cast<std::uint8_t>(size >> 16),
+                        static_cast<std::uint8_t>(size >> 8), static_cast<std::uint8_t>(size)},
+                       bytesOf(type),
+                       payload});
+    };
+    const Bytes infe = box("infe", joined({{2, 0, 0, 0}, {0, 1}, {0, 0}, bytesOf("Exif"), {0}}));
+    const Bytes iinf = box("iinf", joined({{0, 0, 0, 0}, {0, 1}, infe}));
+    // iloc version 0, 4-byte offsets and lengths: item 1 at offset 0x10000, 32 bytes.
+    const Bytes iloc =
+        box("iloc", joined({{0, 0, 0, 0}, {0x44, 0}, {0, 1}, {0, 1}, {0, 0}, {0, 1}, {0, 1, 0, 0}, {0, 0, 0, 32}}));
+    const Bytes ftyp = box("ftyp", joined({bytesOf("avif"), {0, 0, 0, 0}, bytesOf("mif1")}));
+    const Bytes file = joined({ftyp, box("meta", joined({{0, 0, 0, 0}, iinf, iloc}))});
+    EXPECT_EQ(sniffImageFormat(file), ImageFormat::avif);
+    EXPECT_THROW(isoMediaPrivacyCopy(file), FileSanitizerError);
+}
+
+}  // namespace
+}  // namespace velquor::files
