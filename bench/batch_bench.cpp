@@ -159,7 +159,7 @@ public:
             }
         }
         const std::vector<fs::path> selection{folder};
-        files_ = velquor::files::inspectableBatchFiles(selection, velquor::files::batchFileLimit);
+        files_ = velquor::workflow::inspectableBatchFiles(selection, velquor::workflow::batchFileLimit);
         if (files_.size() != 200) std::abort();
         folder_ = folder;
     }
@@ -184,8 +184,8 @@ void velquorBatch(benchmark::State& state) {
     const std::vector<fs::path> selection{batch.folder()};
     const auto workers = static_cast<unsigned>(state.range(0));
     for (auto _ : state) {
-        const auto files = velquor::files::inspectableBatchFiles(selection, velquor::files::batchFileLimit);
-        const auto rows = velquor::files::inspectBatch(files, {.workers = workers, .stop = {}, .progress = {}});
+        const auto files = velquor::workflow::inspectableBatchFiles(selection, velquor::workflow::batchFileLimit);
+        const auto rows = velquor::workflow::inspectBatch(files, {.workers = workers, .stop = {}, .progress = {}});
         if (rows.size() != 200) state.SkipWithError("the batch lost rows");
         benchmark::DoNotOptimize(rows);
     }

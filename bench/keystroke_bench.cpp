@@ -1,11 +1,11 @@
-// What the application runs after each pause in typing: validate the text, inspect it, clean it
-// with the default options, review every category of change, and clean the output again to
-// verify it. Mixed prose with emoji, right-to-left text, Markdown and tracked URLs, and about
-// one hidden or changed character per 200, at 100 KiB and 16 MiB; each stage is also timed on
-// its own. peakRSS_MiB is the process's high-water mark so far, so run one size at a time
+// What the application runs after each pause in typing, analyzeText with the default options:
+// validate the text, inspect it, clean it, review every category of change, and clean the output
+// again to verify it. Mixed prose with emoji, right-to-left text, Markdown and tracked URLs, and
+// about one hidden or changed character per 200, at 100 KiB and 16 MiB; each stage is also timed
+// on its own. peakRSS_MiB is the process's high-water mark so far, so run one size at a time
 // (--benchmark_filter=/16777216) to read it for that size.
-#include "core/text/input/TextInputSafety.h"
 #include "core/text/TextSanitizer.h"
+#include "core/workflow/TextAnalysis.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,14 +16,9 @@
 
 namespace {
 
-using velquor::text::CleaningOptions;
-using velquor::text::TextInputSafety;
 using velquor::text::TextSanitizer;
-
-constexpr std::int64_t applicationLimit = 16'777'216;
-
-const CleaningOptions applicationDefaults{
-    .removeUnsafeUnicode = true, .normalizeWhitespace = true, .stripTrackingParameters = true, .trimWhitespace = true};
+using velquor::workflow::analyzeText;
+using velquor::workflow::applicationCleaningDefaults;
 
 const std::u16string_view words[] = {
     u"the",
@@ -113,16 +108,10 @@ void finish(benchmark::State& state) {
 
 void keystrokePath(benchmark::State& state) {
     const auto text = mixedProse(static_cast<std::size_t>(state.range(0)));
-    const TextSanitizer sanitizer;
     for (auto _ : state) {
-        TextInputSafety::validateText(text, applicationLimit);
-        auto report = sanitizer.inspect(text);
-        auto cleaned = sanitizer.cleanPlainTextResult(text, applicationDefaults);
-        auto review = sanitizer.reviewChanges(text);
-        const bool verified = sanitizer.cleanPlainText(cleaned.text, applicationDefaults) == cleaned.text;
-        benchmark::DoNotOptimize(report);
-        benchmark::DoNotOptimize(review);
-        if (!verified) state.SkipWithError("the second cleaning pass changed the text");
+        auto analysis = analyzeText(text, applicationCleaningDefaults);
+        benchmark::DoNotOptimize(analysis);
+        if (!analysis.cleanedOutputVerified) state.SkipWithError("the second cleaning pass changed the text");
     }
     finish(state);
 }
@@ -135,7 +124,8 @@ void inspectStage(benchmark::State& state) {
 
 void cleanStage(benchmark::State& state) {
     const auto text = mixedProse(static_cast<std::size_t>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(TextSanitizer().cleanPlainTextResult(text, applicationDefaults));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TextSanitizer().cleanPlainTextResult(text, applicationCleaningDefaults));
     finish(state);
 }
 
@@ -147,8 +137,8 @@ void reviewStage(benchmark::State& state) {
 
 void verifyStage(benchmark::State& state) {
     const auto text = mixedProse(static_cast<std::size_t>(state.range(0)));
-    const auto cleaned = TextSanitizer().cleanPlainText(text, applicationDefaults);
-    for (auto _ : state) benchmark::DoNotOptimize(TextSanitizer().cleanPlainText(cleaned, applicationDefaults));
+    const auto cleaned = TextSanitizer().cleanPlainText(text, applicationCleaningDefaults);
+    for (auto _ : state) benchmark::DoNotOptimize(TextSanitizer().cleanPlainText(cleaned, applicationCleaningDefaults));
     finish(state);
 }
 

@@ -4,6 +4,7 @@
 #include "cli/TerminalText.h"
 
 #include "core/files/MetadataText.h"
+#include "core/workflow/StatusTexts.h"
 
 #include <algorithm>
 #include <array>
@@ -33,7 +34,7 @@ std::u16string pathText(const std::filesystem::path& path) { return files::metad
 
 using Cells = std::array<std::string, 4>;
 
-Cells cellsOf(const files::BatchFileReport& report) {
+Cells cellsOf(const workflow::BatchFileReport& report) {
     return {terminalSafe(pathText(report.url)), terminalSafe(report.type), std::to_string(report.findings),
             terminalSafe(report.status)};
 }
@@ -46,7 +47,7 @@ void printRow(std::ostream& out, const Cells& cells, const std::array<std::size_
 
 }  // namespace
 
-void printBatchTable(std::ostream& out, std::span<const BatchTableRow> rows) {
+void printBatchTable(std::ostream& out, std::span<const workflow::BatchFileResult> rows) {
     if (!rows.empty()) {
         const Cells heading{"FILE", "TYPE", "FINDINGS", "STATUS"};
         std::vector<Cells> cells;
@@ -60,15 +61,13 @@ void printBatchTable(std::ostream& out, std::span<const BatchTableRow> rows) {
         for (const auto& row : cells) printRow(out, row, widths);
         out << '\n';
     }
-    out << terminalSafe(files::batchStatus(rows.size())) << '\n';
+    out << terminalSafe(workflow::batchStatus(rows.size())) << '\n';
     const auto attention = std::count_if(rows.begin(), rows.end(), [](const auto& row) { return row.needsAttention; });
-    if (attention > 0) {
-        out << counted(attention, "file needs", "files need")
-            << " attention (provenance data, or metadata that a privacy copy would remove).\n";
-    }
+    if (attention > 0)
+        out << terminalSafe(workflow::filesNeedAttentionStatus(static_cast<std::size_t>(attention))) << '\n';
 }
 
-void writeBatchTableJson(std::ostream& out, std::span<const BatchTableRow> rows) {
+void writeBatchTableJson(std::ostream& out, std::span<const workflow::BatchFileResult> rows) {
     JsonWriter json(out);
     json.beginObject().key("batchReports").beginArray();
     for (const auto& row : rows) {
@@ -81,7 +80,7 @@ void writeBatchTableJson(std::ostream& out, std::span<const BatchTableRow> rows)
             .field("needsAttention", row.needsAttention)
             .endObject();
     }
-    json.endArray().field("fileStatus", files::batchStatus(rows.size())).endObject();
+    json.endArray().field("fileStatus", workflow::batchStatus(rows.size())).endObject();
     out << '\n';
 }
 

@@ -7,59 +7,35 @@
 #include "cli/ProgressLine.h"
 #include "cli/TerminalText.h"
 
-#include "core/files/FileSanitizerError.h"
-#include "core/files/InspectorRegistry.h"
 #include "core/files/MetadataText.h"
 #include "core/workflow/PrivacyCopyDestination.h"
-
-#include <sys/stat.h>
+#include "core/workflow/PrivacyCopyOutcome.h"
+#include "core/workflow/StatusTexts.h"
 
 #include <algorithm>
 #include <limits>
 #include <optional>
 #include <ostream>
-#include <system_error>
 #include <vector>
 
 namespace velquor::cli {
 
 namespace {
 
-// What became of one file: the verified copy, or why there is none.
-struct ExportOutcome {
-    std::filesystem::path source;
-    std::optional<std::filesystem::path> copy;
-    std::u16string status;  // "Created and verified a-privacy.png." or the error's message
-};
+using workflow::PrivacyCopyOutcome;
 
 std::u16string pathText(const std::filesystem::path& path) { return files::metadataText(path.string()); }
 
 std::string shown(const std::filesystem::path& path) { return terminalSafe(pathText(path)); }
 
-bool isFolder(const std::filesystem::path& path) {
-    struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
-// A batch export stays a list of files the user named: writing copies all over a folder tree
-// would also make the next folder inspection list every copy beside its original.
-constexpr std::string_view folderRefusal =
-    "This is a folder. Privacy copies are written for files: name the files to export.";
-
-ExportOutcome exportOne(const std::filesystem::path& source, const std::optional<std::filesystem::path>& output) {
-    if (isFolder(source)) return {source, std::nullopt, files::metadataText(folderRefusal)};
-    try {
-        const auto destination = output ? *output : files::uniquePrivacyDestination(source);
-        files::createPrivacyCopy(source, destination);
-        return {source, destination, u"Created and verified " + pathText(destination.filename()) + u"."};
-    } catch (const std::exception& error) {
-        return {source, std::nullopt, files::metadataText(error.what())};
-    }
+std::filesystem::path destinationOf(const std::filesystem::path& source,
+                                    const std::optional<std::filesystem::path>& output) {
+    return output ? *output : workflow::uniquePrivacyDestination(source);
 }
 
 // The copy's path on standard output, or the reason it was refused on standard error (naming
 // the file when there are several).
-void printOutcome(const ExportOutcome& outcome, bool nameTheSource, bool asJson, CommandStreams& streams) {
+void printOutcome(const PrivacyCopyOutcome& outcome, bool nameTheSource, bool asJson, CommandStreams& streams) {
     if (outcome.copy) {
         if (!asJson) streams.out << shown(*outcome.copy) << '\n';
         return;
@@ -68,7 +44,7 @@ void printOutcome(const ExportOutcome& outcome, bool nameTheSource, bool asJson,
     streams.err << terminalSafe(outcome.status) << '\n';
 }
 
-void writeOutcomesJson(std::ostream& out, const std::vector<ExportOutcome>& outcomes) {
+void writeOutcomesJson(std::ostream& out, const std::vector<PrivacyCopyOutcome>& outcomes) {
     JsonWriter json(out);
     json.beginArray();
     for (const auto& outcome : outcomes) {
@@ -98,16 +74,15 @@ int runFileExport(std::span<const std::string> arguments, CommandStreams& stream
     std::optional<std::filesystem::path> output;
     if (const auto value = parsed.values.find("--output"); value != parsed.values.end()) output = value->second;
     const bool asJson = parsed.has("--json");
-    const auto& sources = parsed.positionals;
+    const std::vector<std::filesystem::path> sources(parsed.positionals.begin(), parsed.positionals.end());
 
     const InterruptionWatch interruption;
     ProgressLine progress(streams.err, streams.errorIsTerminal && sources.size() > 1);
-    std::vector<ExportOutcome> outcomes;
+    std::vector<PrivacyCopyOutcome> outcomes;
     for (const auto& source : sources) {
         if (interruption.interrupted()) break;
-        progress.show("Exporting " + std::to_string(outcomes.size() + 1) + " of " + std::to_string(sources.size()) +
-                      " files\u2026");
-        outcomes.push_back(exportOne(source, output));
+        progress.show(workflow::exportingProgress(outcomes.size() + 1, sources.size()));
+        outcomes.push_back(workflow::exportPrivacyCopy(source, destinationOf(source, output)));
         progress.clear();
         printOutcome(outcomes.back(), sources.size() > 1, asJson, streams);
     }

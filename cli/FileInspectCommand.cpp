@@ -1,7 +1,6 @@
 #include "cli/FileInspectCommand.h"
 
 #include "cli/ArgumentParser.h"
-#include "cli/Attention.h"
 #include "cli/BatchTable.h"
 #include "cli/ExitStatus.h"
 #include "cli/FileReportJson.h"
@@ -10,11 +9,13 @@
 #include "cli/ProgressLine.h"
 #include "cli/TerminalText.h"
 
-#include "core/workflow/BatchCollector.h"
-#include "core/workflow/BatchRunner.h"
 #include "core/files/FileSanitizerError.h"
 #include "core/files/InspectorRegistry.h"
 #include "core/files/MetadataText.h"
+#include "core/workflow/BatchRunner.h"
+#include "core/workflow/FileAttention.h"
+#include "core/workflow/FileSelection.h"
+#include "core/workflow/StatusTexts.h"
 
 #include <sys/stat.h>
 
@@ -22,15 +23,11 @@
 #include <limits>
 #include <ostream>
 #include <system_error>
+#include <vector>
 
 namespace velquor::cli {
 
 namespace {
-
-bool isFolder(const std::string& path) {
-    struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
 
 bool anythingAt(const std::filesystem::path& path) {
     struct stat status {};
@@ -60,31 +57,18 @@ int inspectOneFile(const std::filesystem::path& file, bool asJson, CommandStream
     } else {
         printFileReport(streams.out, report);
     }
-    return fileNeedsAttention(file, report) ? needsAttention : nothingToReport;
+    return workflow::fileNeedsAttention(file, report) ? needsAttention : nothingToReport;
 }
 
-BatchTableRow tableRow(const std::filesystem::path& file) {
-    const auto outcome = files::inspectionOutcome(file);
-    const auto* report = std::get_if<files::FileMetadataReport>(&outcome);
-    const bool attention = report != nullptr && fileNeedsAttention(file, *report);
-    return {files::batchReport(file, outcome), report == nullptr, attention};
-}
-
-std::string progressText(std::size_t finished, std::size_t total) {
-    return "Inspecting " + std::to_string(finished) + " of " + std::to_string(total) + " files\u2026";
-}
-
-int inspectBatch(const std::vector<std::string>& paths, bool asJson, CommandStreams& streams) {
+int inspectBatch(std::span<const std::filesystem::path> selection, bool asJson, CommandStreams& streams) {
     const InterruptionWatch interruption;
     ProgressLine progress(streams.err, streams.errorIsTerminal);
-    progress.show("Looking for supported files\u2026");
-    const std::vector<std::filesystem::path> selection(paths.begin(), paths.end());
-    const auto files = files::inspectableBatchFiles(selection, files::batchFileLimit, interruption.token());
+    progress.show(workflow::lookingForFilesProgress);
     const auto showProgress = [&](std::size_t finished, std::size_t total) {
-        progress.show(progressText(finished, total));
+        progress.show(workflow::inspectingProgress(finished, total));
     };
-    const auto rows = files::runBatch<BatchTableRow>(
-        files, tableRow, {.workers = 0, .stop = interruption.token(), .progress = showProgress});
+    const auto rows = workflow::inspectSelectionAsBatch(
+        selection, {.workers = 0, .stop = interruption.token(), .progress = showProgress});
     progress.clear();
     if (interruption.interrupted()) {
         streams.err << "velquor-cli: interrupted\n";
@@ -96,11 +80,11 @@ int inspectBatch(const std::vector<std::string>& paths, bool asJson, CommandStre
     } else {
         printBatchTable(streams.out, rows);
     }
-    const auto any = [&](bool BatchTableRow::*flag) {
-        return std::any_of(rows.begin(), rows.end(), [&](const BatchTableRow& row) { return row.*flag; });
+    const auto any = [&](bool workflow::BatchFileResult::*flag) {
+        return std::any_of(rows.begin(), rows.end(), [&](const auto& row) { return row.*flag; });
     };
-    if (any(&BatchTableRow::failed)) return badInputOrUsage;
-    return any(&BatchTableRow::needsAttention) ? needsAttention : nothingToReport;
+    if (any(&workflow::BatchFileResult::failed)) return badInputOrUsage;
+    return any(&workflow::BatchFileResult::needsAttention) ? needsAttention : nothingToReport;
 }
 
 int runFileInspect(std::span<const std::string> arguments, CommandStreams& streams) {
@@ -113,10 +97,11 @@ int runFileInspect(std::span<const std::string> arguments, CommandStreams& strea
     }
 
     const bool asJson = parsed.has("--json");
-    if (parsed.positionals.size() == 1 && !isFolder(parsed.positionals.front())) {
-        return inspectOneFile(parsed.positionals.front(), asJson, streams);
+    const std::vector<std::filesystem::path> selection(parsed.positionals.begin(), parsed.positionals.end());
+    if (workflow::routeSelection(selection) == workflow::SelectionRoute::singleFile) {
+        return inspectOneFile(selection.front(), asJson, streams);
     }
-    return inspectBatch(parsed.positionals, asJson, streams);
+    return inspectBatch(selection, asJson, streams);
 }
 
 constexpr CommandOption options[] = {

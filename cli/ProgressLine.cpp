@@ -1,5 +1,7 @@
 #include "cli/ProgressLine.h"
 
+#include "core/text/base/Utf.h"
+
 namespace velquor::cli {
 
 namespace {
@@ -9,9 +11,9 @@ constexpr std::string_view eraseLine = "\r\x1B[K";
 
 }  // namespace
 
-void ProgressLine::show(std::string_view text) {
+void ProgressLine::show(std::u16string_view line) {
     if (!shown_) return;
-    err_ << eraseLine << text << std::flush;
+    err_ << eraseLine << text::encodeUtf8(line) << std::flush;
     onScreen_ = true;
 }
 

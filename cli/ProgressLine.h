@@ -14,7 +14,7 @@ public:
     ProgressLine(const ProgressLine&) = delete;
     ProgressLine& operator=(const ProgressLine&) = delete;
 
-    void show(std::string_view text);
+    void show(std::u16string_view line);
     void clear();
 
 private:

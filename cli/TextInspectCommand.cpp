@@ -1,7 +1,7 @@
 #include "cli/TextInspectCommand.h"
 
 #include "cli/ArgumentParser.h"
-#include "cli/Attention.h"
+#include "cli/TextAttention.h"
 #include "cli/ExitStatus.h"
 #include "cli/TextInput.h"
 #include "cli/TextReportJson.h"

@@ -4,6 +4,7 @@
 #include "core/files/FileTypes.h"
 #include "core/files/InspectorRegistry.h"
 #include "core/files/MetadataText.h"
+#include "core/workflow/FileSelection.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -17,7 +18,7 @@
 #include <string>
 #include <string_view>
 
-namespace velquor::files {
+namespace velquor::workflow {
 
 namespace {
 
@@ -49,7 +50,7 @@ struct OpenFolder {
 bool isHidden(std::string_view name) { return name.starts_with('.'); }
 
 bool isPackage(const std::string& name) {
-    const auto extension = lowercasedExtension(name);
+    const auto extension = files::lowercasedExtension(name);
     return std::find(packageExtensions.begin(), packageExtensions.end(), extension) != packageExtensions.end();
 }
 
@@ -67,7 +68,7 @@ std::optional<bool> folderOrFile(int folder, const dirent& entry) {
 
 void sortForDisplay(std::vector<FolderEntry>& entries) {
     std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
-        const int order = compareNamesForDisplay(a.shownName, b.shownName);
+        const int order = files::compareNamesForDisplay(a.shownName, b.shownName);
         return order != 0 ? order < 0 : a.name < b.name;
     });
 }
@@ -88,7 +89,7 @@ std::optional<OpenFolder> openFolder(const std::filesystem::path& path, bool fol
         const std::string name = entry->d_name;
         if (isHidden(name)) continue;
         if (const auto isFolder = folderOrFile(fd, *entry)) {
-            open.entries.push_back({name, metadataText(name), *isFolder});
+            open.entries.push_back({name, files::metadataText(name), *isFolder});
         }
     }
     sortForDisplay(open.entries);
@@ -102,7 +103,7 @@ public:
     bool isDone() const { return files_.size() >= limit_ || stop_.stop_requested(); }
 
     void addIfSupported(const std::filesystem::path& file) {
-        if (isInspectable(file)) files_.push_back(file);
+        if (files::isInspectable(file)) files_.push_back(file);
     }
 
     // Depth first, with an explicit stack: a deep tree cannot exhaust the call stack, and the
@@ -142,11 +143,6 @@ private:
     std::vector<std::filesystem::path> files_;
 };
 
-bool isFolder(const std::filesystem::path& path) {
-    struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
 }  // namespace
 
 std::vector<std::filesystem::path> inspectableBatchFiles(std::span<const std::filesystem::path> selection,
@@ -155,7 +151,7 @@ std::vector<std::filesystem::path> inspectableBatchFiles(std::span<const std::fi
     for (const auto& path : selection) {
         if (collection.isDone()) break;
         // The user chose this path, so a symbolic link to a folder is followed here, and only here.
-        if (isFolder(path)) {
+        if (isExistingFolder(path)) {
             collection.walk(path);
         } else {
             collection.addIfSupported(path);
@@ -164,4 +160,4 @@ std::vector<std::filesystem::path> inspectableBatchFiles(std::span<const std::fi
     return collection.take();
 }
 
-}  // namespace velquor::files
+}  // namespace velquor::workflow

@@ -6,7 +6,7 @@
 #include <stop_token>
 #include <vector>
 
-namespace velquor::files {
+namespace velquor::workflow {
 
 // The files a batch inspects, in the selection's order, at most `limit` of them. A selected
 // folder is walked recursively; at each level its entries are taken in the order a file browser
@@ -20,4 +20,4 @@ namespace velquor::files {
 std::vector<std::filesystem::path> inspectableBatchFiles(std::span<const std::filesystem::path> selection,
                                                          std::size_t limit, std::stop_token stop = {});
 
-}  // namespace velquor::files
+}  // namespace velquor::workflow

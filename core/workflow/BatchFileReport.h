@@ -1,14 +1,13 @@
 #pragma once
 
-#include "core/files/FileMetadataReport.h"
+#include "core/workflow/FileInspectionOutcome.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
-#include <variant>
 
-namespace velquor::files {
+namespace velquor::workflow {
 
 // A batch never holds more supported files than this, however large the folder.
 inline constexpr std::size_t batchFileLimit = 200;
@@ -24,20 +23,20 @@ struct BatchFileReport {
     friend bool operator==(const BatchFileReport&, const BatchFileReport&) = default;
 };
 
-// What inspecting one file gave: its report, or the message of whatever stopped it.
-using FileInspectionOutcome = std::variant<FileMetadataReport, std::u16string>;
-
-// Runs the inspection dispatch and never throws for the file's sake: every failure, a system
-// error included, becomes its message.
-FileInspectionOutcome inspectionOutcome(const std::filesystem::path& file);
-
 BatchFileReport batchReport(const std::filesystem::path& file, const FileInspectionOutcome& outcome);
 
 // The row of one file: inspectionOutcome, then the row built from it.
 BatchFileReport batchReport(const std::filesystem::path& file);
 
-// The status line of a finished batch: "No supported files found.", "Inspected 200 files (batch
-// safety limit)." when the batch is full, otherwise "Inspected 3 files." ("1 file" for one).
-std::u16string batchStatus(std::size_t rowCount);
+// A row with what the workflow knows about its file beyond the table's columns.
+struct BatchFileResult {
+    BatchFileReport report;
+    bool failed;          // the file could not be inspected; the status says why
+    bool needsAttention;  // fileNeedsAttention held for its report
 
-}  // namespace velquor::files
+    friend bool operator==(const BatchFileResult&, const BatchFileResult&) = default;
+};
+
+BatchFileResult batchFileResult(const std::filesystem::path& file);
+
+}  // namespace velquor::workflow

@@ -1,11 +1,13 @@
 #include "core/workflow/BatchRunner.h"
 
+#include "core/workflow/BatchCollector.h"
+
 #include <algorithm>
 #include <exception>
 #include <mutex>
 #include <thread>
 
-namespace velquor::files {
+namespace velquor::workflow {
 
 namespace {
 
@@ -81,4 +83,10 @@ std::vector<BatchFileReport> inspectBatch(std::span<const std::filesystem::path>
         files, [](const std::filesystem::path& file) { return batchReport(file); }, options);
 }
 
-}  // namespace velquor::files
+std::vector<BatchFileResult> inspectSelectionAsBatch(std::span<const std::filesystem::path> selection,
+                                                     const BatchRunOptions& options) {
+    const auto files = inspectableBatchFiles(selection, batchFileLimit, options.stop);
+    return runBatch<BatchFileResult>(files, batchFileResult, options);
+}
+
+}  // namespace velquor::workflow

@@ -10,7 +10,7 @@
 #include <stop_token>
 #include <vector>
 
-namespace velquor::files {
+namespace velquor::workflow {
 
 struct BatchRunOptions {
     unsigned workers = 0;  // 0: one per core
@@ -48,4 +48,10 @@ std::vector<Row> runBatch(std::span<const std::filesystem::path> files,
 std::vector<BatchFileReport> inspectBatch(std::span<const std::filesystem::path> files,
                                           const BatchRunOptions& options = {});
 
-}  // namespace velquor::files
+// A selection inspected as a batch: its inspectable files (inspectableBatchFiles, at most
+// batchFileLimit), then batchFileResult for each. A stop request ends the folder walk as well as
+// the runs, and progress counts the files inspected.
+std::vector<BatchFileResult> inspectSelectionAsBatch(std::span<const std::filesystem::path> selection,
+                                                     const BatchRunOptions& options = {});
+
+}  // namespace velquor::workflow

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace velquor::files {
+namespace velquor::workflow {
 
 namespace {
 
@@ -30,4 +30,4 @@ std::filesystem::path uniquePrivacyDestination(const std::filesystem::path& sour
     return candidate;
 }
 
-}  // namespace velquor::files
+}  // namespace velquor::workflow

@@ -2,11 +2,11 @@
 
 #include <filesystem>
 
-namespace velquor::files {
+namespace velquor::workflow {
 
 // The first free name for a privacy copy next to the source: photo.jpg gives photo-privacy.jpg,
 // then photo-privacy-2.jpg, photo-privacy-3.jpg and onward. Anything at a path, a dangling
 // symbolic link included, makes it taken. Nothing is created or reserved.
 std::filesystem::path uniquePrivacyDestination(const std::filesystem::path& source);
 
-}  // namespace velquor::files
+}  // namespace velquor::workflow

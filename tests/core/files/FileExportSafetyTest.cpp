@@ -1,6 +1,5 @@
 #include "core/files/FileExportSafety.h"
 #include "core/files/FileSanitizerError.h"
-#include "core/workflow/PrivacyCopyDestination.h"
 #include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
@@ -174,17 +173,6 @@ TEST(FileExportSafetyTest, CopyFromElsewhereIsStagedNextToTheDestination) {
     EXPECT_EQ(namesIn(target.path()), std::vector<std::string>{"report-privacy.docx"});
     { auto staged = FileExportSafety::stageCopy(made, target.path() / "other.docx"); }
     EXPECT_EQ(namesIn(target.path()), std::vector<std::string>{"report-privacy.docx"});
-}
-
-TEST(PrivacyCopyDestinationTest, FirstFreeNameCountsFromTwoAndDanglingLinksAreTaken) {
-    TemporaryDirectory directory;
-    const auto& dir = directory.path();
-    EXPECT_EQ(uniquePrivacyDestination(dir / "photo.jpg"), dir / "photo-privacy.jpg");
-    directory.write("photo-privacy.jpg", "");
-    std::filesystem::create_symlink(dir / "gone", dir / "photo-privacy-2.jpg");
-    EXPECT_EQ(uniquePrivacyDestination(dir / "photo.jpg"), dir / "photo-privacy-3.jpg");
-    EXPECT_EQ(uniquePrivacyDestination(dir / "Makefile"), dir / "Makefile-privacy");
-    EXPECT_EQ(namesIn(dir).size(), 2u) << "nothing is reserved";
 }
 
 }  // namespace

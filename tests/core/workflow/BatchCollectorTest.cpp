@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace velquor::files {
+namespace velquor::workflow {
 namespace {
 
 namespace fs = std::filesystem;
@@ -115,4 +115,4 @@ TEST(BatchCollectorTest, NamesThatCompareEqualForDisplayStillHaveOneOrder) {
 }
 
 }  // namespace
-}  // namespace velquor::files
+}  // namespace velquor::workflow

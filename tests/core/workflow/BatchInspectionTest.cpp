@@ -1,9 +1,10 @@
 #include "tests/core/files/office/OfficePackages.h"
 #include "tests/core/files/pdf/PdfFixtures.h"
 
+#include "core/files/InspectorRegistry.h"
 #include "core/workflow/BatchCollector.h"
 #include "core/workflow/BatchRunner.h"
-#include "core/files/InspectorRegistry.h"
+#include "core/workflow/FileAttention.h"
 
 #include "tests/support/ImageFixtures.h"
 #include "tests/support/TemporaryDirectory.h"
@@ -11,14 +12,18 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
+#include <stop_token>
+#include <tuple>
 
-namespace velquor::files {
+namespace velquor::workflow {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace velquor::testing;
+using files::FileMetadataReport;
 
 std::string narrow(const std::u16string& text) { return {text.begin(), text.end()}; }
 
@@ -155,7 +160,7 @@ TEST(BatchInspectionTest, SelectedFilesThatNoInspectorTakesOrThatAreGoneBecomeEr
 TEST(BatchInspectionTest, PrivacyVerificationRuleIsEachFamilysOwn) {
     const auto& root = mixedFolder().path();
     const auto fails = [](const fs::path& file) {
-        return failsPrivacyVerification(file, std::get<FileMetadataReport>(inspectionOutcome(file)));
+        return files::failsPrivacyVerification(file, std::get<FileMetadataReport>(inspectionOutcome(file)));
     };
     const TemporaryDirectory directory;
     const auto bareSvg = directory.write("bare.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\"><rect/></svg>");
@@ -169,19 +174,49 @@ TEST(BatchInspectionTest, PrivacyVerificationRuleIsEachFamilysOwn) {
     // A comment is not personal metadata, but an SVG copy may keep nothing a report would list.
     EXPECT_TRUE(fails(root / "drawing.svg"));
     EXPECT_FALSE(fails(bareSvg));
-    EXPECT_FALSE(failsPrivacyVerification(directory.path() / "notes.txt", FileMetadataReport{}));
+    EXPECT_FALSE(files::failsPrivacyVerification(directory.path() / "notes.txt", FileMetadataReport{}));
 }
 
-TEST(BatchInspectionTest, BatchStatusCountsTheRows) {
-    const std::pair<std::size_t, std::u16string> cases[] = {
-        {0, u"No supported files found."},
-        {1, u"Inspected 1 file."},
-        {3, u"Inspected 3 files."},
-        {199, u"Inspected 199 files."},
-        {200, u"Inspected 200 files (batch safety limit)."},
+TEST(BatchInspectionTest, ProvenanceAloneIsEnoughForAttention) {
+    const auto clean = mixedFolder().path() / "clean.png";
+    auto report = std::get<FileMetadataReport>(inspectionOutcome(clean));
+    EXPECT_FALSE(fileNeedsAttention(clean, report));
+    report.provenanceEvidence.push_back(
+        {files::ProvenanceConfidence::possible, u"Possible provenance", u"c2pa", false});
+    EXPECT_TRUE(fileNeedsAttention(clean, report));
+    EXPECT_FALSE(fileNeedsAttention(mixedFolder().path() / "notes.txt", FileMetadataReport{}));
+}
+
+TEST(BatchInspectionTest, ASelectionBatchMarksFailedFilesAndFilesThatNeedAttention) {
+    const std::vector<fs::path> selection{mixedFolder().path()};
+    const auto results = inspectSelectionAsBatch(selection, {.workers = 2, .stop = {}, .progress = {}});
+    const auto rows = inspectBatch(mixedFiles());
+    ASSERT_EQ(results.size(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(results[i].report.url, rows[i].url);
+        EXPECT_EQ(results[i].report.status, rows[i].status) << rows[i].url;
+        EXPECT_EQ(results[i].report.findings, rows[i].findings) << rows[i].url;
+    }
+
+    const std::tuple<std::string, bool, bool> expected[] = {
+        {"clean.png", false, false},      {"comment.png", false, true}, {"hint.png", false, true},
+        {"credentials.png", false, true}, {"photo.jpg", false, true},   {"drawing.svg", false, true},
+        {"report.pdf", false, true},      {"walk.mp4", false, true},    {"broken.png", true, false},
+        {"broken.docx", true, false},     {"broken.mp4", true, false},
     };
-    for (const auto& [count, status] : cases) EXPECT_EQ(batchStatus(count), status) << count;
+    for (const auto& [name, failed, attention] : expected) {
+        const auto found = std::find_if(results.begin(), results.end(),
+                                        [&](const auto& result) { return result.report.url.filename() == name; });
+        ASSERT_NE(found, results.end()) << name;
+        EXPECT_EQ(found->failed, failed) << name;
+        EXPECT_EQ(found->needsAttention, attention) << name;
+    }
+
+    std::stop_source stopped;
+    stopped.request_stop();
+    EXPECT_THAT(inspectSelectionAsBatch(selection, {.workers = 1, .stop = stopped.get_token(), .progress = {}}),
+                ::testing::IsEmpty());
 }
 
 }  // namespace
-}  // namespace velquor::files
+}  // namespace velquor::workflow

@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <thread>
 
-namespace velquor::files {
+namespace velquor::workflow {
 namespace {
 
 namespace fs = std::filesystem;
@@ -102,4 +102,4 @@ TEST(BatchRunnerTest, TheFirstFailureStopsTheRunAndIsRethrownAfterTheOthersFinis
 }
 
 }  // namespace
-}  // namespace velquor::files
+}  // namespace velquor::workflow

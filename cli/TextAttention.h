@@ -1,9 +1,6 @@
 #pragma once
 
-#include "core/files/FileMetadataReport.h"
 #include "core/text/records/TextReport.h"
-
-#include <filesystem>
 
 namespace velquor::cli {
 
@@ -12,10 +9,5 @@ namespace velquor::cli {
 // could not finish (an unfinished scan is no proof that the text is clean). Style signals,
 // non-ASCII letters and Info findings never do, so an emoji or an accented name always passes.
 bool reportNeedsAttention(const text::TextReport& report);
-
-// Whether a file report should fail a check: provenance evidence of any confidence, or anything
-// that its family's privacy copy could not keep (personal metadata for images, PDF and media,
-// any entry for SVG, residue for Office and iWork).
-bool fileNeedsAttention(const std::filesystem::path& file, const files::FileMetadataReport& report);
 
 }  // namespace velquor::cli

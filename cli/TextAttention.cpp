@@ -1,6 +1,4 @@
-#include "cli/Attention.h"
-
-#include "core/files/InspectorRegistry.h"
+#include "cli/TextAttention.h"
 
 #include <algorithm>
 
@@ -14,10 +12,6 @@ bool reportNeedsAttention(const text::TextReport& report) {
     const bool riskyFinding = std::any_of(report.privacyReport.findings.begin(), report.privacyReport.findings.end(),
                                           [](const auto& finding) { return finding.severity != Severity::info; });
     return unicodeIssue || !report.hiddenPayloads.empty() || riskyFinding || !report.timedOutScans.empty();
-}
-
-bool fileNeedsAttention(const std::filesystem::path& file, const files::FileMetadataReport& report) {
-    return !report.provenanceEvidence.empty() || files::failsPrivacyVerification(file, report);
 }
 
 }  // namespace velquor::cli
