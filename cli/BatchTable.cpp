@@ -63,8 +63,9 @@ void printBatchTable(std::ostream& out, std::span<const workflow::BatchFileResul
     }
     out << terminalSafe(workflow::batchStatus(rows.size())) << '\n';
     const auto attention = std::count_if(rows.begin(), rows.end(), [](const auto& row) { return row.needsAttention; });
-    if (attention > 0)
+    if (attention > 0) {
         out << terminalSafe(workflow::filesNeedAttentionStatus(static_cast<std::size_t>(attention))) << '\n';
+    }
 }
 
 void writeBatchTableJson(std::ostream& out, std::span<const workflow::BatchFileResult> rows) {

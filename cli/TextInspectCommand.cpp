@@ -1,8 +1,8 @@
 #include "cli/TextInspectCommand.h"
 
 #include "cli/ArgumentParser.h"
-#include "cli/TextAttention.h"
 #include "cli/ExitStatus.h"
+#include "cli/TextAttention.h"
 #include "cli/TextInput.h"
 #include "cli/TextReportJson.h"
 #include "cli/TextReportPrinter.h"
