@@ -3,13 +3,38 @@
 #include "core/files/FileBytes.h"
 #include "core/files/FileTypes.h"
 
+#include <cstdint>
 #include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
 
 namespace velquor::files {
+
+struct ContainerProperties;
 
 // The raster formats this build inspects and copies, told apart by their content, never by the
 // file name: a PNG named photo.jpg is a PNG.
 enum class ImageFormat { jpeg, png, gif, webp, tiff, heic, heif, avif };
+
+// Everything that differs between the formats, one row each.
+struct ImageFormatRow {
+    ImageFormat format;
+    bool (*hasSignature)(ByteView data);
+    std::string_view typeIdentifier;  // the uniform type, for the report's type description
+    // What the container holds beyond what Exiv2 reads (ImageContainer.h).
+    ContainerProperties (*readContainer)(ByteView data);
+    // The lossless privacy copy (ImagePrivacyCopy.h). Formats that share a writer can take each
+    // other's data: the ISO media images are rewritten the same way.
+    std::vector<std::uint8_t> (*writePrivacyCopy)(ByteView source, std::optional<std::uint16_t> orientation);
+    bool readByExiv2;
+};
+
+// Every format in the order their signatures are tested; the first match decides. An ISO media
+// file lists several brands, and AVIF wins over HEIC, which wins over plain HEIF.
+std::span<const ImageFormatRow> imageFormats();
+
+const ImageFormatRow& imageFormatRow(ImageFormat format);
 
 std::optional<ImageFormat> sniffImageFormat(ByteView data);
 

@@ -2,8 +2,7 @@
 
 #include "core/files/FileSanitizerError.h"
 #include "core/files/media/AvLogging.h"
-
-#include <unistd.h>
+#include "core/posix/FileDescriptor.h"
 
 #include <cerrno>
 #include <limits>
@@ -21,8 +20,6 @@ namespace {
 constexpr int ioBufferSize = 1 << 16;
 
 int refuseNestedOpen(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) { return AVERROR(EPERM); }
-
-[[noreturn]] void throwExportFailed() { throw FileSanitizerError(FileSanitizerError::Case::exportFailed); }
 
 }  // namespace
 
@@ -42,15 +39,11 @@ struct AvFormatOutput::Writer {
             writer.limitExceeded = true;
             return AVERROR(EFBIG);
         }
-        for (int done = 0; done < size;) {
-            const auto wrote =
-                ::pwrite(writer.fd, buffer + done, static_cast<std::size_t>(size - done), writer.position + done);
-            if (wrote < 0) {
-                if (errno == EINTR) continue;
-                writer.systemError = errno;
-                return AVERROR(errno);
-            }
-            done += static_cast<int>(wrote);
+        try {
+            posix::writeAllAt(writer.fd, {buffer, static_cast<std::size_t>(size)}, writer.position);
+        } catch (const std::system_error& failure) {
+            writer.systemError = failure.code().value();
+            return AVERROR(writer.systemError);
         }
         writer.position += size;
         if (writer.position > writer.length) writer.length = writer.position;

@@ -1,4 +1,5 @@
 #include "core/files/media/MediaEntries.h"
+
 #include "core/text/base/TextConversions.h"
 
 #include <algorithm>
