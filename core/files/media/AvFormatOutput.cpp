@@ -1,7 +1,7 @@
 #include "core/files/media/AvFormatOutput.h"
 
 #include "core/files/FileSanitizerError.h"
-#include "core/files/media/AvLogging.h"
+#include "core/files/media/AvContextRules.h"
 #include "core/posix/FileDescriptor.h"
 
 #include <cerrno>
@@ -18,8 +18,6 @@ namespace velquor::files {
 namespace {
 
 constexpr int ioBufferSize = 1 << 16;
-
-int refuseNestedOpen(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) { return AVERROR(EPERM); }
 
 }  // namespace
 
@@ -86,10 +84,8 @@ AvFormatOutput::AvFormatOutput(const char* muxerName, int fd, std::int64_t maxim
         release();
         throw std::bad_alloc();
     }
-    context_->pb = io_;
-    context_->flags |= AVFMT_FLAG_CUSTOM_IO | AVFMT_FLAG_BITEXACT;
-    context_->interrupt_callback = deadline.interruptCallback();
-    context_->io_open = refuseNestedOpen;
+    confineToOwnIo(*context_, io_, deadline);
+    context_->flags |= AVFMT_FLAG_BITEXACT;
 }
 
 AvFormatOutput::~AvFormatOutput() { release(); }
