@@ -49,9 +49,10 @@ std::vector<std::uint8_t> orientationKeptInPlace(ByteView source, std::optional<
     return copy(source);
 }
 
-// Exiv2 reads no GIF metadata (the walker reads its XMP) and refuses some valid tiny GIFs. Only
-// the JPEG, PNG and WebP writers put an orientation back: a GIF has none, a TIFF keeps its tag
-// and an ISO media image its rotation property, which their writers leave alone.
+// In the order signatures are tested. Exiv2 reads no GIF metadata (the walker reads its XMP)
+// and refuses some valid tiny GIFs. Only the JPEG, PNG and WebP writers put an orientation back:
+// a GIF has none, a TIFF keeps its tag and an ISO media image its rotation property, which their
+// writers leave alone.
 constexpr std::array<ImageFormatRow, 8> formatTable{{
     {ImageFormat::jpeg, isJpeg, "public.jpeg", jpegContainerProperties, jpegPrivacyCopy, true},
     {ImageFormat::png, isPng, "public.png", pngContainerProperties, pngPrivacyCopy, true},
@@ -68,8 +69,6 @@ constexpr std::array<ImageFormatRow, 8> formatTable{{
 }};
 
 }  // namespace
-
-std::span<const ImageFormatRow> imageFormats() { return formatTable; }
 
 // Every format has its row, so the search always ends on one.
 const ImageFormatRow& imageFormatRow(ImageFormat format) {

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string_view>
 #include <vector>
 
@@ -30,12 +29,10 @@ struct ImageFormatRow {
     bool readByExiv2;
 };
 
-// Every format in the order their signatures are tested; the first match decides. An ISO media
-// file lists several brands, and AVIF wins over HEIC, which wins over plain HEIF.
-std::span<const ImageFormatRow> imageFormats();
-
 const ImageFormatRow& imageFormatRow(ImageFormat format);
 
+// The first format whose signature the data has. An ISO media file lists several brands: AVIF
+// wins over HEIC, which wins over plain HEIF.
 std::optional<ImageFormat> sniffImageFormat(ByteView data);
 
 // The uniform type of the format, for the report's type description.
