@@ -1,5 +1,7 @@
 #include "cli/Interruption.h"
 
+#include "core/posix/FileDescriptor.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -31,10 +33,7 @@ InterruptionWatch::InterruptionWatch() {
     if (::pipe2(pipe_, O_CLOEXEC) != 0) throw std::system_error(errno, std::generic_category(), "pipe2");
     watcher_ = std::jthread([this] {
         char byte = 0;
-        ssize_t received;
-        while ((received = ::read(pipe_[0], &byte, 1)) < 0 && errno == EINTR) {
-        }
-        if (received == 1) stop_.request_stop();
+        if (posix::retryInterrupted([&] { return ::read(pipe_[0], &byte, 1); }) == 1) stop_.request_stop();
     });
     signalPipe.store(pipe_[1]);
     struct sigaction action {};

@@ -34,7 +34,7 @@ std::vector<std::uint8_t> rewritten(ByteView bytes) {
     require(file != nullptr);
     std::vector<std::uint8_t> copy;
     try {
-        writePdf(*pdf, file);
+        writePdf(*pdf, ::fileno(file));
         std::rewind(file);
         std::uint8_t buffer[1 << 16];
         for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {

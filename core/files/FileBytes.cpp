@@ -1,11 +1,12 @@
 #include "core/files/FileBytes.h"
 
+#include "core/posix/FileDescriptor.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
+#include <system_error>
 
 namespace velquor::files {
 
@@ -69,31 +70,19 @@ void appendBytes(std::vector<std::uint8_t>& out, std::string_view bytes) {
 
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& file,
                                                        std::uint64_t maximumByteCount) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return std::nullopt;
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-
+    const posix::FileDescriptor opened(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0 ||
+    if (!opened.valid() || ::fstat(opened.get(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0 ||
         static_cast<std::uint64_t>(status.st_size) > maximumByteCount) {
         return std::nullopt;
     }
     // The file may change while it is read: never read more than the limit, keep what was read.
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(status.st_size));
-    std::size_t filled = 0;
-    while (filled < bytes.size()) {
-        const auto got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return std::nullopt;
-        }
-        if (got == 0) break;
-        filled += static_cast<std::size_t>(got);
+    try {
+        bytes.resize(posix::readFully(opened.get(), bytes));
+    } catch (const std::system_error&) {
+        return std::nullopt;
     }
-    bytes.resize(filled);
     return bytes;
 }
 

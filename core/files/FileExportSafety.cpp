@@ -1,6 +1,7 @@
 #include "core/files/FileExportSafety.h"
 
 #include "core/files/FileSanitizerError.h"
+#include "core/files/WorkingDirectory.h"
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -20,45 +21,7 @@ namespace {
 // A longer name is refused by every common Linux file system.
 constexpr std::size_t maximumNameBytes = 255;
 
-[[noreturn]] void throwSystemError(int error) { throw std::system_error(error, std::generic_category()); }
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-    int release() { return std::exchange(fd_, -1); }
-
-private:
-    int fd_;
-};
-
-void writeAll(int fd, std::span<const std::uint8_t> bytes) {
-    while (!bytes.empty()) {
-        const auto written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            throwSystemError(errno);
-        }
-        bytes = bytes.subspan(static_cast<std::size_t>(written));
-    }
-}
-
-// A new file only: O_EXCL refuses anything already there and O_NOFOLLOW any symbolic link.
-FileDescriptor createExclusively(const std::filesystem::path& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) throwSystemError(errno);
-    return FileDescriptor(fd);
-}
-
-void closeChecked(FileDescriptor& file) {
-    if (::fsync(file.get()) != 0) throwSystemError(errno);
-    if (::close(file.release()) != 0) throwSystemError(errno);
-}
+constexpr mode_t stagedFileMode = 0666;
 
 // Cuts UTF-8 text to at most `limit` bytes without splitting a scalar.
 std::string shortenedUtf8(const std::string& text, std::size_t limit) {
@@ -82,6 +45,59 @@ bool refusesHardLinks(int error) { return error == EPERM || error == ENOTSUP || 
                                              : FileSanitizerError::Case::exportFailed);
 }
 
+// Copies everything that is left to read from one descriptor into another.
+void copyRest(int from, int to) {
+    std::array<std::uint8_t, 1 << 16> buffer{};
+    for (;;) {
+        const auto got = posix::readFully(from, buffer);
+        posix::writeAll(to, std::span(buffer).first(got));
+        if (got < buffer.size()) return;
+    }
+}
+
+void check(FileExportSafety::CopyVerdict verdict) {
+    using Verdict = FileExportSafety::CopyVerdict;
+    if (verdict == Verdict::personalDataLeft) throw FileSanitizerError(FileSanitizerError::Case::verificationFailed);
+    if (verdict == Verdict::contentLost) throwExportFailed();
+}
+
+void exportThroughStagedFile(const std::filesystem::path& destination, const std::function<void(StagedFile&)>& write,
+                             const FileExportSafety::CopyVerification& verify) {
+    StagedFile staged(FileExportSafety::stagingURL(destination));
+    write(staged);
+    check(verify(staged.path()));
+    staged.publish(destination);
+}
+
+void exportWith(const std::filesystem::path& destination, const FileExportSafety::BytesWriter& writer,
+                const FileExportSafety::CopyVerification& verify) {
+    exportThroughStagedFile(
+        destination, [&](StagedFile& staged) { staged.write(writer.bytes()); }, verify);
+}
+
+void exportWith(const std::filesystem::path& destination, const FileExportSafety::DescriptorWriter& writer,
+                const FileExportSafety::CopyVerification& verify) {
+    exportThroughStagedFile(
+        destination,
+        [&](StagedFile& staged) {
+            auto file = staged.create();
+            writer.write(file.get());
+            file.syncAndClose();
+        },
+        verify);
+}
+
+// The private folder may be on another file system than the destination, so the verified copy
+// is staged next to the destination before the rename that publishes it.
+void exportWith(const std::filesystem::path& destination, const FileExportSafety::PrivateFolderWriter& writer,
+                const FileExportSafety::CopyVerification& verify) {
+    const WorkingDirectory folder(writer.folderPrefix);
+    const auto copy = writer.write(folder.path());
+    check(verify(copy));
+    auto staged = FileExportSafety::stageCopy(copy, destination);
+    staged.publish(destination);
+}
+
 }  // namespace
 
 // After a rename the path is gone and the unlink finds nothing; after a hard link whose unlink
@@ -93,16 +109,16 @@ StagedFile::~StagedFile() {
 StagedFile::StagedFile(StagedFile&& other) noexcept
     : path_(std::exchange(other.path_, {})), created_(std::exchange(other.created_, false)) {}
 
-int StagedFile::create() {
-    auto file = createExclusively(path_);
+posix::FileDescriptor StagedFile::create() {
+    auto file = posix::createExclusively(path_, stagedFileMode);
     created_ = true;
-    return file.release();
+    return file;
 }
 
 void StagedFile::write(std::span<const std::uint8_t> bytes) {
-    FileDescriptor file(create());
-    writeAll(file.get(), bytes);
-    closeChecked(file);
+    auto file = create();
+    posix::writeAll(file.get(), bytes);
+    file.syncAndClose();
 }
 
 void StagedFile::publish(const std::filesystem::path& destination) { FileExportSafety::publish(path_, destination); }
@@ -112,11 +128,9 @@ namespace FileExportSafety {
 std::string randomUUIDString() {
     std::array<std::uint8_t, 16> bytes{};
     for (std::size_t filled = 0; filled < bytes.size();) {
-        const auto got = ::getrandom(bytes.data() + filled, bytes.size() - filled, 0);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            throwSystemError(errno);
-        }
+        const auto got =
+            posix::retryInterrupted([&] { return ::getrandom(bytes.data() + filled, bytes.size() - filled, 0); });
+        if (got < 0) throw std::system_error(errno, std::generic_category());
         filled += static_cast<std::size_t>(got);
     }
     bytes[6] = static_cast<std::uint8_t>((bytes[6] & 0x0F) | 0x40);  // version 4
@@ -155,22 +169,24 @@ void publish(const std::filesystem::path& staged, const std::filesystem::path& d
 }
 
 StagedFile stageCopy(const std::filesystem::path& outsideFile, const std::filesystem::path& destination) {
-    const FileDescriptor source(::open(outsideFile.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    if (source.get() < 0) throwSystemError(errno);
+    const posix::FileDescriptor source(::open(outsideFile.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (!source.valid()) throw std::system_error(errno, std::generic_category());
     StagedFile staged(stagingURL(destination));
-    FileDescriptor target(staged.create());
-    std::array<std::uint8_t, 1 << 16> buffer{};
-    for (;;) {
-        const auto got = ::read(source.get(), buffer.data(), buffer.size());
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            throwSystemError(errno);
-        }
-        if (got == 0) break;
-        writeAll(target.get(), std::span(buffer.data(), static_cast<std::size_t>(got)));
-    }
-    closeChecked(target);
+    auto target = staged.create();
+    copyRest(source.get(), target.get());
+    target.syncAndClose();
     return staged;
+}
+
+CopyVerdict verdictOn(const FileInspector& inspector, const FileMetadataReport& copyReport, bool contentKept) {
+    if (inspector.failsPrivacyVerification(copyReport)) return CopyVerdict::personalDataLeft;
+    return contentKept ? CopyVerdict::passed : CopyVerdict::contentLost;
+}
+
+void exportPrivacyCopy(const std::filesystem::path& destination, const CopyWriter& writer,
+                       const CopyVerification& verify) {
+    prepareDestination(destination);
+    std::visit([&](const auto& chosen) { exportWith(destination, chosen, verify); }, writer);
 }
 
 }  // namespace FileExportSafety

@@ -1,9 +1,16 @@
 #pragma once
 
+#include "core/files/FileInspector.h"
+#include "core/posix/FileDescriptor.h"
+
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
 
 namespace velquor::files {
 
@@ -25,8 +32,8 @@ public:
     // of the bytes and flushes them to disk. A failure throws the system error.
     void write(std::span<const std::uint8_t> bytes);
 
-    // Creates the file like write() and hands over its open descriptor, which the caller closes.
-    int create();
+    // Creates the file like write() and hands over its open descriptor.
+    posix::FileDescriptor create();
 
     // Moves the staged file to the destination without ever replacing anything there.
     void publish(const std::filesystem::path& destination);
@@ -36,7 +43,7 @@ private:
     bool created_ = false;
 };
 
-// The staging and publishing rules every exporter follows.
+// The staging and publishing rules every exporter follows, and the one export they make up.
 namespace FileExportSafety {
 
 // "." + base + "-velquor-" + an upper-case UUID, then "." + the extension when there is one,
@@ -60,6 +67,52 @@ StagedFile stageCopy(const std::filesystem::path& outsideFile, const std::filesy
 
 // A random version-4 UUID in its canonical upper-case 36-character form.
 std::string randomUUIDString();
+
+// How a family writes its privacy copy, in one of three ways.
+
+// The whole copy, built in memory; the export writes it to the staged file.
+struct BytesWriter {
+    std::function<std::vector<std::uint8_t>()> bytes;
+};
+
+// Writes the copy into the staged file through its descriptor, open for writing at the start of
+// the empty file; the export flushes it to disk and closes it.
+struct DescriptorWriter {
+    std::function<void(int descriptor)> write;
+};
+
+// Builds the copy inside a private folder (mode 0700, in the system's temporary folder, named the
+// prefix and a UUID) and returns its path there. The copy is verified where it was built and
+// then staged as a copy next to the destination, so that publishing stays one rename; the folder
+// is removed on every path.
+struct PrivateFolderWriter {
+    std::string_view folderPrefix;
+    std::function<std::filesystem::path(const std::filesystem::path& folder)> write;
+};
+
+using CopyWriter = std::variant<BytesWriter, DescriptorWriter, PrivateFolderWriter>;
+
+// What a family's own inspection of its written copy found.
+enum class CopyVerdict {
+    passed,
+    personalDataLeft,  // the copy still shows what it must not: verificationFailed
+    contentLost,       // the copy is not the same picture or recording any more: exportFailed
+};
+
+// Inspects the written copy at the path with the family's inspector and judges the report by the
+// family's rule. Failures of that inspection propagate unchanged.
+using CopyVerification = std::function<CopyVerdict(const std::filesystem::path& copy)>;
+
+// The verdict on a copy whose report the inspector's privacy rule judges; `contentKept` is what
+// the family checks beyond the metadata, and only counts once the rule has passed.
+CopyVerdict verdictOn(const FileInspector& inspector, const FileMetadataReport& copyReport, bool contentKept = true);
+
+// The privacy export of every family: refuses a taken destination before any work, stages,
+// writes, verifies the written copy, publishes it, and removes what it staged on every path.
+// The destination is only ever written by the final move, which never replaces anything; a
+// destination taken while the copy was written is destinationExists.
+void exportPrivacyCopy(const std::filesystem::path& destination, const CopyWriter& writer,
+                       const CopyVerification& verify);
 
 }  // namespace FileExportSafety
 

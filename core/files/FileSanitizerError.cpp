@@ -31,4 +31,8 @@ std::string_view FileSanitizerError::message(Case errorCase) {
 FileSanitizerError::FileSanitizerError(Case errorCase)
     : std::runtime_error(std::string(message(errorCase))), case_(errorCase) {}
 
+void throwUnreadableFile() { throw FileSanitizerError(FileSanitizerError::Case::unreadableFile); }
+
+void throwExportFailed() { throw FileSanitizerError(FileSanitizerError::Case::exportFailed); }
+
 }  // namespace velquor::files

@@ -31,4 +31,9 @@ private:
     Case case_;
 };
 
+// The two failures raised from the most places: data that is not what its format says, and a
+// copy that cannot be built or written faithfully.
+[[noreturn]] void throwUnreadableFile();
+[[noreturn]] void throwExportFailed();
+
 }  // namespace velquor::files

@@ -3,9 +3,9 @@
 #include "core/files/FileSanitizerError.h"
 #include "core/files/image/ImagePrivacySanitizer.h"
 #include "core/files/media/MediaMetadataInspector.h"
+#include "core/files/office/OfficeArchiveInspector.h"
 #include "core/files/pdf/PDFPrivacySanitizer.h"
 #include "core/files/svg/SVGPrivacySanitizer.h"
-#include "core/files/office/OfficeArchiveInspector.h"
 
 #include <algorithm>
 #include <array>
@@ -21,28 +21,24 @@ const MediaMetadataInspector mediaInspector;
 const OfficeArchiveInspector officeInspector;
 
 const std::array<InspectorRegistration, 5> registry{{
-    {"svg", SVGPrivacySanitizer::isSupported, SVGPrivacySanitizer::isSupported, &svgInspector},
-    {"pdf", PDFPrivacySanitizer::isSupported, PDFPrivacySanitizer::isSupported, &pdfInspector},
-    {"image", ImagePrivacySanitizer::isSupported, ImagePrivacySanitizer::isSupported, &imageInspector},
-    {"media", MediaMetadataInspector::isSupported, MediaMetadataInspector::canExportPrivacyCopy, &mediaInspector},
-    {"office", OfficeArchiveInspector::isSupported, OfficeArchiveInspector::canExportPrivacyCopy, &officeInspector},
+    {"svg", SVGPrivacySanitizer::isSupported, SVGPrivacySanitizer::isSupported, svgInspector},
+    {"pdf", PDFPrivacySanitizer::isSupported, PDFPrivacySanitizer::isSupported, pdfInspector},
+    {"image", ImagePrivacySanitizer::isSupported, ImagePrivacySanitizer::isSupported, imageInspector},
+    {"media", MediaMetadataInspector::isSupported, MediaMetadataInspector::canExportPrivacyCopy, mediaInspector},
+    {"office", OfficeArchiveInspector::isSupported, OfficeArchiveInspector::canExportPrivacyCopy, officeInspector},
 }};
 
-const FileInspector& builtInspector(const InspectorRegistration* row) {
-    if (row == nullptr || row->inspector == nullptr)
-        throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
-    return *row->inspector;
-}
+using Test = bool (*InspectorRegistration::*)(const std::filesystem::path&);
 
-const InspectorRegistration* inspectingRow(const std::filesystem::path& file) {
-    const auto row = std::find_if(registry.begin(), registry.end(), [&](const auto& r) { return r.inspects(file); });
+// The first row whose test holds for the file; null when none does.
+const InspectorRegistration* firstRow(Test test, const std::filesystem::path& file) {
+    const auto row = std::find_if(registry.begin(), registry.end(), [&](const auto& r) { return (r.*test)(file); });
     return row == registry.end() ? nullptr : &*row;
 }
 
-const InspectorRegistration* exportingRow(const std::filesystem::path& file) {
-    const auto row = std::find_if(registry.begin(), registry.end(),
-                                  [&](const auto& r) { return r.exports != nullptr && r.exports(file); });
-    return row == registry.end() ? nullptr : &*row;
+const FileInspector& inspectorOf(const InspectorRegistration* row) {
+    if (row == nullptr) throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
+    return row->inspector;
 }
 
 }  // namespace
@@ -50,26 +46,24 @@ const InspectorRegistration* exportingRow(const std::filesystem::path& file) {
 std::span<const InspectorRegistration> inspectorRegistry() { return registry; }
 
 FileMetadataReport inspectReport(const std::filesystem::path& file) {
-    return builtInspector(inspectingRow(file)).inspect(file);
+    return inspectorOf(firstRow(&InspectorRegistration::inspects, file)).inspect(file);
 }
 
 void createPrivacyCopy(const std::filesystem::path& source, const std::filesystem::path& destination) {
-    builtInspector(exportingRow(source)).exportPrivacyCopy(source, destination);
+    inspectorOf(firstRow(&InspectorRegistration::exports, source)).exportPrivacyCopy(source, destination);
 }
 
 bool isInspectable(const std::filesystem::path& file) {
-    const auto* row = inspectingRow(file);
-    return row != nullptr && row->inspector != nullptr;
+    return firstRow(&InspectorRegistration::inspects, file) != nullptr;
 }
 
 bool isExportable(const std::filesystem::path& file) {
-    const auto* row = exportingRow(file);
-    return row != nullptr && row->inspector != nullptr;
+    return firstRow(&InspectorRegistration::exports, file) != nullptr;
 }
 
 bool failsPrivacyVerification(const std::filesystem::path& file, const FileMetadataReport& report) {
-    const auto* row = inspectingRow(file);
-    return row != nullptr && row->inspector != nullptr && row->inspector->failsPrivacyVerification(report);
+    const auto* row = firstRow(&InspectorRegistration::inspects, file);
+    return row != nullptr && row->inspector.failsPrivacyVerification(report);
 }
 
 }  // namespace velquor::files

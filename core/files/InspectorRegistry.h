@@ -13,8 +13,8 @@ namespace velquor::files {
 struct InspectorRegistration {
     std::string_view family;
     bool (*inspects)(const std::filesystem::path& file);
-    bool (*exports)(const std::filesystem::path& file);  // null: no export test for the family yet
-    const FileInspector* inspector;                      // null: the family is not built yet
+    bool (*exports)(const std::filesystem::path& file);
+    const FileInspector& inspector;
 };
 
 // Every family in dispatch order: SVG, PDF, image, media, Office and iWork. SVG is an image type
@@ -22,8 +22,7 @@ struct InspectorRegistration {
 // and media export tests never hold for the same file, so their relative order does not matter.
 std::span<const InspectorRegistration> inspectorRegistry();
 
-// The first family whose inspection test holds inspects the file; none, or a family that is not
-// built yet, is unsupportedFile.
+// The first family whose inspection test holds inspects the file; none is unsupportedFile.
 FileMetadataReport inspectReport(const std::filesystem::path& file);
 
 // The first family whose export test holds writes the privacy copy; otherwise unsupportedFile.

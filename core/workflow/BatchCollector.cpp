@@ -1,5 +1,7 @@
 #include "core/workflow/BatchCollector.h"
 
+#include "core/posix/FileDescriptor.h"
+
 #include "core/files/EntryOrder.h"
 #include "core/files/FileTypes.h"
 #include "core/files/InspectorRegistry.h"
@@ -76,14 +78,14 @@ void sortForDisplay(std::vector<FolderEntry>& entries) {
 // Reads a folder's visible entries. Inside the walk the folder is opened without following a
 // symbolic link, so a folder swapped for a link after it was listed is not entered.
 std::optional<OpenFolder> openFolder(const std::filesystem::path& path, bool followLink) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW));
-    if (fd < 0) return std::nullopt;
-    const std::unique_ptr<DIR, int (*)(DIR*)> folder(::fdopendir(fd), ::closedir);
+    posix::FileDescriptor descriptor(
+        ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW)));
+    if (!descriptor.valid()) return std::nullopt;
+    const std::unique_ptr<DIR, int (*)(DIR*)> folder(::fdopendir(descriptor.get()), ::closedir);
+    if (!folder) return std::nullopt;
+    const int fd = descriptor.release();  // closedir closes it from here on
     struct stat status {};
-    if (!folder || ::fstat(fd, &status) != 0) {
-        if (!folder) ::close(fd);
-        return std::nullopt;
-    }
+    if (::fstat(fd, &status) != 0) return std::nullopt;
     OpenFolder open{path, {status.st_dev, status.st_ino}, {}, 0};
     while (const dirent* entry = ::readdir(folder.get())) {
         const std::string name = entry->d_name;

@@ -28,5 +28,6 @@ ContainerProperties pngContainerProperties(ByteView data);
 ContainerProperties gifContainerProperties(ByteView data);
 ContainerProperties webpContainerProperties(ByteView data);
 ContainerProperties tiffContainerProperties(ByteView data);
+ContainerProperties isoMediaContainerProperties(ByteView data);
 
 }  // namespace velquor::files

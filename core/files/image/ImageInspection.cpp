@@ -1,7 +1,6 @@
 #include "core/files/image/ImageInspection.h"
-#include "core/text/base/TextConversions.h"
 
-#include "core/files/EntryOrder.h"
+#include "core/files/FileReportBuilder.h"
 #include "core/files/FileSanitizerError.h"
 #include "core/files/image/ExivMetadata.h"
 #include "core/files/image/ImageContainer.h"
@@ -9,7 +8,8 @@
 #include "core/files/image/PropertyFlattening.h"
 #include "core/files/image/ProvenanceScan.h"
 
-#include <algorithm>
+#include "core/text/base/TextConversions.h"
+
 #include <string>
 
 namespace velquor::files {
@@ -62,12 +62,11 @@ bool hasEmbeddedJpegPreview(ByteView data) {
     return found;
 }
 
-ImageInspection inspectImageData(ByteView data) {
+ImageInspection inspectImageData(ByteView data, std::u16string fileName) {
     const auto format = sniffImageFormat(data);
-    if (!format) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
+    if (!format) throwUnreadableFile();
     auto container = readContainerProperties(*format, data);
-    // Exiv2 reads no GIF metadata (the walker reads its XMP), and refuses some valid tiny GIFs.
-    auto metadata = *format == ImageFormat::gif ? ExivMetadata() : readExivMetadata(data);
+    auto metadata = imageFormatRow(*format).readByExiv2 ? readExivMetadata(data) : ExivMetadata();
     const std::uint32_t width = container.pixelWidth > 0 ? container.pixelWidth : metadata.pixelWidth;
     const std::uint32_t height = container.pixelHeight > 0 ? container.pixelHeight : metadata.pixelHeight;
 
@@ -78,24 +77,25 @@ ImageInspection inspectImageData(ByteView data) {
     if (width > 0) frames.front().set(u"PixelWidth", ImageProperty::ofInteger(width));
     if (height > 0) frames.front().set(u"PixelHeight", ImageProperty::ofInteger(height));
 
-    ImageInspection inspection{*format, frames.size(), metadata.orientation, {}};
-    auto& report = inspection.report;
-    report.entries = flattenFrames(frames);
+    auto entries = flattenFrames(frames);
     if (hasEmbeddedJpegPreview(data)) {
-        report.entries.push_back({u"embedded-thumbnail", u"Preview", u"Embedded thumbnail", u"Embedded JPEG preview"});
+        entries.push_back({u"embedded-thumbnail", u"Preview", u"Embedded thumbnail", u"Embedded JPEG preview"});
     }
     // Metadata that could not be read may be anything: the report must not pass for clean.
     if (!metadata.readable) {
-        report.entries.push_back({u"unreadable-metadata", u"Description", u"Unreadable metadata",
-                                  u"Exif, IPTC or XMP data that could not be read"});
+        entries.push_back({u"unreadable-metadata", u"Description", u"Unreadable metadata",
+                           u"Exif, IPTC or XMP data that could not be read"});
     }
-    sortEntries(report.entries);
-    report.typeDescription = std::u16string(uniformType(*format).description);
-    if (width > 0 && height > 0) report.pixelSize = text::decimalText(width) + u" x " + text::decimalText(height);
-    report.provenanceEvidence = scanProvenance(data);
-    report.hasContentCredentialsSignal = std::any_of(report.provenanceEvidence.begin(), report.provenanceEvidence.end(),
-                                                     [](const auto& evidence) { return evidence.blocksExport; });
-    return inspection;
+    auto pixelSize = width > 0 && height > 0
+                         ? std::optional(text::decimalText(width) + u" x " + text::decimalText(height))
+                         : std::nullopt;
+    auto report =
+        buildFileReport(std::move(fileName), {.typeDescription = std::u16string(uniformType(*format).description),
+                                              .byteCount = static_cast<std::int64_t>(data.size()),
+                                              .entries = std::move(entries),
+                                              .pixelSize = std::move(pixelSize),
+                                              .provenanceEvidence = scanProvenance(data)});
+    return {*format, frames.size(), metadata.orientation, std::move(report)};
 }
 
 }  // namespace velquor::files

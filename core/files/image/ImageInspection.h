@@ -6,11 +6,11 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace velquor::files {
 
-// An image inspected in memory: its report (without the file's name and size, which only the
-// file system knows) and what a privacy copy needs to know.
+// An image inspected in memory: its report and what a privacy copy needs to know.
 struct ImageInspection {
     ImageFormat format;
     std::size_t frameCount = 1;
@@ -18,8 +18,10 @@ struct ImageInspection {
     FileMetadataReport report;
 };
 
-// Throws FileSanitizerError: unreadableFile when the data is no image this build reads.
-ImageInspection inspectImageData(ByteView data);
+// The report carries the given file name (none for data that comes from no file) and the size
+// of the data. Throws FileSanitizerError: unreadableFile when the data is no image this build
+// reads.
+ImageInspection inspectImageData(ByteView data, std::u16string fileName = {});
 
 // Whether an application segment in a JPEG's header holds the start of another JPEG (an Exif
 // thumbnail, a JFIF extension thumbnail, a maker's preview). ICC profiles are binary colour

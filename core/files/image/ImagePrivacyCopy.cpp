@@ -1,10 +1,6 @@
 #include "core/files/image/ImagePrivacyCopy.h"
 
-#include "core/files/FileSanitizerError.h"
-
 namespace velquor::files {
-
-void throwExportFailed() { throw FileSanitizerError(FileSanitizerError::Case::exportFailed); }
 
 std::optional<std::vector<std::uint8_t>> orientationExif(std::optional<std::uint16_t> orientation) {
     if (!orientation || *orientation < 1 || *orientation > 8) return std::nullopt;
@@ -21,36 +17,13 @@ std::optional<std::vector<std::uint8_t>> orientationExif(std::optional<std::uint
     return block;
 }
 
-namespace {
-
-bool isIsoMedia(std::optional<ImageFormat> format) {
-    return format == ImageFormat::heic || format == ImageFormat::heif || format == ImageFormat::avif;
-}
-
-}  // namespace
-
 std::vector<std::uint8_t> privacyCopyBytes(ImageFormat format, ByteView source,
                                            std::optional<std::uint16_t> orientation) {
-    // A writer only ever sees the format it was made for.
+    const auto& row = imageFormatRow(format);
+    // A writer only ever sees data it was made for.
     const auto sniffed = sniffImageFormat(source);
-    if (sniffed != format && !(isIsoMedia(sniffed) && isIsoMedia(format))) throwExportFailed();
-    switch (format) {
-        case ImageFormat::jpeg:
-            return jpegPrivacyCopy(source, orientation);
-        case ImageFormat::png:
-            return pngPrivacyCopy(source, orientation);
-        case ImageFormat::gif:
-            return gifPrivacyCopy(source);
-        case ImageFormat::webp:
-            return webpPrivacyCopy(source, orientation);
-        case ImageFormat::tiff:
-            return tiffPrivacyCopy(source);
-        case ImageFormat::heic:
-        case ImageFormat::heif:
-        case ImageFormat::avif:
-            return isoMediaPrivacyCopy(source);
-    }
-    throwExportFailed();
+    if (!sniffed || imageFormatRow(*sniffed).writePrivacyCopy != row.writePrivacyCopy) throwExportFailed();
+    return row.writePrivacyCopy(source, orientation);
 }
 
 }  // namespace velquor::files

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/files/FileBytes.h"
+#include "core/files/FileSanitizerError.h"
 #include "core/files/image/ImageFormat.h"
 
 #include <cstdint>
@@ -30,7 +31,5 @@ std::vector<std::uint8_t> isoMediaPrivacyCopy(ByteView source);
 
 // A big-endian TIFF block whose only entry is the orientation; nothing for values outside 1 to 8.
 std::optional<std::vector<std::uint8_t>> orientationExif(std::optional<std::uint16_t> orientation);
-
-[[noreturn]] void throwExportFailed();
 
 }  // namespace velquor::files

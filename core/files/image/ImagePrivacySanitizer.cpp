@@ -1,9 +1,9 @@
 #include "core/files/image/ImagePrivacySanitizer.h"
 
 #include "core/files/FileExportSafety.h"
+#include "core/files/FileReportBuilder.h"
 #include "core/files/FileSanitizerError.h"
 #include "core/files/FileTypes.h"
-#include "core/files/MetadataText.h"
 #include "core/files/image/ImageInspection.h"
 #include "core/files/image/ImagePrivacyCopy.h"
 #include "core/files/image/ProvenanceScan.h"
@@ -19,23 +19,16 @@ struct InspectedFile {
 
 InspectedFile inspectFile(const std::filesystem::path& file) {
     auto bytes = readWholeFile(file, ImagePrivacySanitizer::maximumByteCount);
-    if (!bytes) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
-    auto inspection = inspectImageData(*bytes);
-    inspection.report.fileName = metadataText(file.filename().string());
-    inspection.report.byteCount = static_cast<std::int64_t>(bytes->size());
+    if (!bytes) throwUnreadableFile();
+    auto inspection = inspectImageData(*bytes, reportFileName(file));
     return {std::move(*bytes), std::move(inspection)};
 }
 
 // The copy must be the same picture: same format, same frames, same size. Anything else means
 // the writer lost part of the image, whatever the metadata rule says.
-void verifyCopy(const ImagePrivacySanitizer& sanitizer, const ImageInspection& source, const ImageInspection& copy) {
-    if (sanitizer.failsPrivacyVerification(copy.report)) {
-        throw FileSanitizerError(FileSanitizerError::Case::verificationFailed);
-    }
-    if (copy.format != source.format || copy.frameCount != source.frameCount ||
-        copy.report.pixelSize != source.report.pixelSize) {
-        throw FileSanitizerError(FileSanitizerError::Case::exportFailed);
-    }
+bool isSamePicture(const ImageInspection& source, const ImageInspection& copy) {
+    return copy.format == source.format && copy.frameCount == source.frameCount &&
+           copy.report.pixelSize == source.report.pixelSize;
 }
 
 }  // namespace
@@ -52,19 +45,22 @@ bool ImagePrivacySanitizer::failsPrivacyVerification(const FileMetadataReport& r
     return report.containsPersonalMetadata() || report.hasContentCredentialsSignal;
 }
 
+// Content credentials make the file inspect-only before anything is written.
 void ImagePrivacySanitizer::exportPrivacyCopy(const std::filesystem::path& source,
                                               const std::filesystem::path& destination) const {
     const auto original = inspectFile(source);
     if (original.inspection.report.hasContentCredentialsSignal) {
         throw FileSanitizerError(FileSanitizerError::Case::contentCredentialsInspectOnly);
     }
-    FileExportSafety::prepareDestination(destination);
-    const auto copy = privacyCopyBytes(original.inspection.format, original.bytes, original.inspection.orientation);
-
-    StagedFile staged(FileExportSafety::stagingURL(destination));
-    staged.write(copy);
-    verifyCopy(*this, original.inspection, inspectFile(staged.path()).inspection);
-    staged.publish(destination);
+    const auto& inspection = original.inspection;
+    FileExportSafety::exportPrivacyCopy(
+        destination, FileExportSafety::BytesWriter{[&] {
+            return privacyCopyBytes(inspection.format, original.bytes, inspection.orientation);
+        }},
+        [&](const std::filesystem::path& copy) {
+            const auto written = inspectFile(copy).inspection;
+            return FileExportSafety::verdictOn(*this, written.report, isSamePicture(inspection, written));
+        });
 }
 
 std::vector<ProvenanceEvidence> ImagePrivacySanitizer::provenanceEvidence(ByteView data) {

@@ -1,7 +1,7 @@
 #include "core/files/image/PropertyFlattening.h"
-#include "core/text/base/TextConversions.h"
 
 #include "core/text/base/IcuText.h"
+#include "core/text/base/TextConversions.h"
 
 #include <unicode/locid.h>
 #include <unicode/unistr.h>

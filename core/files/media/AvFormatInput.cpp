@@ -1,7 +1,7 @@
 #include "core/files/media/AvFormatInput.h"
 
 #include "core/files/FileSanitizerError.h"
-#include "core/files/media/AvLogging.h"
+#include "core/files/media/AvContextRules.h"
 
 #include <cerrno>
 #include <limits>
@@ -22,9 +22,6 @@ namespace {
 constexpr const char* demuxerWhitelist = "mov,mp3,wav,aiff,aac,flac,avi";
 
 constexpr int ioBufferSize = 1 << 15;
-
-// Playlists, references to external media and similar would open another file or a URL.
-int refuseNestedOpen(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) { return AVERROR(EPERM); }
 
 }  // namespace
 
@@ -86,10 +83,7 @@ AvFormatInput::AvFormatInput(std::unique_ptr<MediaByteSource> source, const std:
         release();
         throw std::bad_alloc();
     }
-    context->pb = io_;
-    context->flags |= AVFMT_FLAG_CUSTOM_IO;
-    context->interrupt_callback = deadline.interruptCallback();
-    context->io_open = refuseNestedOpen;
+    confineToOwnIo(*context, io_, deadline);
     context->probesize = probeByteCount;
     context->max_analyze_duration = analyzeMicroseconds;
     context->max_streams = maximumStreams;

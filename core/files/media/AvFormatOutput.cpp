@@ -1,9 +1,8 @@
 #include "core/files/media/AvFormatOutput.h"
 
 #include "core/files/FileSanitizerError.h"
-#include "core/files/media/AvLogging.h"
-
-#include <unistd.h>
+#include "core/files/media/AvContextRules.h"
+#include "core/posix/FileDescriptor.h"
 
 #include <cerrno>
 #include <limits>
@@ -19,10 +18,6 @@ namespace velquor::files {
 namespace {
 
 constexpr int ioBufferSize = 1 << 16;
-
-int refuseNestedOpen(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) { return AVERROR(EPERM); }
-
-[[noreturn]] void throwExportFailed() { throw FileSanitizerError(FileSanitizerError::Case::exportFailed); }
 
 }  // namespace
 
@@ -42,15 +37,11 @@ struct AvFormatOutput::Writer {
             writer.limitExceeded = true;
             return AVERROR(EFBIG);
         }
-        for (int done = 0; done < size;) {
-            const auto wrote =
-                ::pwrite(writer.fd, buffer + done, static_cast<std::size_t>(size - done), writer.position + done);
-            if (wrote < 0) {
-                if (errno == EINTR) continue;
-                writer.systemError = errno;
-                return AVERROR(errno);
-            }
-            done += static_cast<int>(wrote);
+        try {
+            posix::writeAllAt(writer.fd, {buffer, static_cast<std::size_t>(size)}, writer.position);
+        } catch (const std::system_error& failure) {
+            writer.systemError = failure.code().value();
+            return AVERROR(writer.systemError);
         }
         writer.position += size;
         if (writer.position > writer.length) writer.length = writer.position;
@@ -93,10 +84,8 @@ AvFormatOutput::AvFormatOutput(const char* muxerName, int fd, std::int64_t maxim
         release();
         throw std::bad_alloc();
     }
-    context_->pb = io_;
-    context_->flags |= AVFMT_FLAG_CUSTOM_IO | AVFMT_FLAG_BITEXACT;
-    context_->interrupt_callback = deadline.interruptCallback();
-    context_->io_open = refuseNestedOpen;
+    confineToOwnIo(*context_, io_, deadline);
+    context_->flags |= AVFMT_FLAG_BITEXACT;
 }
 
 AvFormatOutput::~AvFormatOutput() { release(); }

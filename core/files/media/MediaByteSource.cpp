@@ -1,14 +1,14 @@
 #include "core/files/media/MediaByteSource.h"
 
 #include "core/files/FileSanitizerError.h"
+#include "core/posix/FileDescriptor.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
+#include <system_error>
 
 namespace velquor::files {
 
@@ -16,23 +16,20 @@ namespace {
 
 class FileSource final : public MediaByteSource {
 public:
-    FileSource(int fd, std::int64_t size) : MediaByteSource(size), fd_(fd) {}
-    ~FileSource() override { ::close(fd_); }
-    FileSource(const FileSource&) = delete;
-    FileSource& operator=(const FileSource&) = delete;
+    FileSource(posix::FileDescriptor file, std::int64_t size) : MediaByteSource(size), file_(std::move(file)) {}
 
     std::int64_t readAt(std::int64_t offset, std::span<std::uint8_t> buffer) override {
         if (offset < 0 || offset >= size()) return 0;
         const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(size() - offset, buffer.size()));
-        for (;;) {
-            const auto got = ::pread(fd_, buffer.data(), wanted, offset);
-            if (got >= 0) return got;
-            if (errno != EINTR) return -errno;
+        try {
+            return static_cast<std::int64_t>(posix::readFullyAt(file_.get(), buffer.first(wanted), offset));
+        } catch (const std::system_error& failure) {
+            return -failure.code().value();
         }
     }
 
 private:
-    int fd_;
+    posix::FileDescriptor file_;
 };
 
 class MemorySource final : public MediaByteSource {
@@ -54,14 +51,12 @@ private:
 
 std::unique_ptr<MediaByteSource> openMediaFile(const std::filesystem::path& file) {
     // O_NONBLOCK: opening a FIFO must not wait for a writer.
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
+    posix::FileDescriptor opened(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0) {
-        ::close(fd);
-        throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
+    if (!opened.valid() || ::fstat(opened.get(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0) {
+        throwUnreadableFile();
     }
-    return std::make_unique<FileSource>(fd, static_cast<std::int64_t>(status.st_size));
+    return std::make_unique<FileSource>(std::move(opened), static_cast<std::int64_t>(status.st_size));
 }
 
 std::unique_ptr<MediaByteSource> mediaBytes(ByteView bytes) { return std::make_unique<MemorySource>(bytes); }

@@ -1,4 +1,7 @@
 #include "core/files/media/MediaEntries.h"
+
+#include "core/files/StableHash.h"
+
 #include "core/text/base/TextConversions.h"
 
 #include <algorithm>
@@ -54,16 +57,6 @@ bool containsAny(std::u16string_view text, const SectionRule& rule) {
     });
 }
 
-// FNV-1a over the UTF-16 units: stable across runs, so that a report's ids are too.
-std::uint64_t valueHash(std::u16string_view value) {
-    std::uint64_t hash = 0xcbf29ce484222325u;
-    for (const char16_t unit : value) {
-        hash = (hash ^ (unit & 0xFFu)) * 0x100000001b3u;
-        hash = (hash ^ (unit >> 8)) * 0x100000001b3u;
-    }
-    return hash;
-}
-
 }  // namespace
 
 std::u16string mediaEntryName(std::u16string_view rawKey) {
@@ -89,7 +82,7 @@ std::optional<FileMetadataEntry> mediaEntry(std::u16string_view rawKey, std::u16
     auto name = mediaEntryName(key);
     auto section = mediaEntrySection(name);
     return FileMetadataEntry{
-        .id = key + u"-" + text::decimalText(valueHash(value)),
+        .id = key + u"-" + text::decimalText(stableByteHash(value)),
         .section = std::move(section),
         .name = std::move(name),
         .value = std::u16string(value),

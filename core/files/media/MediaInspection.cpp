@@ -1,9 +1,10 @@
 #include "core/files/media/MediaInspection.h"
-#include "core/text/base/TextConversions.h"
 
 #include "core/files/EntryOrder.h"
 #include "core/files/MetadataText.h"
 #include "core/files/media/MediaEntries.h"
+
+#include "core/text/base/TextConversions.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,20 +1,15 @@
 #include "core/files/media/MediaMetadataInspector.h"
 
 #include "core/files/FileExportSafety.h"
+#include "core/files/FileReportBuilder.h"
 #include "core/files/FileSanitizerError.h"
 #include "core/files/FileTypes.h"
-#include "core/files/MetadataText.h"
 #include "core/files/media/MediaInspection.h"
 #include "core/files/media/MediaPrivacyRemux.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <string>
-#include <system_error>
-#include <utility>
 
 namespace velquor::files {
 
@@ -49,41 +44,21 @@ constexpr std::array<DescriptionRow, 6> fallbackDescriptions{{
     {"wav", u"WAV audio"},
 }};
 
-// The copy's descriptor: closed on every path, and on success only after its bytes reached the disk.
-class CopyDescriptor {
-public:
-    explicit CopyDescriptor(int fd) : fd_(fd) {}
-    ~CopyDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    CopyDescriptor(const CopyDescriptor&) = delete;
-    CopyDescriptor& operator=(const CopyDescriptor&) = delete;
-
-    int get() const { return fd_; }
-
-    void syncAndClose() {
-        if (::fsync(fd_) != 0) throw std::system_error(errno, std::generic_category());
-        if (::close(std::exchange(fd_, -1)) != 0) throw std::system_error(errno, std::generic_category());
-    }
-
-private:
-    int fd_;
-};
-
 MediaInspection inspectFile(const std::filesystem::path& file) {
     return inspectMediaSource(openMediaFile(file), file.filename().string());
 }
 
-// The metadata rule decides what is personal; the stream rule catches a copy that lost media or
-// kept something it should have dropped, whatever its metadata says.
-void verifyCopy(const MediaMetadataInspector& inspector, const MediaInspection& copy,
-                const MediaStreamCounts& written) {
-    FileMetadataReport report;
-    report.entries = copy.entries;
-    if (inspector.failsPrivacyVerification(report)) {
-        throw FileSanitizerError(FileSanitizerError::Case::verificationFailed);
-    }
-    if (copy.streams != written) throw FileSanitizerError(FileSanitizerError::Case::exportFailed);
+FileMetadataReport mediaReport(const std::filesystem::path& file, MediaInspection inspection) {
+    return buildFileReport(reportFileName(file), {.typeDescription = MediaMetadataInspector::typeDescription(file),
+                                                  .byteCount = inspection.byteCount,
+                                                  .entries = std::move(inspection.entries)});
+}
+
+MediaStreamCounts writeRemux(const std::filesystem::path& source, std::string_view muxer, int fd) {
+    auto file = openMediaFile(source);
+    const MediaDeadline deadline(exportBudget(file->size()));
+    AvFormatInput input(std::move(file), source.filename().string(), deadline);
+    return writePrivacyRemux(input, std::string(muxer).c_str(), fd, deadline);
 }
 
 }  // namespace
@@ -120,39 +95,28 @@ std::u16string MediaMetadataInspector::typeDescription(const std::filesystem::pa
 
 FileMetadataReport MediaMetadataInspector::inspect(const std::filesystem::path& file) const {
     if (!isSupported(file)) throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
-    auto inspection = inspectFile(file);
-    return {
-        .fileName = metadataText(file.filename().string()),
-        .typeDescription = typeDescription(file),
-        .byteCount = inspection.byteCount,
-        .pixelSize = std::nullopt,
-        .hasContentCredentialsSignal = false,
-        .entries = std::move(inspection.entries),
-        .provenanceEvidence = {},
-    };
+    return mediaReport(file, inspectFile(file));
 }
 
 bool MediaMetadataInspector::failsPrivacyVerification(const FileMetadataReport& report) const {
     return report.containsPersonalMetadata();
 }
 
+// A type without a muxer is refused before the destination is even looked at. The metadata
+// rule decides what is personal; the stream counts catch a copy that lost media or kept
+// something it should have dropped, whatever its metadata says.
 void MediaMetadataInspector::exportPrivacyCopy(const std::filesystem::path& source,
                                                const std::filesystem::path& destination) const {
     const auto muxer = exportMuxer(source);
     if (!muxer) throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
-    FileExportSafety::prepareDestination(destination);
-
-    auto file = openMediaFile(source);
-    const MediaDeadline deadline(exportBudget(file->size()));
-    AvFormatInput input(std::move(file), source.filename().string(), deadline);
-
-    StagedFile staged(FileExportSafety::stagingURL(destination));
-    CopyDescriptor copy(staged.create());
-    const auto written = writePrivacyRemux(input, std::string(*muxer).c_str(), copy.get(), deadline);
-    copy.syncAndClose();
-
-    verifyCopy(*this, inspectFile(staged.path()), written);
-    staged.publish(destination);
+    MediaStreamCounts written;
+    FileExportSafety::exportPrivacyCopy(
+        destination, FileExportSafety::DescriptorWriter{[&](int fd) { written = writeRemux(source, *muxer, fd); }},
+        [&](const std::filesystem::path& copy) {
+            auto inspection = inspectFile(copy);
+            const bool sameStreams = inspection.streams == written;
+            return FileExportSafety::verdictOn(*this, mediaReport(copy, std::move(inspection)), sameStreams);
+        });
 }
 
 }  // namespace velquor::files

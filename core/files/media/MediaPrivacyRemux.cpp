@@ -28,9 +28,6 @@ constexpr std::array<AVPacketSideDataType, 6> presentationSideData{
 constexpr std::int64_t copyAllowance = std::int64_t{64} << 20;
 constexpr std::int64_t bytesPerBudgetSecond = std::int64_t{4} << 20;
 
-[[noreturn]] void throwExportFailed() { throw FileSanitizerError(FileSanitizerError::Case::exportFailed); }
-[[noreturn]] void throwUnreadable() { throw FileSanitizerError(FileSanitizerError::Case::unreadableFile); }
-
 struct PacketDeleter {
     void operator()(AVPacket* packet) const { av_packet_free(&packet); }
 };
@@ -96,7 +93,7 @@ void countCopy(const AVStream& stream, MediaStreamCounts& counts) {
 void checkNothingMissing(const AVFormatContext& source, const std::vector<std::int64_t>& copiedPackets) {
     for (unsigned index = 0; index < source.nb_streams && index < copiedPackets.size(); ++index) {
         const int listed = avformat_index_get_entries_count(source.streams[index]);
-        if (copiedPackets[index] >= 0 && copiedPackets[index] < listed) throwUnreadable();
+        if (copiedPackets[index] >= 0 && copiedPackets[index] < listed) throwUnreadableFile();
     }
 }
 
@@ -140,7 +137,7 @@ MediaStreamCounts writePrivacyRemux(AvFormatInput& input, const char* muxerName,
             av_packet_unref(packet.get());
             continue;
         }
-        if ((packet->flags & AV_PKT_FLAG_CORRUPT) != 0) throwUnreadable();
+        if ((packet->flags & AV_PKT_FLAG_CORRUPT) != 0) throwUnreadableFile();
         ++copiedPackets[index];
         packet->stream_index = copies[index]->index;
         av_packet_rescale_ts(packet.get(), source.streams[index]->time_base, copies[index]->time_base);

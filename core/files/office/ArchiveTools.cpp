@@ -6,7 +6,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <system_error>
@@ -23,23 +22,14 @@ std::filesystem::path toolPath(ArchiveTool tool) {
 
 }  // namespace
 
-OpenArchive::OpenArchive(const std::filesystem::path& file) {
-    fd_ = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd_ < 0) throw std::system_error(errno, std::generic_category(), file.string());
+OpenArchive::OpenArchive(const std::filesystem::path& file)
+    : file_(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {
+    if (!file_.valid()) throw std::system_error(errno, std::generic_category(), file.string());
     struct stat status {};
-    if (::fstat(fd_, &status) != 0) {
-        const int error = errno;
-        ::close(fd_);
-        throw std::system_error(error, std::generic_category(), file.string());
-    }
-    if (!S_ISREG(status.st_mode)) {
-        ::close(fd_);
-        fail(FileSanitizerError::Case::unreadableFile);
-    }
+    if (::fstat(file_.get(), &status) != 0) throw std::system_error(errno, std::generic_category(), file.string());
+    if (!S_ISREG(status.st_mode)) fail(FileSanitizerError::Case::unreadableFile);
     byteCount_ = static_cast<std::uint64_t>(status.st_size);
 }
-
-OpenArchive::~OpenArchive() { ::close(fd_); }
 
 std::string runUnzip(const OpenArchive& archive, const UnzipRun& run) {
     auto outcome = runChildProcess({.program = toolPath(ArchiveTool::unzip),
@@ -74,8 +64,8 @@ void runProcess(ArchiveTool tool, const ToolRun& run) {
 }
 
 std::vector<std::string> listEntries(const OpenArchive& archive) {
-    const auto listing =
-        runUnzip(archive, {.arguments = {"-Z1", archiveArgument}, .maximumOutput = ArchiveLimits::nameListingBytes});
+    const auto listing = runUnzip(
+        archive, {.arguments = {"-Z1", sharedDescriptorPath}, .maximumOutput = ArchiveLimits::nameListingBytes});
     return entryNamesFromListing(listing);
 }
 
@@ -85,10 +75,10 @@ void validateArchive(const OpenArchive& archive, const std::vector<std::string>&
     }
     validateArchiveEntryNames(entries);
     const auto listing = runUnzip(
-        archive, {.arguments = {"-Z", "-l", archiveArgument}, .maximumOutput = ArchiveLimits::longListingBytes});
+        archive, {.arguments = {"-Z", "-l", sharedDescriptorPath}, .maximumOutput = ArchiveLimits::longListingBytes});
     if (archiveListingContainsSymbolicLink(listing)) fail(FileSanitizerError::Case::unsafeArchiveEntry);
-    const auto totals =
-        runUnzip(archive, {.arguments = {"-Z", "-t", archiveArgument}, .maximumOutput = ArchiveLimits::totalsBytes});
+    const auto totals = runUnzip(
+        archive, {.arguments = {"-Z", "-t", sharedDescriptorPath}, .maximumOutput = ArchiveLimits::totalsBytes});
     const auto total = uncompressedByteTotal(totals);
     if (!total) fail(FileSanitizerError::Case::unreadableFile);
     if (*total > ArchiveLimits::uncompressedBytes) fail(FileSanitizerError::Case::archiveResourceLimitExceeded);
@@ -96,7 +86,7 @@ void validateArchive(const OpenArchive& archive, const std::vector<std::string>&
 
 std::optional<std::string> readPart(const OpenArchive& archive, const std::string& name, std::size_t maximumBytes) {
     try {
-        return runUnzip(archive, {.arguments = {"-p", archiveArgument, literalMemberPattern(name)},
+        return runUnzip(archive, {.arguments = {"-p", sharedDescriptorPath, literalMemberPattern(name)},
                                   .maximumOutput = maximumBytes,
                                   .allowTruncation = true});
     } catch (const FileSanitizerError&) {
@@ -107,7 +97,7 @@ std::optional<std::string> readPart(const OpenArchive& archive, const std::strin
 }
 
 std::string readWholePart(const OpenArchive& archive, const std::string& name, std::size_t maximumBytes) {
-    return runUnzip(archive, {.arguments = {"-p", archiveArgument, literalMemberPattern(name)},
+    return runUnzip(archive, {.arguments = {"-p", sharedDescriptorPath, literalMemberPattern(name)},
                               .maximumOutput = maximumBytes,
                               .allowTruncation = false});
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/files/office/ChildProcess.h"
+#include "core/posix/FileDescriptor.h"
+
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -24,35 +27,29 @@ inline constexpr std::chrono::milliseconds listingTime{60'000};
 inline constexpr std::chrono::milliseconds unpackingTime{300'000};
 }  // namespace ArchiveLimits
 
-// One archive, opened once. Every tool run reads this same open file (as /proc/self/fd/3), so
-// what was validated is what gets read or unpacked, and a name such as "Report [1].docx" is
+// One archive, opened once. Every tool run reads this same open file (as sharedDescriptorPath),
+// so what was validated is what gets read or unpacked, and a name such as "Report [1].docx" is
 // never taken by unzip as a wildcard pattern for some other file.
 class OpenArchive {
 public:
     // Throws the system error when the file cannot be opened, unreadableFile when it is not a
     // regular file (a FIFO would block the tool forever).
     explicit OpenArchive(const std::filesystem::path& file);
-    ~OpenArchive();
-    OpenArchive(const OpenArchive&) = delete;
-    OpenArchive& operator=(const OpenArchive&) = delete;
 
-    int descriptor() const { return fd_; }
+    int descriptor() const { return file_.get(); }
     std::uint64_t byteCount() const { return byteCount_; }
 
 private:
-    int fd_ = -1;
+    posix::FileDescriptor file_;
     std::uint64_t byteCount_ = 0;
 };
 
 struct UnzipRun {
-    std::vector<std::string> arguments;  // the archive is the placeholder archiveArgument
+    std::vector<std::string> arguments;  // the archive is named by sharedDescriptorPath
     std::size_t maximumOutput = 0;
     bool allowTruncation = false;
     std::chrono::milliseconds timeLimit = ArchiveLimits::listingTime;
 };
-
-// Stands for the open archive in an argument list.
-inline constexpr const char* archiveArgument = "/proc/self/fd/3";
 
 // /usr/bin/unzip with its standard output captured up to the cap. Output past the cap ends the
 // tool: archiveResourceLimitExceeded unless truncation is allowed. A tool that runs out of time
@@ -65,7 +62,7 @@ enum class ArchiveTool { unzip, zip };
 struct ToolRun {
     std::vector<std::string> arguments;
     std::optional<std::filesystem::path> workingDirectory;
-    const OpenArchive* archive = nullptr;  // given to the tool as archiveArgument
+    const OpenArchive* archive = nullptr;  // given to the tool as sharedDescriptorPath
     std::chrono::milliseconds timeLimit = ArchiveLimits::unpackingTime;
     std::uint64_t maximumFileSize = 0;
     std::function<bool()> overLimit;

@@ -1,5 +1,7 @@
 #include "core/files/office/ChildProcess.h"
 
+#include "core/posix/FileDescriptor.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -20,7 +22,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t chunkSize = 65'536;
-constexpr int sharedDescriptorNumber = 3;
 // Descriptors the parent hands over are first moved up here, so that none of them can already
 // sit on a number the child needs (a closed standard stream would let pipe2 return 1).
 constexpr int firstPrivateDescriptor = 10;
@@ -29,45 +30,24 @@ constexpr int firstPrivateDescriptor = 10;
     throw std::system_error(error, std::generic_category(), what);
 }
 
-class Descriptor {
-public:
-    Descriptor() = default;
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() { reset(); }
-    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    Descriptor& operator=(Descriptor&& other) noexcept {
-        if (this != &other) {
-            reset();
-            fd_ = std::exchange(other.fd_, -1);
-        }
-        return *this;
-    }
-    int get() const { return fd_; }
-    void reset() {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = -1;
-    }
+using posix::FileDescriptor;
 
-private:
-    int fd_ = -1;
-};
-
-Descriptor movedUp(int fd) {
-    const int copy = ::fcntl(fd, F_DUPFD_CLOEXEC, firstPrivateDescriptor);
-    if (copy < 0) throwSystemError(errno, "fcntl");
-    return Descriptor(copy);
+FileDescriptor movedUp(int fd) {
+    FileDescriptor copy(::fcntl(fd, F_DUPFD_CLOEXEC, firstPrivateDescriptor));
+    if (!copy.valid()) throwSystemError(errno, "fcntl");
+    return copy;
 }
 
 struct OutputPipe {
-    Descriptor read;
-    Descriptor write;
+    FileDescriptor read;
+    FileDescriptor write;
 };
 
 OutputPipe makeOutputPipe() {
     std::array<int, 2> fds{};
     if (::pipe2(fds.data(), O_CLOEXEC) != 0) throwSystemError(errno, "pipe2");
-    Descriptor read(fds[0]);
-    Descriptor write(fds[1]);
+    const FileDescriptor read(fds[0]);
+    const FileDescriptor write(fds[1]);
     return {movedUp(read.get()), movedUp(write.get())};
 }
 
@@ -152,7 +132,7 @@ int millisecondsUntil(Clock::time_point deadline, std::chrono::milliseconds cap)
 
 class RunningChild {
 public:
-    RunningChild(pid_t pid, const ChildRequest& request, Descriptor output)
+    RunningChild(pid_t pid, const ChildRequest& request, FileDescriptor output)
         : pid_(pid), request_(request), output_(std::move(output)), deadline_(Clock::now() + request.timeLimit) {}
 
     ~RunningChild() {
@@ -200,16 +180,18 @@ private:
 
     void readOnce() {
         pollfd ready{output_.get(), POLLIN, 0};
-        const int count = ::poll(&ready, 1, millisecondsUntil(deadline_, pollInterval(std::chrono::milliseconds(250))));
+        const int timeout = millisecondsUntil(deadline_, pollInterval(std::chrono::milliseconds(250)));
+        const int count = posix::retryInterrupted([&] { return ::poll(&ready, 1, timeout); });
         if (count > 0) {
             std::array<char, chunkSize> chunk;
-            const auto received = ::read(output_.get(), chunk.data(), chunk.size());
+            const auto received =
+                posix::retryInterrupted([&] { return ::read(output_.get(), chunk.data(), chunk.size()); });
             if (received > 0) {
                 keep(std::string_view(chunk.data(), static_cast<std::size_t>(received)));
-            } else if (received == 0 || (errno != EINTR && errno != EAGAIN)) {
+            } else if (received == 0 || errno != EAGAIN) {
                 output_.reset();
             }
-        } else if (count < 0 && errno != EINTR) {
+        } else if (count < 0) {
             output_.reset();
         }
         if (!ended()) checkLimits();
@@ -237,11 +219,9 @@ private:
 
     void reap() {
         int status = 0;
-        while (::waitpid(pid_, &status, 0) < 0) {
-            if (errno != EINTR) {
-                reaped_ = true;
-                return;
-            }
+        if (posix::retryInterrupted([&] { return ::waitpid(pid_, &status, 0); }) < 0) {
+            reaped_ = true;
+            return;
         }
         record(status);
     }
@@ -257,7 +237,7 @@ private:
 
     pid_t pid_;
     const ChildRequest& request_;
-    Descriptor output_;
+    FileDescriptor output_;
     Clock::time_point deadline_;
     ChildOutcome outcome_;
     bool reaped_ = false;
@@ -269,7 +249,7 @@ ChildOutcome runChildProcess(const ChildRequest& request) {
     // Standard output always goes through a pipe, captured or not: its end of stream tells at
     // once that the child is done, and nothing it prints can reach our own streams.
     auto pipe = makeOutputPipe();
-    Descriptor shared;
+    FileDescriptor shared;
     if (request.sharedDescriptor >= 0) shared = movedUp(request.sharedDescriptor);
     const pid_t pid = spawnChild(request, pipe.write.get(), shared.get());
     pipe.write.reset();

@@ -18,8 +18,8 @@ struct ChildRequest {
     std::filesystem::path program;
     std::vector<std::string> arguments{};
     std::optional<std::filesystem::path> workingDirectory{};
-    // An open file handed to the child as descriptor 3, so that it can name the file as
-    // /proc/self/fd/3 instead of by a path the tool might read as a pattern.
+    // An open file handed to the child as sharedDescriptorNumber, so that it can name the file
+    // as sharedDescriptorPath instead of by a path the tool might read as a pattern.
     int sharedDescriptor = -1;
     bool captureOutput = false;
     std::size_t maximumOutput = 0;  // bytes of standard output kept; reaching past it ends the child
@@ -46,7 +46,8 @@ struct ChildOutcome {
 // 64 KiB. A failed launch throws the system error.
 ChildOutcome runChildProcess(const ChildRequest& request);
 
-// The name under which a child sees ChildRequest::sharedDescriptor.
+// The number and the name under which a child sees ChildRequest::sharedDescriptor.
+inline constexpr int sharedDescriptorNumber = 3;
 inline constexpr const char* sharedDescriptorPath = "/proc/self/fd/3";
 
 }  // namespace velquor::files

@@ -1,9 +1,8 @@
 #include "core/files/office/OfficeArchiveInspector.h"
 
-#include "core/files/EntryOrder.h"
+#include "core/files/FileReportBuilder.h"
 #include "core/files/FileSanitizerError.h"
 #include "core/files/FileTypes.h"
-#include "core/files/MetadataText.h"
 #include "core/files/office/ArchiveTools.h"
 #include "core/files/office/OfficeInspection.h"
 #include "core/files/office/OfficePrivacyExport.h"
@@ -86,16 +85,11 @@ FileMetadataReport OfficeArchiveInspector::inspect(const std::filesystem::path& 
     if (!isSupported(file)) throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
     const OpenArchive archive(file);
     const auto names = listEntries(archive);
-    if (names.empty()) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
+    if (names.empty()) throwUnreadableFile();
     validateArchive(archive, names);
-
-    FileMetadataReport report;
-    report.fileName = metadataText(file.filename().string());
-    report.typeDescription = typeDescription(file);
-    report.byteCount = static_cast<std::int64_t>(archive.byteCount());
-    report.entries = officeArchiveEntries(archive, names);
-    sortEntries(report.entries);
-    return report;
+    return buildFileReport(reportFileName(file), {.typeDescription = typeDescription(file),
+                                                  .byteCount = static_cast<std::int64_t>(archive.byteCount()),
+                                                  .entries = officeArchiveEntries(archive, names)});
 }
 
 void OfficeArchiveInspector::exportPrivacyCopy(const std::filesystem::path& source,

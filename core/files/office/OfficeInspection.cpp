@@ -1,10 +1,11 @@
 #include "core/files/office/OfficeInspection.h"
-#include "core/text/base/TextConversions.h"
 
 #include "core/files/MetadataText.h"
+#include "core/files/StableHash.h"
 #include "core/files/office/ArchiveTools.h"
 #include "core/files/office/OfficeText.h"
 
+#include "core/text/base/TextConversions.h"
 #include "core/text/regex/Regex.h"
 
 #include <algorithm>
@@ -59,18 +60,9 @@ constexpr ElementRow appPropertyRows[] = {
     {u"Words", u"Words"},
 };
 
-// FNV-1a over the UTF-16 code units: ids only need to be stable within one inspection.
-std::uint64_t keyHash(std::u16string_view key) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const char16_t unit : key) {
-        hash = (hash ^ unit) * 1099511628211ull;
-    }
-    return hash;
-}
-
 void append(std::vector<FileMetadataEntry>& entries, std::u16string_view section, std::u16string_view name,
             std::u16string value, std::u16string_view hashKey) {
-    auto id = std::u16string(section) + u"-" + std::u16string(name) + u"-" + text::decimalText(keyHash(hashKey));
+    auto id = std::u16string(section) + u"-" + std::u16string(name) + u"-" + text::decimalText(stableHash(hashKey));
     entries.push_back({std::move(id), std::u16string(section), std::u16string(name), std::move(value)});
 }
 

@@ -2,12 +2,14 @@
 
 #include "core/files/FileExportSafety.h"
 #include "core/files/FileSanitizerError.h"
+#include "core/files/WorkingDirectory.h"
 #include "core/files/office/ArchiveTools.h"
 #include "core/files/office/OfficeArchiveInspector.h"
 #include "core/files/office/OfficeXmlEdits.h"
 #include "core/files/office/UnpackedPackage.h"
-#include "core/files/office/WorkingDirectory.h"
 #include "core/files/office/XmlDocument.h"
+
+#include "core/text/base/TextConversions.h"
 
 #include <chrono>
 
@@ -32,7 +34,7 @@ std::function<bool()> unpackedSizeWatch(const fs::path& contents) {
 // The declared sizes are the archive's own claim: what unzip really writes is bounded too, per
 // file by its file-size limit and in total by the watch, either of which ends it.
 void unpack(const OpenArchive& archive, const fs::path& contents) {
-    runProcess(ArchiveTool::unzip, {.arguments = {"-qq", archiveArgument, "-d", contents.string()},
+    runProcess(ArchiveTool::unzip, {.arguments = {"-qq", sharedDescriptorPath, "-d", contents.string()},
                                     .workingDirectory = std::nullopt,
                                     .archive = &archive,
                                     .timeLimit = ArchiveLimits::unpackingTime,
@@ -53,7 +55,7 @@ void pack(const fs::path& contents, const fs::path& output) {
                                   .maximumFileSize = 0,
                                   .overLimit = {}});
     const OpenArchive packed(output);
-    runProcess(ArchiveTool::unzip, {.arguments = {"-tqq", archiveArgument},
+    runProcess(ArchiveTool::unzip, {.arguments = {"-tqq", sharedDescriptorPath},
                                     .workingDirectory = std::nullopt,
                                     .archive = &packed,
                                     .timeLimit = ArchiveLimits::unpackingTime,
@@ -62,59 +64,61 @@ void pack(const fs::path& contents, const fs::path& output) {
 }
 
 bool isWordXmlPart(const std::string& name) {
-    std::string lower(name);
-    for (auto& c : lower) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
+    const auto lower = text::asciiLowercased(name);
     return lower.starts_with("word/") && lower.ends_with(".xml");
 }
 
 // Revision markup this program does not know would still name its author: every Word part of
 // the packed copy is read whole and must carry no author attribute at all.
-void verifyNoAuthorsInWordParts(const fs::path& output) {
+bool wordPartsNameAnAuthor(const fs::path& output) {
     const OpenArchive packed(output);
     for (const auto& name : listEntries(packed)) {
         if (!isWordXmlPart(name)) continue;
         const auto part =
             XmlDocument::parse(readWholePart(packed, name, static_cast<std::size_t>(ArchiveLimits::uncompressedBytes)));
-        if (containsAuthorAttribute(part)) throw FileSanitizerError(FileSanitizerError::Case::verificationFailed);
+        if (containsAuthorAttribute(part)) return true;
     }
+    return false;
 }
 
-void verify(const OfficeArchiveInspector& inspector, const fs::path& output) {
-    if (inspector.failsPrivacyVerification(inspector.inspect(output))) {
-        throw FileSanitizerError(FileSanitizerError::Case::verificationFailed);
+FileExportSafety::CopyVerdict verdictOnPackedCopy(const OfficeArchiveInspector& inspector, const fs::path& output) {
+    if (inspector.failsPrivacyVerification(inspector.inspect(output)) || wordPartsNameAnAuthor(output)) {
+        return FileExportSafety::CopyVerdict::personalDataLeft;
     }
-    verifyNoAuthorsInWordParts(output);
+    return FileExportSafety::CopyVerdict::passed;
+}
+
+// Validates, unpacks into the private folder, removes the personal parts and markup, and packs
+// the rest as a new archive in the folder, whose path it returns.
+fs::path writeCleanedPackage(const fs::path& source, const fs::path& folder) {
+    const OpenArchive archive(source);
+    const auto entries = listEntries(archive);
+    if (entries.empty()) throwUnreadableFile();
+    validateArchive(archive, entries);
+
+    const auto contents = folder / "contents";
+    createPrivateDirectory(contents);
+    unpack(archive, contents);
+    rejectSymbolicLinks(contents);
+    const auto removed = removePrivateArchiveParts(contents);
+    sanitizeXmlFiles(contents, removed);
+    removeEmptyDirectories(contents);
+
+    const auto output = folder / ("privacy." + source.extension().string().substr(1));
+    pack(contents, output);
+    return output;
 }
 
 }  // namespace
 
 void exportOfficePrivacyCopy(const OfficeArchiveInspector& inspector, const fs::path& source,
                              const fs::path& destination) {
-    FileExportSafety::prepareDestination(destination);
-    const OpenArchive archive(source);
-    const auto entries = listEntries(archive);
-    if (entries.empty()) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
-    validateArchive(archive, entries);
-
-    const WorkingDirectory work("velquor-office-");
-    const auto contents = work.path() / "contents";
-    createPrivateDirectory(contents);
-    unpack(archive, contents);
-    rejectSymbolicLinks(contents);
-    const auto removed = removePrivateArchiveParts(contents);
-    sanitizeXMLFiles(contents, removed);
-    removeEmptyDirectories(contents);
-
-    const auto output = work.path() / ("privacy." + source.extension().string().substr(1));
-    pack(contents, output);
-    verify(inspector, output);
-
-    // The working folder may be on another file system: the copy is staged next to the
-    // destination first, so that publishing it is a rename that never replaces anything.
-    auto staged = FileExportSafety::stageCopy(output, destination);
-    staged.publish(destination);
+    FileExportSafety::exportPrivacyCopy(
+        destination,
+        FileExportSafety::PrivateFolderWriter{
+            .folderPrefix = "velquor-office-",
+            .write = [&](const fs::path& folder) { return writeCleanedPackage(source, folder); }},
+        [&](const fs::path& copy) { return verdictOnPackedCopy(inspector, copy); });
 }
 
 }  // namespace velquor::files

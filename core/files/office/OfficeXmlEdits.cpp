@@ -1,4 +1,5 @@
 #include "core/files/office/OfficeXmlEdits.h"
+
 #include "core/text/base/TextConversions.h"
 
 #include <libxml/tree.h>

@@ -1,5 +1,4 @@
 #include "core/files/office/UnpackedPackage.h"
-#include "core/text/base/TextConversions.h"
 
 #include "core/files/FileBytes.h"
 #include "core/files/FileExportSafety.h"
@@ -7,8 +6,10 @@
 #include "core/files/office/ArchiveTools.h"
 #include "core/files/office/OfficeXmlEdits.h"
 #include "core/files/office/XmlDocument.h"
+#include "core/posix/FileDescriptor.h"
 
-#include <fcntl.h>
+#include "core/text/base/TextConversions.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,8 +24,6 @@ namespace velquor::files {
 namespace fs = std::filesystem;
 
 namespace {
-
-[[noreturn]] void throwUnreadable() { throw FileSanitizerError(FileSanitizerError::Case::unreadableFile); }
 
 [[noreturn]] void throwSystemError(const fs::path& path) {
     throw std::system_error(errno, std::generic_category(), path.string());
@@ -44,20 +43,20 @@ std::string lowercasedExtension(const fs::path& file) {
 void checkInside(const std::string& root, const fs::path& item) {
     std::error_code error;
     const auto resolved = fs::canonical(item, error);
-    if (error || !resolved.string().starts_with(root)) throwUnreadable();
+    if (error || !resolved.string().starts_with(root)) throwUnreadableFile();
 }
 
 void walkAndLockDown(const std::string& root, const fs::path& folder) {
     ::chmod(folder.c_str(), 0700);
     std::error_code error;
     fs::directory_iterator entries(folder, error);
-    if (error) throwUnreadable();
+    if (error) throwUnreadableFile();
     for (fs::directory_iterator end; entries != end; entries.increment(error)) {
-        if (error) throwUnreadable();
+        if (error) throwUnreadableFile();
         const auto& item = entries->path();
         struct stat status {};
         if (::lstat(item.c_str(), &status) != 0) throwSystemError(item);
-        if (S_ISLNK(status.st_mode) || (!S_ISDIR(status.st_mode) && !S_ISREG(status.st_mode))) throwUnreadable();
+        if (S_ISLNK(status.st_mode) || (!S_ISDIR(status.st_mode) && !S_ISREG(status.st_mode))) throwUnreadableFile();
         checkInside(root, item);
         if (S_ISDIR(status.st_mode)) {
             walkAndLockDown(root, item);
@@ -65,7 +64,7 @@ void walkAndLockDown(const std::string& root, const fs::path& folder) {
             ::chmod(item.c_str(), 0600);
         }
     }
-    if (error) throwUnreadable();
+    if (error) throwUnreadableFile();
 }
 
 std::vector<fs::path> everythingUnder(const fs::path& contents) {
@@ -74,32 +73,43 @@ std::vector<fs::path> everythingUnder(const fs::path& contents) {
     return items;
 }
 
+std::span<const std::uint8_t> bytesOf(const std::string& text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// Removes the half-written new file and fails with the error, naming the file it concerns.
+[[noreturn]] void abandon(const fs::path& temporary, std::error_code error, const fs::path& named) {
+    ::unlink(temporary.c_str());
+    throw std::system_error(error, named.string());
+}
+
+// Through a new file and a rename. A failure names the new file while it is written, and the
+// edited file once it is closed and put in place.
 void writeFileAtomically(const fs::path& file, const std::string& bytes) {
     const auto temporary = file.parent_path() / (".velquor-" + FileExportSafety::randomUUIDString());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) throwSystemError(temporary);
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const auto count = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (count < 0 && errno == EINTR) continue;
-        if (count < 0) {
-            const int error = errno;
-            ::close(fd);
-            ::unlink(temporary.c_str());
-            throw std::system_error(error, std::generic_category(), temporary.string());
-        }
-        written += static_cast<std::size_t>(count);
+    posix::FileDescriptor written;
+    try {
+        written = posix::createExclusively(temporary, 0600);
+    } catch (const std::system_error& failure) {
+        throw std::system_error(failure.code(), temporary.string());
     }
-    if (::close(fd) != 0 || ::rename(temporary.c_str(), file.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        throw std::system_error(error, std::generic_category(), file.string());
+    try {
+        posix::writeAll(written.get(), bytesOf(bytes));
+    } catch (const std::system_error& failure) {
+        written.reset();
+        abandon(temporary, failure.code(), temporary);
     }
+    try {
+        written.close();
+    } catch (const std::system_error& failure) {
+        abandon(temporary, failure.code(), file);
+    }
+    if (::rename(temporary.c_str(), file.c_str()) != 0) abandon(temporary, {errno, std::generic_category()}, file);
 }
 
 XmlDocument parsedFile(const fs::path& file) {
     const auto bytes = readWholeFile(file, static_cast<std::uint64_t>(ArchiveLimits::uncompressedBytes));
-    if (!bytes) throwUnreadable();
+    if (!bytes) throwUnreadableFile();
     return XmlDocument::parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
 }
 
@@ -143,7 +153,7 @@ std::uint64_t unpackedByteCount(const fs::path& contents) {
 void rejectSymbolicLinks(const fs::path& contents) {
     std::error_code error;
     auto root = fs::canonical(contents, error).string();
-    if (error) throwUnreadable();
+    if (error) throwUnreadableFile();
     if (!root.ends_with('/')) root.push_back('/');
     walkAndLockDown(root, contents);
 }
@@ -166,7 +176,7 @@ std::set<std::string> removePrivateArchiveParts(const fs::path& contents) {
     return removed;
 }
 
-void sanitizeXMLFiles(const fs::path& contents, const std::set<std::string>& removedParts) {
+void sanitizeXmlFiles(const fs::path& contents, const std::set<std::string>& removedParts) {
     std::vector<fs::path> relationshipFiles;
     std::vector<fs::path> xmlFiles;
     for (const auto& item : everythingUnder(contents)) {

@@ -25,7 +25,7 @@ std::set<std::string> removePrivateArchiveParts(const std::filesystem::path& con
 // overrides of removed parts, and every part the markup that referred to a removed relationship.
 // Each file is written back whole (through a new file and a rename). A part that is not
 // well-formed XML is unreadableFile.
-void sanitizeXMLFiles(const std::filesystem::path& contents, const std::set<std::string>& removedParts);
+void sanitizeXmlFiles(const std::filesystem::path& contents, const std::set<std::string>& removedParts);
 
 // Removes the folders that are empty, deepest first, so that a folder emptied by the removal of
 // its last child goes too.

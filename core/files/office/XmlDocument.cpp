@@ -16,8 +16,6 @@ namespace velquor::files {
 
 namespace {
 
-[[noreturn]] void throwUnreadable() { throw FileSanitizerError(FileSanitizerError::Case::unreadableFile); }
-
 void initializeLibxml2Once() {
     static const bool initialized = [] {
         xmlInitParser();
@@ -47,15 +45,15 @@ bool declaresDocumentType(std::string_view bytes) { return bytes.find("<!DOCTYPE
 
 XmlDocument XmlDocument::parse(std::string_view bytes) {
     initializeLibxml2Once();
-    if (bytes.size() > static_cast<std::size_t>(INT_MAX) || declaresDocumentType(bytes)) throwUnreadable();
+    if (bytes.size() > static_cast<std::size_t>(INT_MAX) || declaresDocumentType(bytes)) throwUnreadableFile();
     std::unique_ptr<xmlParserCtxt, ContextDeleter> context(xmlNewParserCtxt());
     if (!context) throw std::bad_alloc();
     auto* document = xmlCtxtReadMemory(context.get(), bytes.data(), static_cast<int>(bytes.size()), "part.xml", nullptr,
                                        parseOptions);
-    if (document == nullptr) throwUnreadable();
+    if (document == nullptr) throwUnreadableFile();
     XmlDocument parsed(document);
     if (document->intSubset != nullptr || document->extSubset != nullptr || xmlDocGetRootElement(document) == nullptr) {
-        throwUnreadable();
+        throwUnreadableFile();
     }
     return parsed;
 }

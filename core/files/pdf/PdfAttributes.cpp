@@ -1,9 +1,10 @@
 #include "core/files/pdf/PdfAttributes.h"
-#include "core/text/base/TextConversions.h"
 
 #include "core/files/MetadataText.h"
+#include "core/files/StableHash.h"
 #include "core/files/pdf/PdfDate.h"
 
+#include "core/text/base/TextConversions.h"
 #include "core/text/base/Utf.h"
 
 #include "core/files/pdf/QpdfHeaders.h"
@@ -13,15 +14,6 @@
 namespace velquor::files {
 
 namespace {
-
-// FNV-1a over the UTF-16 code units: stable for any run, which is more than an id needs.
-std::uint64_t valueHash(std::u16string_view value) {
-    std::uint64_t hash = 0xcbf29ce484222325ull;
-    for (const char16_t unit : value) {
-        hash = (hash ^ unit) * 0x100000001b3ull;
-    }
-    return hash;
-}
 
 bool isDateKey(std::string_view key) { return key == "/CreationDate" || key == "/ModDate"; }
 
@@ -51,7 +43,7 @@ void removeWord(std::string& text, std::string_view word) {
 }  // namespace
 
 FileMetadataEntry pdfEntry(std::u16string_view section, std::u16string_view name, std::u16string_view value) {
-    const auto hash = std::to_string(valueHash(value));
+    const auto hash = std::to_string(stableHash(value));
     std::u16string id(section);
     id += u"-";
     id += name;

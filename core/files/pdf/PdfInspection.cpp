@@ -1,11 +1,11 @@
 #include "core/files/pdf/PdfInspection.h"
-#include "core/text/base/TextConversions.h"
 
-#include "core/files/EntryOrder.h"
+#include "core/files/FileReportBuilder.h"
 #include "core/files/FileSanitizerError.h"
 #include "core/files/MetadataText.h"
 #include "core/files/pdf/PdfAttributes.h"
 
+#include "core/text/base/TextConversions.h"
 #include "core/text/regex/Regex.h"
 
 #include "core/files/pdf/QpdfHeaders.h"
@@ -82,14 +82,15 @@ void appendByteSignals(ByteView leadingBytes, std::vector<FileMetadataEntry>& en
     for (std::size_t i = 0; i < byteSignals.size(); ++i) {
         if (!patterns[i]) continue;
         const auto scan = patterns[i]->allMatches(text);
-        if (!scan.complete) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
+        if (!scan.complete) throwUnreadableFile();
         if (scan.matches.empty()) continue;
         entries.push_back(
             pdfEntry(byteSignals[i].section, byteSignals[i].name, text::decimalText(scan.matches.size())));
     }
 }
 
-// Ids are unique within a report even when two attribute keys read the same once shortened.
+// Ids are unique within a report even when two attribute keys read the same once shortened. The
+// entries are in report order by then, so a repeated id gets its number by its place there.
 void makeIdsUnique(std::vector<FileMetadataEntry>& entries) {
     std::set<std::u16string> seen;
     for (auto& entry : entries) {
@@ -101,18 +102,21 @@ void makeIdsUnique(std::vector<FileMetadataEntry>& entries) {
 
 }  // namespace
 
-std::vector<FileMetadataEntry> pdfEntries(QPDF& pdf, const std::optional<ByteView>& leadingBytes) {
+FileMetadataReport pdfReport(std::u16string fileName, std::int64_t byteCount, QPDF& pdf,
+                             const std::optional<ByteView>& leadingBytes) {
     std::vector<FileMetadataEntry> entries;
     try {
         appendDocumentAttributes(pdf, entries);
         appendAnnotations(pdf, entries);
     } catch (const std::exception&) {
-        throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
+        throwUnreadableFile();
     }
     if (leadingBytes) appendByteSignals(*leadingBytes, entries);
-    sortEntries(entries);
-    makeIdsUnique(entries);
-    return entries;
+    auto report =
+        buildFileReport(std::move(fileName),
+                        {.typeDescription = u"PDF document", .byteCount = byteCount, .entries = std::move(entries)});
+    makeIdsUnique(report.entries);
+    return report;
 }
 
 }  // namespace velquor::files

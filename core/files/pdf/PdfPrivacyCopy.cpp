@@ -1,10 +1,8 @@
 #include "core/files/pdf/PdfPrivacyCopy.h"
 
 #include "core/files/FileSanitizerError.h"
-
 #include "core/files/pdf/QpdfHeaders.h"
-
-#include <unistd.h>
+#include "core/posix/FileDescriptor.h"
 
 #include <array>
 #include <exception>
@@ -97,7 +95,33 @@ void removeAnnotationTexts(QPDF& pdf) {
     }
 }
 
-[[noreturn]] void throwExportFailed() { throw FileSanitizerError(FileSanitizerError::Case::exportFailed); }
+// qpdf's output, gathered into large writes to the descriptor.
+class DescriptorPipeline final : public Pipeline {
+public:
+    explicit DescriptorPipeline(int fd) : Pipeline("privacy copy", nullptr), fd_(fd) {}
+
+    void write(unsigned char const* data, size_t length) override {
+        if (buffer_.size() + length > capacity) flush();
+        if (length >= capacity) {
+            posix::writeAll(fd_, {data, length});
+        } else {
+            buffer_.insert(buffer_.end(), data, data + length);
+        }
+    }
+
+    void finish() override { flush(); }
+
+private:
+    static constexpr std::size_t capacity = 1 << 16;
+
+    void flush() {
+        posix::writeAll(fd_, buffer_);
+        buffer_.clear();
+    }
+
+    int fd_;
+    std::vector<std::uint8_t> buffer_;
+};
 
 }  // namespace
 
@@ -117,15 +141,15 @@ void removePrivateData(QPDF& pdf) {
     removeAnnotationTexts(pdf);
 }
 
-void writePdf(QPDF& pdf, std::FILE* stream) {
+void writePdf(QPDF& pdf, int fd) {
     try {
+        DescriptorPipeline output(fd);
         QPDFWriter writer(pdf);
-        writer.setOutputFile("privacy copy", stream, false);
+        writer.setOutputPipeline(&output);
         writer.write();
     } catch (const std::exception&) {
         throwExportFailed();
     }
-    if (std::fflush(stream) != 0 || ::fsync(::fileno(stream)) != 0) throwExportFailed();
 }
 
 }  // namespace velquor::files

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstdio>
-
 class QPDF;
 
 namespace velquor::files {
@@ -14,9 +12,9 @@ namespace velquor::files {
 // such as links, stay annotations. qpdf failures propagate.
 void removePrivateData(QPDF& pdf);
 
-// Writes the document to an open stream, keeping the streams' data as they are and any
-// encryption the file had. Throws exportFailed when qpdf or the stream fails; the stream is
-// flushed to disk and left open.
-void writePdf(QPDF& pdf, std::FILE* stream);
+// Writes the document into an open file, keeping the streams' data as they are and any
+// encryption the file had. Throws exportFailed when qpdf or a write fails; the descriptor stays
+// open.
+void writePdf(QPDF& pdf, int fd);
 
 }  // namespace velquor::files

@@ -14,6 +14,7 @@ template <>
 constexpr std::vector<JSON, std::allocator<JSON>>::~vector() noexcept;
 #endif
 
+#include <qpdf/Pipeline.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFAcroFormDocumentHelper.hh>
 #include <qpdf/QPDFObjectHandle.hh>

@@ -3,9 +3,9 @@
 #include "core/files/EntryOrder.h"
 #include "core/files/FileBytes.h"
 #include "core/files/FileExportSafety.h"
+#include "core/files/FileReportBuilder.h"
 #include "core/files/FileSanitizerError.h"
 #include "core/files/FileTypes.h"
-#include "core/files/MetadataText.h"
 #include "core/files/svg/SvgScan.h"
 
 #include "core/text/base/Utf.h"
@@ -17,8 +17,6 @@ namespace velquor::files {
 
 namespace {
 
-[[noreturn]] void throwUnreadable() { throw FileSanitizerError(FileSanitizerError::Case::unreadableFile); }
-
 struct SvgFile {
     std::u16string text;
     std::int64_t byteCount;
@@ -28,11 +26,11 @@ struct SvgFile {
 // not part of the text.
 SvgFile readSvgFile(const std::filesystem::path& file) {
     const auto bytes = readWholeFile(file, SVGPrivacySanitizer::maximumByteCount);
-    if (!bytes) throwUnreadable();
+    if (!bytes) throwUnreadableFile();
     auto text = text::decodeUtf8(*bytes);
-    if (!text) throwUnreadable();
+    if (!text) throwUnreadableFile();
     if (!text->empty() && text->front() == u'\uFEFF') text->erase(0, 1);
-    if (!containsSvgRoot(*text)) throwUnreadable();
+    if (!containsSvgRoot(*text)) throwUnreadableFile();
     return {std::move(*text), static_cast<std::int64_t>(bytes->size())};
 }
 
@@ -66,29 +64,24 @@ std::u16string tidiedLines(std::u16string_view text) {
     return joined;
 }
 
-std::vector<FileMetadataEntry> sortedEntries(std::u16string_view svg) {
-    auto entries = svgDetectionEntries(svg);
-    sortEntries(entries);
-    return entries;
-}
-
 // The report of any file read as SVG, whatever its name: a staged copy is named after its
 // destination, which need not end in .svg.
 FileMetadataReport inspectSvgFile(const std::filesystem::path& file) {
     const auto svg = readSvgFile(file);
-    FileMetadataReport report;
-    report.fileName = metadataText(file.filename().string());
-    report.typeDescription = u"SVG document";
-    report.byteCount = svg.byteCount;
-    report.entries = sortedEntries(svg.text);
-    return report;
+    return buildFileReport(
+        reportFileName(file),
+        {.typeDescription = u"SVG document", .byteCount = svg.byteCount, .entries = svgDetectionEntries(svg.text)});
 }
 
 }  // namespace
 
 bool SVGPrivacySanitizer::isSupported(const std::filesystem::path& file) { return lowercasedExtension(file) == "svg"; }
 
-std::vector<FileMetadataEntry> SVGPrivacySanitizer::entries(std::u16string_view svg) { return sortedEntries(svg); }
+std::vector<FileMetadataEntry> SVGPrivacySanitizer::entries(std::u16string_view svg) {
+    auto entries = svgDetectionEntries(svg);
+    sortEntries(entries);
+    return entries;
+}
 
 FileMetadataReport SVGPrivacySanitizer::inspect(const std::filesystem::path& file) const {
     if (!isSupported(file)) throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
@@ -109,14 +102,12 @@ std::u16string SVGPrivacySanitizer::clean(std::u16string_view svg) const {
 
 void SVGPrivacySanitizer::exportPrivacyCopy(const std::filesystem::path& source,
                                             const std::filesystem::path& destination) const {
-    FileExportSafety::prepareDestination(destination);
-    StagedFile staged(FileExportSafety::stagingURL(destination));
-    const auto cleaned = text::encodeUtf8(clean(readSvgFile(source).text));
-    staged.write({reinterpret_cast<const std::uint8_t*>(cleaned.data()), cleaned.size()});
-    if (failsPrivacyVerification(inspectSvgFile(staged.path()))) {
-        throw FileSanitizerError(FileSanitizerError::Case::verificationFailed);
-    }
-    staged.publish(destination);
+    FileExportSafety::exportPrivacyCopy(
+        destination, FileExportSafety::BytesWriter{[&] {
+            const auto cleaned = text::encodeUtf8(clean(readSvgFile(source).text));
+            return std::vector<std::uint8_t>(cleaned.begin(), cleaned.end());
+        }},
+        [&](const std::filesystem::path& copy) { return FileExportSafety::verdictOn(*this, inspectSvgFile(copy)); });
 }
 
 }  // namespace velquor::files

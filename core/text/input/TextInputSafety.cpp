@@ -1,10 +1,10 @@
 #include "core/text/input/TextInputSafety.h"
 
+#include "core/posix/FileDescriptor.h"
 #include "core/text/base/Utf.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -55,21 +55,20 @@ bool startsWith(std::span<const std::uint8_t> data, std::string_view prefix) {
                       [](char expected, std::uint8_t actual) { return static_cast<std::uint8_t>(expected) == actual; });
 }
 
-// Closes the descriptor on every path; an error from closing is of no interest to a reader.
-class ReadDescriptor {
-public:
-    explicit ReadDescriptor(const std::filesystem::path& path)
-        : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY)) {
-        if (fd_ < 0) throw std::system_error(errno, std::generic_category(), path.string());
-    }
-    ~ReadDescriptor() { ::close(fd_); }
-    ReadDescriptor(const ReadDescriptor&) = delete;
-    ReadDescriptor& operator=(const ReadDescriptor&) = delete;
-    int get() const { return fd_; }
+posix::FileDescriptor openForReading(const std::filesystem::path& path) {
+    posix::FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    if (!file.valid()) throw std::system_error(errno, std::generic_category(), path.string());
+    return file;
+}
 
-private:
-    int fd_;
-};
+// Fills the chunk unless the input ends first; a failure names the system call.
+std::size_t readChunk(int fileDescriptor, std::span<std::uint8_t> chunk) {
+    try {
+        return posix::readFully(fileDescriptor, chunk);
+    } catch (const std::system_error& failure) {
+        throw std::system_error(failure.code(), "read");
+    }
+}
 
 }  // namespace
 
@@ -78,7 +77,7 @@ std::u16string TextInputSafety::readText(const std::filesystem::path& path, std:
     if (::stat(path.c_str(), &status) != 0) throw std::system_error(errno, std::generic_category(), path.string());
     // Only a regular file has a size worth trusting; pipes and devices are bounded by the read loop.
     if (S_ISREG(status.st_mode) && status.st_size > maxByteCount) throw TextInputError::tooLarge(maxByteCount);
-    ReadDescriptor file(path);
+    const auto file = openForReading(path);
     return readText(file.get(), maxByteCount);
 }
 
@@ -91,17 +90,10 @@ std::u16string TextInputSafety::readText(int fileDescriptor, std::int64_t maxByt
         const auto request = static_cast<std::size_t>(std::min<std::uint64_t>(allowance + 1, readChunkSize));
         const std::size_t before = data.size();
         data.resize(before + request);
-        const ssize_t received = ::read(fileDescriptor, data.data() + before, request);
-        if (received < 0) {
-            if (errno == EINTR) {
-                data.resize(before);
-                continue;
-            }
-            throw std::system_error(errno, std::generic_category(), "read");
-        }
-        data.resize(before + static_cast<std::size_t>(received));
-        if (received == 0) break;
+        const auto received = readChunk(fileDescriptor, std::span(data).subspan(before));
+        data.resize(before + received);
         if (static_cast<std::int64_t>(data.size()) > maxByteCount) throw TextInputError::tooLarge(maxByteCount);
+        if (received < request) break;
     }
     return decodeText(data, maxByteCount);
 }

@@ -1,13 +1,13 @@
 #include "core/text/input/WritingSamples.h"
 
+#include "core/posix/FileDescriptor.h"
+#include "core/text/base/Whitespace.h"
 #include "core/text/input/TextInputError.h"
 #include "core/text/input/TextInputSafety.h"
-#include "core/text/base/Whitespace.h"
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -23,23 +23,7 @@ namespace {
 
 constexpr std::array<std::string_view, 3> sampleExtensions{"txt", "md", "markdown"};
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    Descriptor& operator=(Descriptor&&) = delete;
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-
-private:
-    int fd_;
-};
+using posix::FileDescriptor;
 
 bool isHidden(std::string_view name) { return !name.empty() && name.front() == '.'; }
 
@@ -56,13 +40,11 @@ bool hasSampleExtension(std::string_view name) {
 std::vector<std::string> sortedNames(int directory) {
     std::vector<std::string> names;
     // fdopendir takes the descriptor it is given, so it gets its own.
-    const int listing = ::openat(directory, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (listing < 0) return names;
-    DIR* stream = ::fdopendir(listing);
-    if (!stream) {
-        ::close(listing);
-        return names;
-    }
+    FileDescriptor listing(::openat(directory, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!listing.valid()) return names;
+    DIR* stream = ::fdopendir(listing.get());
+    if (!stream) return names;
+    listing.release();
     while (const auto* entry = ::readdir(stream)) {
         const std::string_view name = entry->d_name;
         if (name != "." && name != "..") names.emplace_back(name);
@@ -75,7 +57,8 @@ std::vector<std::string> sortedNames(int directory) {
 // The file's text when it is a regular file within the size limit holding UTF-8 text. Opened
 // without following a link, and checked again once open, since the entry may have changed.
 std::optional<std::u16string> sampleText(int directory, const std::string& name) {
-    Descriptor file(::openat(directory, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    const FileDescriptor file(
+        ::openat(directory, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!file.valid()) return std::nullopt;
     struct stat status {};
     if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size > maximumWritingSampleBytes) {
@@ -93,12 +76,12 @@ std::optional<std::u16string> sampleText(int directory, const std::string& name)
 }
 
 struct OpenDirectory {
-    Descriptor descriptor;
+    FileDescriptor descriptor;
     std::vector<std::string> names;
     std::size_t next = 0;
 };
 
-OpenDirectory opened(Descriptor descriptor) {
+OpenDirectory opened(FileDescriptor descriptor) {
     auto names = sortedNames(descriptor.get());
     return {std::move(descriptor), std::move(names), 0};
 }
@@ -106,7 +89,7 @@ OpenDirectory opened(Descriptor descriptor) {
 }  // namespace
 
 std::vector<std::u16string> readWritingSamples(const std::filesystem::path& folder) {
-    Descriptor root(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor root(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!root.valid()) throw std::system_error(errno, std::generic_category(), folder.string());
 
     std::vector<std::u16string> samples;
@@ -126,7 +109,7 @@ std::vector<std::u16string> readWritingSamples(const std::filesystem::path& fold
         if (::fstatat(directory, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) continue;
         if (S_ISDIR(status.st_mode)) {
             if (walk.size() > maximumWritingSampleDepth) continue;
-            Descriptor child(::openat(directory, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            FileDescriptor child(::openat(directory, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
             if (child.valid()) walk.push_back(opened(std::move(child)));
             continue;
         }

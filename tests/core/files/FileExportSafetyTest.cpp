@@ -7,8 +7,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <regex>
+#include <stdexcept>
 #include <string>
 
 namespace velquor::files {
@@ -173,6 +176,177 @@ TEST(FileExportSafetyTest, CopyFromElsewhereIsStagedNextToTheDestination) {
     EXPECT_EQ(namesIn(target.path()), std::vector<std::string>{"report-privacy.docx"});
     { auto staged = FileExportSafety::stageCopy(made, target.path() / "other.docx"); }
     EXPECT_EQ(namesIn(target.path()), std::vector<std::string>{"report-privacy.docx"});
+}
+
+// The export skeleton, driven by each of the three kinds of writer a family can supply.
+using FileExportSafety::CopyVerdict;
+using FileExportSafety::CopyWriter;
+
+enum class WriterKind { bytes, descriptor, privateFolder };
+
+constexpr WriterKind writerKinds[] = {WriterKind::bytes, WriterKind::descriptor, WriterKind::privateFolder};
+
+const char* nameOf(WriterKind kind) {
+    switch (kind) {
+        case WriterKind::bytes:
+            return "bytes";
+        case WriterKind::descriptor:
+            return "descriptor";
+        case WriterKind::privateFolder:
+            return "private folder";
+    }
+    return "";
+}
+
+// A writer of the kind that writes `content` and runs `meanwhile` after the bytes are out.
+CopyWriter writerOf(
+    WriterKind kind, std::string content, std::function<void()> meanwhile = [] {}) {
+    switch (kind) {
+        case WriterKind::bytes:
+            return FileExportSafety::BytesWriter{[=] {
+                meanwhile();
+                return std::vector<std::uint8_t>(content.begin(), content.end());
+            }};
+        case WriterKind::descriptor:
+            return FileExportSafety::DescriptorWriter{[=](int fd) {
+                posix::writeAll(fd, bytesOf(content));
+                meanwhile();
+            }};
+        case WriterKind::privateFolder:
+            return FileExportSafety::PrivateFolderWriter{"velquor-test-", [=](const std::filesystem::path& folder) {
+                                                             std::ofstream(folder / "copy.bin") << content;
+                                                             meanwhile();
+                                                             return folder / "copy.bin";
+                                                         }};
+    }
+    return {};
+}
+
+// The system's temporary folder, pointed at a folder of the test's own while it runs, so that
+// what a private folder leaves behind can be seen.
+class ExportSkeletonTest : public ::testing::Test {
+protected:
+    ExportSkeletonTest() {
+        if (const char* previous = std::getenv("TMPDIR")) previousTemporary_ = previous;
+        ::setenv("TMPDIR", temporary_.path().c_str(), 1);
+    }
+    ~ExportSkeletonTest() override {
+        if (previousTemporary_) {
+            ::setenv("TMPDIR", previousTemporary_->c_str(), 1);
+        } else {
+            ::unsetenv("TMPDIR");
+        }
+    }
+
+    // Nothing but the given names in the destination's folder, and no private folder left.
+    void expectOnly(const std::vector<std::string>& names, WriterKind kind) const {
+        EXPECT_EQ(namesIn(target_.path()), names) << nameOf(kind);
+        EXPECT_TRUE(namesIn(temporary_.path()).empty()) << nameOf(kind);
+    }
+
+    TemporaryDirectory target_;
+    TemporaryDirectory temporary_;
+
+private:
+    std::optional<std::string> previousTemporary_;
+};
+
+TEST_F(ExportSkeletonTest, PublishesTheVerifiedCopyAndLeavesNothingElse) {
+    for (const auto kind : writerKinds) {
+        const auto destination = target_.path() / (std::string(nameOf(kind)) + ".out");
+        std::string verified;
+        FileExportSafety::exportPrivacyCopy(destination, writerOf(kind, "clean copy"),
+                                            [&](const std::filesystem::path& copy) {
+                                                verified = contentsOf(copy);
+                                                EXPECT_FALSE(std::filesystem::exists(destination));
+                                                return CopyVerdict::passed;
+                                            });
+        EXPECT_EQ(verified, "clean copy") << nameOf(kind) << ": the verification read the written copy";
+        EXPECT_EQ(contentsOf(destination), "clean copy") << nameOf(kind);
+        std::filesystem::remove(destination);
+        expectOnly({}, kind);
+    }
+}
+
+TEST_F(ExportSkeletonTest, StagedCopiesAreHiddenSiblingsAndPrivateFoldersArePrivate) {
+    for (const auto kind : writerKinds) {
+        std::filesystem::path verifiedAt;
+        std::filesystem::perms folderPermissions{};
+        FileExportSafety::exportPrivacyCopy(
+            target_.path() / "photo.jpg", writerOf(kind, "x"), [&](const std::filesystem::path& copy) {
+                verifiedAt = copy;
+                folderPermissions = std::filesystem::status(copy.parent_path()).permissions();
+                return CopyVerdict::passed;
+            });
+        if (kind == WriterKind::privateFolder) {
+            EXPECT_EQ(verifiedAt.parent_path().parent_path(), temporary_.path());
+            EXPECT_TRUE(verifiedAt.parent_path().filename().string().starts_with("velquor-test-"));
+            EXPECT_EQ(folderPermissions, std::filesystem::perms::owner_all);
+        } else {
+            EXPECT_EQ(verifiedAt.parent_path(), target_.path()) << nameOf(kind);
+            EXPECT_TRUE(verifiedAt.filename().string().starts_with(".photo-velquor-")) << verifiedAt;
+        }
+        std::filesystem::remove(target_.path() / "photo.jpg");
+    }
+}
+
+TEST_F(ExportSkeletonTest, AFailingWriterOrVerificationLeavesNothingAndPassesItsErrorOn) {
+    const auto throwing = [] { throw std::runtime_error("writer broke"); };
+    for (const auto kind : writerKinds) {
+        const auto destination = target_.path() / "copy.pdf";
+        EXPECT_THROW(FileExportSafety::exportPrivacyCopy(destination, writerOf(kind, "partial", throwing),
+                                                         [](const auto&) { return CopyVerdict::passed; }),
+                     std::runtime_error)
+            << nameOf(kind);
+        expectOnly({}, kind);
+
+        const std::pair<CopyVerdict, Case> verdicts[] = {{CopyVerdict::personalDataLeft, Case::verificationFailed},
+                                                         {CopyVerdict::contentLost, Case::exportFailed}};
+        for (const auto& [verdict, expected] : verdicts) {
+            EXPECT_EQ(errorOf([&] {
+                          FileExportSafety::exportPrivacyCopy(destination, writerOf(kind, "still personal"),
+                                                              [&](const auto&) { return verdict; });
+                      }),
+                      expected)
+                << nameOf(kind);
+            expectOnly({}, kind);
+        }
+
+        // A re-inspection that fails is reported as it failed.
+        EXPECT_EQ(errorOf([&] {
+                      FileExportSafety::exportPrivacyCopy(
+                          destination, writerOf(kind, "?"),
+                          [](const auto&) -> CopyVerdict { throw FileSanitizerError(Case::unreadableFile); });
+                  }),
+                  Case::unreadableFile);
+        expectOnly({}, kind);
+    }
+}
+
+TEST_F(ExportSkeletonTest, ADestinationTakenBeforeOrWhileWritingIsNeverReplaced) {
+    for (const auto kind : writerKinds) {
+        const auto destination = target_.write("taken.svg", "original");
+        bool wrote = false;
+        EXPECT_EQ(errorOf([&] {
+                      FileExportSafety::exportPrivacyCopy(destination, writerOf(kind, "copy", [&] { wrote = true; }),
+                                                          [](const auto&) { return CopyVerdict::passed; });
+                  }),
+                  Case::destinationExists);
+        EXPECT_FALSE(wrote) << nameOf(kind) << ": work began for a taken destination";
+        std::filesystem::remove(destination);
+
+        const auto appearing = target_.path() / "appears.svg";
+        const auto someoneElse = [&] { target_.write("appears.svg", "someone else's"); };
+        EXPECT_EQ(errorOf([&] {
+                      FileExportSafety::exportPrivacyCopy(appearing, writerOf(kind, "copy", someoneElse),
+                                                          [](const auto&) { return CopyVerdict::passed; });
+                  }),
+                  Case::destinationExists)
+            << nameOf(kind);
+        EXPECT_EQ(contentsOf(appearing), "someone else's") << nameOf(kind);
+        expectOnly({"appears.svg"}, kind);
+        std::filesystem::remove(appearing);
+    }
 }
 
 }  // namespace

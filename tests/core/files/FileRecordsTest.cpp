@@ -1,5 +1,6 @@
 #include "core/files/EntryOrder.h"
 #include "core/files/FileMetadataReport.h"
+#include "core/files/FileReportBuilder.h"
 #include "core/files/FileSanitizerError.h"
 #include "core/files/FileTypes.h"
 #include "core/files/InspectorRegistry.h"
@@ -83,6 +84,34 @@ TEST(EntryOrderTest, SectionsByCodePointThenNamesAsAFileBrowserListsThem) {
     EXPECT_EQ(compareNamesForDisplay(u"GPS", u"gps"), 0);
 }
 
+TEST(FileReportBuilderTest, EveryReportIsNamedSortedAndFlaggedTheSameWay) {
+    const ProvenanceEvidence possible{ProvenanceConfidence::possible, u"Marker", u"A marker text.", false};
+    const ProvenanceEvidence confirmed{ProvenanceConfidence::confirmed, u"C2PA", u"A manifest.", true};
+    const auto report =
+        buildFileReport(reportFileName("/photos/caf\xE9 2.jpg"), {.typeDescription = u"JPEG image",
+                                                                  .byteCount = 42,
+                                                                  .entries = {{u"b", u"File", u"Frame 10", u""},
+                                                                              {u"a", u"Capture", u"Make", u""},
+                                                                              {u"c", u"File", u"Frame 2", u""}},
+                                                                  .pixelSize = u"4 x 3",
+                                                                  .provenanceEvidence = {possible, confirmed}});
+    // A name that is not UTF-8 keeps its byte as Latin-1 rather than being refused or dropped.
+    EXPECT_EQ(report.fileName, u"caf\u00E9 2.jpg");
+    EXPECT_EQ(report.typeDescription, u"JPEG image");
+    EXPECT_EQ(report.byteCount, 42);
+    EXPECT_EQ(report.pixelSize, u"4 x 3");
+    std::u16string order;
+    for (const auto& entry : report.entries) order += entry.id;
+    EXPECT_EQ(order, u"acb");
+    EXPECT_TRUE(report.hasContentCredentialsSignal);
+    EXPECT_EQ(report.provenanceEvidence, (std::vector{possible, confirmed})) << "evidence keeps its order";
+
+    const auto traceOnly =
+        buildFileReport(u"x.png", {.typeDescription = u"PNG image", .provenanceEvidence = {possible}});
+    EXPECT_FALSE(traceOnly.hasContentCredentialsSignal) << "a possible trace only informs";
+    EXPECT_EQ(traceOnly.fileName, u"x.png");
+}
+
 TEST(FileTypesTest, ExtensionsAreMatchedInAnyCaseAndSvgIsAnImage) {
     const struct {
         const char* name;
@@ -118,10 +147,9 @@ FileSanitizerError::Case errorOf(void (*action)(const std::filesystem::path&), c
 }
 
 TEST(InspectorRegistryTest, SvgIsDispatchedBeforeImagesAndUnknownFilesAreUnsupported) {
-    const auto registry = inspectorRegistry();
-    ASSERT_EQ(registry.size(), 5u);
-    EXPECT_EQ(registry[0].family, "svg");
-    EXPECT_EQ(registry[2].family, "image");
+    std::vector<std::string_view> families;
+    for (const auto& row : inspectorRegistry()) families.push_back(row.family);
+    EXPECT_EQ(families, (std::vector<std::string_view>{"svg", "pdf", "image", "media", "office"}));
     // x.SVG conforms to image, yet reaches the SVG inspector, which reads it as markup.
     EXPECT_TRUE(isInspectable("x.SVG"));
     EXPECT_TRUE(isInspectable("x.webp"));

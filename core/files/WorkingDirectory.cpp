@@ -1,4 +1,4 @@
-#include "core/files/office/WorkingDirectory.h"
+#include "core/files/WorkingDirectory.h"
 
 #include "core/files/FileExportSafety.h"
 
