@@ -132,12 +132,10 @@ std::u16string randomText(std::mt19937& random) {
 
 std::string hex(std::u16string_view text) {
     std::string shown;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto [scalar, length] = scalarAt(text, i);
+    for (const auto& [scalar, offset, length] : scalarsOf(text)) {
         char buffer[16];
         std::snprintf(buffer, sizeof buffer, "%04X ", static_cast<unsigned>(scalar));
         shown += buffer;
-        i += length;
     }
     return shown;
 }

@@ -149,15 +149,7 @@ TEST(PatternEquivalenceTest, CharacterBreaksAgreeWithIcuOverTheWholeText) {
 }
 
 char32_t firstScalar(std::u16string_view text) { return scalarAt(text, 0).scalar; }
-
-char32_t lastScalar(std::u16string_view text) {
-    auto last = text.size() - 1;
-    if (last > 0 && text[last] >= 0xDC00 && text[last] <= 0xDFFF && text[last - 1] >= 0xD800 &&
-        text[last - 1] <= 0xDBFF) {
-        --last;
-    }
-    return scalarAt(text, last).scalar;
-}
+char32_t lastScalar(std::u16string_view text) { return scalarBefore(text, text.size()).scalar; }
 
 // The removed edge is white space; what is kept starts and ends with anything else.
 TEST(PatternEquivalenceTest, TrimmedCharacterCountsAgreeWithCharacterBreaks) {
