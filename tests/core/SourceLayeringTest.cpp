@@ -31,8 +31,16 @@ struct Layer {
 
 // The folders of core/text in dependency order; the passes share one level.
 constexpr Layer layers[] = {
-    {"base", 0},      {"records", 1},    {"regex", 2},  {"input", passLevel},  {"inspection", passLevel},
-    {"cleaning", passLevel}, {"privacy", passLevel}, {"style", passLevel}, {"review", 4}, {"authorship", 4},
+    {"base", 0},
+    {"records", 1},
+    {"regex", 2},
+    {"input", passLevel},
+    {"inspection", passLevel},
+    {"cleaning", passLevel},
+    {"privacy", passLevel},
+    {"style", passLevel},
+    {"review", 4},
+    {"authorship", 4},
 };
 
 // Where a file of core/text sits, from its path relative to core/text ("style/signals/X.h").

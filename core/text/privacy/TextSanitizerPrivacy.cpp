@@ -1,8 +1,8 @@
+#include "core/text/TextSanitizer.h"
 #include "core/text/base/GraphemeClusters.h"
+#include "core/text/base/Whitespace.h"
 #include "core/text/privacy/PrivacyCatalogue.h"
 #include "core/text/regex/PatternRule.h"
-#include "core/text/TextSanitizer.h"
-#include "core/text/base/Whitespace.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,9 +1,9 @@
 #include "core/text/style/StyleMatching.h"
 
 #include "core/text/base/IcuText.h"
-#include "core/text/style/StyleSignalTexts.h"
 #include "core/text/base/Utf.h"
 #include "core/text/base/Whitespace.h"
+#include "core/text/style/StyleSignalTexts.h"
 
 #include <unicode/brkiter.h>
 #include <unicode/locid.h>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/text/regex/Regex.h"
 #include "core/text/records/StyleReport.h"
 #include "core/text/records/TextLocation.h"
+#include "core/text/regex/Regex.h"
 
 #include <optional>
 #include <string>

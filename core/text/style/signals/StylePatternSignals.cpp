@@ -1,8 +1,8 @@
 #include "core/text/style/StylePatterns.h"
 #include "core/text/style/StylePhraseLists.h"
 #include "core/text/style/StylePhraseScanner.h"
-#include "core/text/style/signals/StyleSignals.h"
 #include "core/text/style/StyleText.h"
+#include "core/text/style/signals/StyleSignals.h"
 
 #include <algorithm>
 #include <array>

@@ -1,5 +1,6 @@
-#include "core/text/base/GraphemeClusters.h"
 #include "core/text/TextSanitizer.h"
+#include "core/text/base/Ascii.h"
+#include "core/text/base/GraphemeClusters.h"
 #include "core/text/base/Utf.h"
 
 #include <gtest/gtest.h>
@@ -204,7 +205,7 @@ TEST(CleaningPropertyTest, EveryOptionCombinationKeepsItsResultsConsistent) {
         const auto result = sanitizer.cleanPlainTextResult(text, options);
         expectConsistent(text, result);
         if (options.asciiOnly) {
-            EXPECT_TRUE(std::all_of(result.text.begin(), result.text.end(), [](char16_t unit) { return unit < 0x80; }));
+            EXPECT_TRUE(std::all_of(result.text.begin(), result.text.end(), isAscii));
         }
         EXPECT_EQ(sanitizer.cleanPlainText(text, options),
                   sanitizer

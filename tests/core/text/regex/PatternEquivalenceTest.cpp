@@ -1,14 +1,14 @@
 // The fast forms of fixed rules (stack-safe patterns, pruned scans, hand-written matchers, the
 // ASCII shortcut of the character breaks) against the rules themselves, on random text built
 // from the pieces each rule is sensitive to.
-#include "core/text/review/ChangeReviewPatterns.h"
 #include "core/text/base/GraphemeClusters.h"
 #include "core/text/base/IcuText.h"
-#include "core/text/cleaning/MarkdownFlattening.h"
-#include "core/text/cleaning/ParagraphUnwrapping.h"
 #include "core/text/base/Utf.h"
 #include "core/text/base/Whitespace.h"
+#include "core/text/cleaning/MarkdownFlattening.h"
+#include "core/text/cleaning/ParagraphUnwrapping.h"
 #include "core/text/cleaning/WhitespaceNormalization.h"
+#include "core/text/review/ChangeReviewPatterns.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 #include "tests/core/text/style/StyleTestSupport.h"
 
+#include "core/text/base/Ascii.h"
 #include "core/text/style/StyleMatching.h"
 #include "core/text/style/StyleScore.h"
 #include "core/text/style/StyleSignalTexts.h"
@@ -104,7 +105,7 @@ TEST(StyleTextTest, LookalikesBecomeLatinWithoutMovingAnything) {
     const auto confusables = styleConfusables();
     std::u16string lookalikes;
     for (const auto& [from, to] : confusables) {
-        EXPECT_TRUE((to >= u'A' && to <= u'Z') || (to >= u'a' && to <= u'z'));
+        EXPECT_TRUE(isAsciiLetter(to));
         lookalikes.push_back(from);
     }
     const auto normalized = lookalikeNormalized(lookalikes + u"\u0444\U0001F600");
