@@ -1,5 +1,7 @@
 #include "core/files/FileTypes.h"
 
+#include "core/text/base/TextConversions.h"
+
 #include <array>
 
 namespace velquor::files {
@@ -52,11 +54,7 @@ std::string lowercasedExtension(const std::filesystem::path& path) {
     const std::string name = path.filename().string();
     const auto dot = name.rfind('.');
     if (dot == std::string::npos || dot == 0) return {};
-    std::string extension = name.substr(dot + 1);
-    for (char& c : extension) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 0x20);
-    }
-    return extension;
+    return text::asciiLowercased(name.substr(dot + 1));
 }
 
 std::optional<UniformType> typeFromExtension(const std::filesystem::path& path) {

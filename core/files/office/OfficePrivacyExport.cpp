@@ -8,6 +8,7 @@
 #include "core/files/office/UnpackedPackage.h"
 #include "core/files/office/WorkingDirectory.h"
 #include "core/files/office/XmlDocument.h"
+#include "core/text/base/TextConversions.h"
 
 #include <chrono>
 
@@ -62,10 +63,7 @@ void pack(const fs::path& contents, const fs::path& output) {
 }
 
 bool isWordXmlPart(const std::string& name) {
-    std::string lower(name);
-    for (auto& c : lower) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
+    const auto lower = text::asciiLowercased(name);
     return lower.starts_with("word/") && lower.ends_with(".xml");
 }
 
