@@ -1,7 +1,7 @@
+#include "core/text/base/TextConversions.h"
 #include "core/text/style/StylePatterns.h"
 #include "core/text/style/StylePhraseLists.h"
 #include "core/text/style/StylePhraseScanner.h"
-#include "core/text/style/StyleText.h"
 #include "core/text/style/signals/StyleSignals.h"
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 #include "tests/core/text/style/StyleTestSupport.h"
 
 #include "core/text/base/Ascii.h"
+#include "core/text/base/TextConversions.h"
 #include "core/text/style/StyleMatching.h"
 #include "core/text/style/StyleScore.h"
 #include "core/text/style/StyleSignalTexts.h"
