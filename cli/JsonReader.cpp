@@ -1,5 +1,7 @@
 #include "cli/JsonReader.h"
 
+#include "core/text/base/Utf.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -11,9 +13,9 @@ namespace {
 
 bool isDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
 
-bool isSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
-bool isLeadingSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool isTrailingSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+using text::isLeadSurrogate;
+using text::isSurrogate;
+using text::isTrailSurrogate;
 
 class Parser {
 public:
@@ -210,10 +212,10 @@ private:
             string += static_cast<char16_t>(unit);
             return;
         }
-        if (!isLeadingSurrogate(unit) || text_.substr(position_, 2) != u"\\u") fail("unpaired surrogate in a string");
+        if (!isLeadSurrogate(unit) || text_.substr(position_, 2) != u"\\u") fail("unpaired surrogate in a string");
         position_ += 2;
         const auto trailing = parsedHexUnit();
-        if (!isTrailingSurrogate(trailing)) fail("unpaired surrogate in a string");
+        if (!isTrailSurrogate(trailing)) fail("unpaired surrogate in a string");
         string += static_cast<char16_t>(unit);
         string += static_cast<char16_t>(trailing);
     }
@@ -234,7 +236,7 @@ private:
                 appendEscape(string);
                 continue;
             }
-            if (isLeadingSurrogate(unit) && position_ + 1 < text_.size() && isTrailingSurrogate(text_[position_ + 1])) {
+            if (isLeadSurrogate(unit) && position_ + 1 < text_.size() && isTrailSurrogate(text_[position_ + 1])) {
                 string += text_.substr(position_, 2);
                 position_ += 2;
                 continue;

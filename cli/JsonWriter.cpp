@@ -20,10 +20,8 @@ void writeEscapedUnit(std::ostream& out, char16_t unit) {
 
 void writeString(std::ostream& out, std::u16string_view text) {
     out << '"';
-    for (std::size_t i = 0; i < text.size();) {
-        const auto [scalar, length] = text::scalarAt(text, i);
-        const auto units = text.substr(i, length);
-        i += length;
+    for (const auto& [scalar, offset, length] : text::scalarsOf(text)) {
+        const auto units = text.substr(offset, length);
         switch (scalar) {
             case U'"':
                 out << "\\\"";

@@ -3,6 +3,7 @@
 #include "cli/Command.h"
 #include "cli/CommandHelp.h"
 
+#include "core/text/base/Ascii.h"
 #include "core/text/base/Utf.h"
 
 #include <algorithm>
@@ -65,14 +66,12 @@ void writeCommand(std::ostream& out, const Command& command) {
 std::string troffText(std::string_view utf8) {
     std::string out;
     const auto decoded = text::decodeUtf8(utf8).value_or(std::u16string());
-    for (std::size_t i = 0; i < decoded.size();) {
-        const auto [scalar, length] = text::scalarAt(decoded, i);
-        i += length;
+    for (const auto& [scalar, offset, length] : text::scalarsOf(decoded)) {
         if (scalar == U'\\') {
             out += "\\e";
         } else if (scalar == U'-') {
             out += "\\-";
-        } else if (scalar < 0x80) {
+        } else if (text::isAscii(scalar)) {
             if ((scalar == U'.' || scalar == U'\'') && (out.empty() || out.back() == '\n')) out += "\\&";
             out += static_cast<char>(scalar);
         } else {

@@ -28,14 +28,12 @@ bool isHiddenFromReaders(char32_t scalar) {
 
 std::string terminalSafe(std::u16string_view text) {
     std::string shown;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto [scalar, length] = text::scalarAt(text, i);
+    for (const auto& [scalar, offset, length] : text::scalarsOf(text)) {
         if (isHiddenFromReaders(scalar)) {
             shown += "<" + text::encodeUtf8(text::codePointText(scalar)) + ">";
         } else {
-            shown += text::encodeUtf8(text.substr(i, length));
+            shown += text::encodeUtf8(text.substr(offset, length));
         }
-        i += length;
     }
     return shown;
 }

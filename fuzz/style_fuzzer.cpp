@@ -6,6 +6,7 @@
 #include "core/text/style/StylePhraseLists.h"
 #include "core/text/style/StylePhraseScanner.h"
 #include "core/text/TextSanitizer.h"
+#include "core/text/base/Utf.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -17,8 +18,8 @@ void require(bool condition) {
     if (!condition) std::abort();
 }
 
-bool isTrailSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-bool isLeadSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+using velquor::text::isLeadSurrogate;
+using velquor::text::isTrailSurrogate;
 
 // A location may neither start nor end between the two halves of a surrogate pair.
 bool onScalarBoundary(std::u16string_view text, std::int64_t offset) {

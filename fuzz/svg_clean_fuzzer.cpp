@@ -3,6 +3,7 @@
 // changes nothing more.
 #include "core/files/FileSanitizerError.h"
 #include "core/files/svg/SVGPrivacySanitizer.h"
+#include "core/text/base/TextConversions.h"
 #include "core/text/base/Utf.h"
 
 #include <cstdint>
@@ -15,11 +16,7 @@ void require(bool condition) {
 }
 
 bool holdsEmptyUrl(std::u16string_view text) {
-    std::u16string lower(text);
-    for (auto& unit : lower) {
-        if (unit >= u'A' && unit <= u'Z') unit = static_cast<char16_t>(unit + 0x20);
-    }
-    return lower.find(u"url()") != std::u16string::npos;
+    return velquor::text::asciiLowercased(text).find(u"url()") != std::u16string::npos;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "core/files/FileMetadataReport.h"
 
+#include "core/text/base/Ascii.h"
+
 #include <algorithm>
 #include <array>
 
@@ -31,7 +33,7 @@ std::u16string normalizedEntryName(std::u16string_view name) {
     normalized.reserve(name.size());
     for (const char16_t unit : name) {
         if (unit == u' ' || unit == u'-') continue;
-        normalized.push_back(unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + 0x20) : unit);
+        normalized.push_back(text::asciiLowered(unit));
     }
     return normalized;
 }

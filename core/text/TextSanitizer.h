@@ -18,8 +18,6 @@
 
 namespace velquor::text {
 
-struct PrivacyPattern;
-
 // The stateless text analyser and cleaner. Every operation is a pure function of its
 // arguments and safe on any thread.
 class TextSanitizer {
@@ -75,8 +73,6 @@ public:
 private:
     static std::vector<WritingStyleDeviation> deviationsOf(const StyleReport& report,
                                                            const WritingStyleBaseline& baseline);
-    static void appendPrivacyFinding(const PrivacyPattern& row, std::u16string_view text,
-                                     std::vector<PrivacyFinding>& findings, std::vector<std::u16string>& timedOutScans);
 };
 
 }  // namespace velquor::text

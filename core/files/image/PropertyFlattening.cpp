@@ -39,19 +39,17 @@ std::u16string joined(const std::vector<std::u16string>& parts, std::u16string_v
     return result;
 }
 
-std::u16string asciiToUtf16(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
-
 std::u16string numberText(std::int64_t value) {
     std::array<char, 32> buffer{};
     const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-    return asciiToUtf16({buffer.data(), static_cast<std::size_t>(end - buffer.data())});
+    return text::widenedAscii({buffer.data(), static_cast<std::size_t>(end - buffer.data())});
 }
 
 // The shortest text that reads back as the same number, independent of the locale.
 std::u16string numberText(double value) {
     std::array<char, 64> buffer{};
     const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-    return asciiToUtf16({buffer.data(), static_cast<std::size_t>(end - buffer.data())});
+    return text::widenedAscii({buffer.data(), static_cast<std::size_t>(end - buffer.data())});
 }
 
 }  // namespace

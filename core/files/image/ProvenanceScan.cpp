@@ -1,6 +1,7 @@
 #include "core/files/image/ProvenanceScan.h"
 
 #include "core/files/image/JpegSegments.h"
+#include "core/text/base/Ascii.h"
 
 #include <algorithm>
 #include <array>
@@ -21,8 +22,6 @@ constexpr std::array<std::string_view, 4> markerTexts{"Content Credentials", "co
 ProvenanceEvidence confirmedManifest(std::u16string detail) {
     return {ProvenanceConfidence::confirmed, u"Content Credentials", std::move(detail), true};
 }
-
-std::uint8_t folded(std::uint8_t byte) { return byte >= 0x41 && byte <= 0x5A ? byte | 0x20 : byte; }
 
 std::optional<ProvenanceEvidence> pngManifest(ByteView data) {
     if (!startsWith(data, 0, pngSignature)) return std::nullopt;
@@ -70,8 +69,8 @@ bool containsASCII(ByteView data, std::string_view pattern) {
     if (pattern.empty() || data.size() < pattern.size()) return false;
     for (std::size_t start = 0; start + pattern.size() <= data.size(); ++start) {
         std::size_t matched = 0;
-        while (matched < pattern.size() &&
-               folded(data[start + matched]) == folded(static_cast<std::uint8_t>(pattern[matched]))) {
+        while (matched < pattern.size() && text::asciiLowered(data[start + matched]) ==
+                                               text::asciiLowered(static_cast<std::uint8_t>(pattern[matched]))) {
             ++matched;
         }
         if (matched == pattern.size()) return true;

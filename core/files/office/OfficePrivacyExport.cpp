@@ -8,6 +8,7 @@
 #include "core/files/office/OfficeXmlEdits.h"
 #include "core/files/office/UnpackedPackage.h"
 #include "core/files/office/XmlDocument.h"
+#include "core/text/base/TextConversions.h"
 
 #include "core/text/base/TextConversions.h"
 

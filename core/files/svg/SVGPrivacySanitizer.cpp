@@ -34,10 +34,6 @@ SvgFile readSvgFile(const std::filesystem::path& file) {
     return {std::move(*text), static_cast<std::int64_t>(bytes->size())};
 }
 
-bool isLineBreak(char16_t unit) {
-    return (unit >= 0x0A && unit <= 0x0D) || unit == 0x85 || unit == 0x2028 || unit == 0x2029;
-}
-
 bool isHorizontalSpace(char16_t unit) { return unit == u'\t' || u_charType(unit) == U_SPACE_SEPARATOR; }
 
 std::u16string_view trimmedHorizontalSpace(std::u16string_view line) {
@@ -52,7 +48,7 @@ std::u16string tidiedLines(std::u16string_view text) {
     joined.reserve(text.size());
     for (;;) {
         std::size_t end = 0;
-        while (end < text.size() && !isLineBreak(text[end])) ++end;
+        while (end < text.size() && !text::isLineTerminator(text[end])) ++end;
         const auto line = trimmedHorizontalSpace(text.substr(0, end));
         if (!line.empty()) {
             if (!joined.empty()) joined.push_back(u'\n');

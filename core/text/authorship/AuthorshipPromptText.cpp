@@ -1,4 +1,5 @@
 #include "core/text/authorship/AuthorshipPromptText.h"
+
 #include "core/text/base/TextConversions.h"
 
 #include <array>

@@ -10,20 +10,16 @@ namespace velquor::text {
 namespace {
 
 constexpr std::array<AnchorCategory, 6> categories{{
-    {u"Names", {uR"(\b[A-ZÆØÅ][\p{L}'’-]+(?:\s+[A-ZÆØÅ][\p{L}'’-]+){1,3}\b)", u"", u"", u""}, false, false},
-    {u"Dates",
-     {uR"(\b(?:\d{4}-\d{2}-\d{2}|\d{1,2}[./-]\d{1,2}[./-]\d{2,4}|(?:19|20)\d{2})\b)", u"", u"", u""},
-     false,
-     false},
-    {u"Numbers", {uR"((?<![\d./-])\d+(?:[.,]\d+)*%?(?![\d./-]))", u"", u"", u""}, false, false},
-    {u"URLs", {uR"(https?://[^\s<>\"']+)", u"", u"", u""}, true, true},
-    {u"Quotations", {uR"(“[^”\n]+”|‘[^’\n]+’|"[^"\n]+")", u"", u"", u""}, false, false},
+    {u"Names", {uR"(\b[A-ZÆØÅ][\p{L}'’-]+(?:\s+[A-ZÆØÅ][\p{L}'’-]+){1,3}\b)"}, false, false},
+    {u"Dates", {uR"(\b(?:\d{4}-\d{2}-\d{2}|\d{1,2}[./-]\d{1,2}[./-]\d{2,4}|(?:19|20)\d{2})\b)"}, false, false},
+    {u"Numbers", {uR"((?<![\d./-])\d+(?:[.,]\d+)*%?(?![\d./-]))"}, false, false},
+    {u"URLs", {uR"(https?://[^\s<>\"']+)"}, true, true},
+    {u"Quotations", {uR"(“[^”\n]+”|‘[^’\n]+’|"[^"\n]+")"}, false, false},
     // A bracketed list is a digit followed by digits and separators; the rule's nested repetition
     // says the same but backtracks exponentially on an unclosed "[12 34 56 ...".
     {u"Citations",
      {uR"(\[(?:\d+[ ,;-]*)+\]|\([A-Z][\p{L}'’-]+(?:\s+et\s+al\.)?,?\s+(?:19|20)\d{2}[a-z]?\)|\bdoi:\s*10\.\d{4,9}/\S+)",
-      uR"(\[\d[\d ,;-]*\]|\([A-Z][\p{L}'’-]+(?:\s+et\s+al\.)?,?\s+(?:19|20)\d{2}[a-z]?\)|\bdoi:\s*10\.\d{4,9}/\S+)",
-      u"", u""},
+      uR"(\[\d[\d ,;-]*\]|\([A-Z][\p{L}'’-]+(?:\s+et\s+al\.)?,?\s+(?:19|20)\d{2}[a-z]?\)|\bdoi:\s*10\.\d{4,9}/\S+)"},
      true,
      false},
 }};

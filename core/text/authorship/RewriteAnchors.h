@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/text/regex/PatternRule.h"
 #include "core/text/records/RewriteComparisonReport.h"
+#include "core/text/regex/PatternRule.h"
 
 #include <span>
 #include <string>

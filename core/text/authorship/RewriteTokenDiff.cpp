@@ -56,17 +56,14 @@ std::vector<TextLocation> locationsAt(const std::vector<TextLocation>& tokens,
 
 std::vector<TextLocation> rewriteTokens(std::u16string_view text) {
     std::vector<TextLocation> tokens;
-    for (std::size_t index = 0; index < text.size();) {
-        const auto start = index;
-        const auto [scalar, length] = scalarAt(text, index);
-        const auto kind = tokenClassOf(scalar);
-        index += length;
-        while (kind != TokenClass::single && index < text.size()) {
-            const auto next = scalarAt(text, index);
-            if (tokenClassOf(next.scalar) != kind) break;
-            index += next.length;
-        }
-        tokens.push_back({static_cast<std::int64_t>(start), static_cast<std::int64_t>(index - start)});
+    for (std::size_t start = 0; start < text.size();) {
+        const auto first = scalarAt(text, start);
+        const auto kind = tokenClassOf(first.scalar);
+        const auto sameClass = [kind](char32_t scalar) { return tokenClassOf(scalar) == kind; };
+        const auto end =
+            kind == TokenClass::single ? start + first.length : scalarRunEnd(text, start + first.length, sameClass);
+        tokens.push_back({static_cast<std::int64_t>(start), static_cast<std::int64_t>(end - start)});
+        start = end;
     }
     return tokens;
 }

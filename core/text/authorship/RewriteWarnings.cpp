@@ -1,8 +1,8 @@
 #include "core/text/authorship/RewriteWarnings.h"
-#include "core/text/base/TextConversions.h"
 
-#include "core/text/regex/Regex.h"
+#include "core/text/base/TextConversions.h"
 #include "core/text/base/Whitespace.h"
+#include "core/text/regex/Regex.h"
 
 #include <string>
 

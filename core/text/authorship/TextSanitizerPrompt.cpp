@@ -1,6 +1,6 @@
+#include "core/text/TextSanitizer.h"
 #include "core/text/authorship/AuthorshipPromptText.h"
 #include "core/text/authorship/PromptRedaction.h"
-#include "core/text/TextSanitizer.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
+#include "core/text/TextSanitizer.h"
 #include "core/text/authorship/RewriteAnchors.h"
 #include "core/text/authorship/RewriteTokenDiff.h"
 #include "core/text/authorship/RewriteWarnings.h"
-#include "core/text/style/StyleText.h"
-#include "core/text/TextSanitizer.h"
 #include "core/text/base/Whitespace.h"
+#include "core/text/style/StyleText.h"
 
 namespace velquor::text {
 

@@ -1,5 +1,6 @@
 #include "core/text/base/GraphemeClusters.h"
 
+#include "core/text/base/Ascii.h"
 #include "core/text/base/IcuText.h"
 
 #include <unicode/brkiter.h>
@@ -36,8 +37,6 @@ private:
     icu::UnicodeString source_;
     std::unique_ptr<icu::BreakIterator> iterator_;
 };
-
-bool isAscii(char16_t unit) { return unit < 0x80; }
 
 // Two ASCII units are always separate characters, except CR LF: no ASCII scalar extends, joins
 // or is prepended to another. ICU only has to look at the stretches around non-ASCII text, and

@@ -1,5 +1,6 @@
 #include "core/text/base/TextConversions.h"
 
+#include "core/text/base/Ascii.h"
 #include "core/text/base/IcuText.h"
 
 #include <unicode/locid.h>
@@ -8,31 +9,22 @@
 
 namespace velquor::text {
 
-namespace {
-
-template <class Unit>
-Unit asciiLower(Unit unit) {
-    return unit >= Unit('A') && unit <= Unit('Z') ? static_cast<Unit>(unit - Unit('A') + Unit('a')) : unit;
-}
-
-}  // namespace
-
 std::u16string widenedAscii(std::string_view text) { return {text.begin(), text.end()}; }
 
 std::string asciiLowercased(std::string_view text) {
     std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), asciiLower<char>);
+    std::transform(lower.begin(), lower.end(), lower.begin(), asciiLowered<char>);
     return lower;
 }
 
 std::u16string asciiLowercased(std::u16string_view text) {
     std::u16string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), asciiLower<char16_t>);
+    std::transform(lower.begin(), lower.end(), lower.begin(), asciiLowered<char16_t>);
     return lower;
 }
 
 std::u16string lowercased(std::u16string_view text) {
-    if (std::all_of(text.begin(), text.end(), [](char16_t unit) { return unit < 0x80; })) return asciiLowercased(text);
+    if (std::all_of(text.begin(), text.end(), isAscii)) return asciiLowercased(text);
     icu::UnicodeString lower(aliasOf(text));
     lower.toLower(icu::Locale::getRoot());
     return std::u16string(lower.getBuffer(), static_cast<std::size_t>(lower.length()));

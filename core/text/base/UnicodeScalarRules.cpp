@@ -1,5 +1,6 @@
 #include "core/text/base/UnicodeScalarRules.h"
 
+#include "core/text/base/Ascii.h"
 #include "core/text/base/Utf.h"
 
 #include <unicode/uchar.h>
@@ -83,16 +84,18 @@ bool isAsciiControl(char32_t scalar) { return scalar < 0x20 || scalar == 0x7F; }
 
 }  // namespace
 
-bool isFormatScalar(char32_t scalar) { return scalar >= 0x80 && generalCategory(scalar) == U_FORMAT_CHAR; }
+bool isFormatScalar(char32_t scalar) { return !isAscii(scalar) && generalCategory(scalar) == U_FORMAT_CHAR; }
 
 bool isControlScalar(char32_t scalar) {
-    return scalar < 0x80 ? isAsciiControl(scalar) : generalCategory(scalar) == U_CONTROL_CHAR;
+    return isAscii(scalar) ? isAsciiControl(scalar) : generalCategory(scalar) == U_CONTROL_CHAR;
 }
 
-bool isPrivateUseScalar(char32_t scalar) { return scalar >= 0x80 && generalCategory(scalar) == U_PRIVATE_USE_CHAR; }
+bool isPrivateUseScalar(char32_t scalar) { return !isAscii(scalar) && generalCategory(scalar) == U_PRIVATE_USE_CHAR; }
+
+bool isDecimalDigitScalar(char32_t scalar) { return generalCategory(scalar) == U_DECIMAL_DIGIT_NUMBER; }
 
 bool isContentScalar(char32_t scalar) {
-    if (scalar < 0x80) return !isAsciiControl(scalar);
+    if (isAscii(scalar)) return !isAsciiControl(scalar);
     const auto category = generalCategory(scalar);
     return category != U_FORMAT_CHAR && category != U_CONTROL_CHAR;
 }
@@ -108,9 +111,7 @@ bool isContextualInvisibleScalar(char32_t scalar) {
 
 std::optional<char32_t> InvisibleScalarRules::scalarBefore(std::size_t offset) const {
     if (offset == 0) return std::nullopt;
-    const bool pair = offset >= 2 && text_[offset - 1] >= 0xDC00 && text_[offset - 1] <= 0xDFFF &&
-                      text_[offset - 2] >= 0xD800 && text_[offset - 2] <= 0xDBFF;
-    return scalarAt(text_, offset - (pair ? 2 : 1)).scalar;
+    return velquor::text::scalarBefore(text_, offset).scalar;
 }
 
 std::optional<char32_t> InvisibleScalarRules::scalarAfter(std::size_t offset) const {
@@ -129,14 +130,13 @@ InvisibleScalarRules::ScalarRun InvisibleScalarRules::measureRun(std::size_t off
         }
         run.start -= lengthOf(*previous);
     }
-    while (run.end < text_.size()) {
-        const auto [scalar, length] = scalarAt(text_, run.end);
-        if (!member(scalar)) {
-            run.after = scalar;
+    for (const auto& next : scalarsOf(text_, run.end)) {
+        if (!member(next.scalar)) {
+            run.after = next.scalar;
             break;
         }
-        if (isFormatScalar(scalar)) ++run.formatScalars;
-        run.end += length;
+        if (isFormatScalar(next.scalar)) ++run.formatScalars;
+        run.end = next.end();
     }
     return run;
 }
@@ -153,18 +153,6 @@ const InvisibleScalarRules::ScalarRun& InvisibleScalarRules::freeVariationSelect
         freeVariationSelectorRun_ = measureRun(offset, isFreeVariationSelector);
     }
     return freeVariationSelectorRun_;
-}
-
-std::optional<char32_t> InvisibleScalarRules::nearestContentScalarBefore(std::size_t offset) {
-    const auto previous = scalarBefore(offset);
-    if (!previous || isContentScalar(*previous)) return previous;
-    return nonContentRunAt(offset - lengthOf(*previous)).before;
-}
-
-std::optional<char32_t> InvisibleScalarRules::nearestContentScalarAfter(std::size_t offset) {
-    const auto next = scalarAfter(offset);
-    if (!next || isContentScalar(*next)) return next;
-    return nonContentRunAt(offset + scalarAt(text_, offset).length).after;
 }
 
 bool InvisibleScalarRules::shouldPreserveInvisibleScalar(std::size_t offset) {

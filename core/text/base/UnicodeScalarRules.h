@@ -12,10 +12,11 @@ namespace velquor::text {
 // questions through InvisibleScalarRules, so a scalar is spared or flagged the same way
 // everywhere.
 
-bool isFormatScalar(char32_t scalar);      // general category Cf
-bool isControlScalar(char32_t scalar);     // general category Cc
-bool isPrivateUseScalar(char32_t scalar);  // general category Co
-bool isContentScalar(char32_t scalar);     // neither format nor control: letters, marks, spaces...
+bool isFormatScalar(char32_t scalar);        // general category Cf
+bool isControlScalar(char32_t scalar);       // general category Cc
+bool isPrivateUseScalar(char32_t scalar);    // general category Co
+bool isDecimalDigitScalar(char32_t scalar);  // general category Nd: what ICU's \d matches
+bool isContentScalar(char32_t scalar);       // neither format nor control: letters, marks, spaces...
 
 bool isBidirectionalControl(char32_t scalar);
 bool isUnusualWhitespace(char32_t scalar);
@@ -37,13 +38,10 @@ public:
     // Whether the scalar at `offset` is an invisible scalar that its script or emoji needs.
     bool shouldPreserveInvisibleScalar(std::size_t offset);
 
-    // The nearest scalar before (after) the one at `offset` that is neither a format nor a
-    // control scalar; white space and marks count as content.
-    std::optional<char32_t> nearestContentScalarBefore(std::size_t offset);
-    std::optional<char32_t> nearestContentScalarAfter(std::size_t offset);
-
 private:
-    // A maximal run of scalars of one class, with the scalars just outside it.
+    // A maximal run of scalars of one class, with the scalars just outside it. For the run of
+    // non-content scalars (format and control) these are the nearest content scalars, white space
+    // and marks included.
     struct ScalarRun {
         std::size_t start = 0;
         std::size_t end = 0;

@@ -37,7 +37,7 @@ std::optional<std::u16string> decodeUtf8(std::span<const std::uint8_t> bytes) {
             if (!isContinuation(bytes[i + k])) return std::nullopt;
             scalar = (scalar << 6) | (bytes[i + k] & 0x3F);
         }
-        if (scalar < minimum || scalar > 0x10FFFF || (scalar >= 0xD800 && scalar <= 0xDFFF)) return std::nullopt;
+        if (scalar < minimum || scalar > 0x10FFFF || isSurrogate(scalar)) return std::nullopt;
         appendScalar(text, scalar);
         i += length;
     }
@@ -46,17 +46,6 @@ std::optional<std::u16string> decodeUtf8(std::span<const std::uint8_t> bytes) {
 
 std::optional<std::u16string> decodeUtf8(std::string_view bytes) {
     return decodeUtf8(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
-}
-
-ScalarAt scalarAt(std::u16string_view text, std::size_t index) {
-    const char16_t unit = text[index];
-    if (unit >= 0xD800 && unit <= 0xDBFF && index + 1 < text.size()) {
-        const char16_t trail = text[index + 1];
-        if (trail >= 0xDC00 && trail <= 0xDFFF) {
-            return {0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(trail) - 0xDC00), 2};
-        }
-    }
-    return {unit, 1};
 }
 
 void appendScalar(std::u16string& text, char32_t scalar) {
@@ -71,8 +60,6 @@ void appendScalar(std::u16string& text, char32_t scalar) {
 
 namespace {
 
-bool isSurrogate(char32_t scalar) { return scalar >= 0xD800 && scalar <= 0xDFFF; }
-
 std::size_t encodedLength(char32_t scalar) {
     if (scalar < 0x80) return 1;
     if (scalar < 0x800) return 2;
@@ -80,44 +67,43 @@ std::size_t encodedLength(char32_t scalar) {
     return 4;
 }
 
+void appendUtf8(std::string& bytes, char32_t scalar) {
+    switch (encodedLength(scalar)) {
+        case 1:
+            bytes.push_back(static_cast<char>(scalar));
+            break;
+        case 2:
+            bytes.push_back(static_cast<char>(0xC0 | (scalar >> 6)));
+            bytes.push_back(static_cast<char>(0x80 | (scalar & 0x3F)));
+            break;
+        case 3:
+            bytes.push_back(static_cast<char>(0xE0 | (scalar >> 12)));
+            bytes.push_back(static_cast<char>(0x80 | ((scalar >> 6) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | (scalar & 0x3F)));
+            break;
+        default:
+            bytes.push_back(static_cast<char>(0xF0 | (scalar >> 18)));
+            bytes.push_back(static_cast<char>(0x80 | ((scalar >> 12) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | ((scalar >> 6) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | (scalar & 0x3F)));
+            break;
+    }
+}
+
 }  // namespace
 
 std::string encodeUtf8(std::u16string_view text) {
     std::string bytes;
     bytes.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        auto [scalar, length] = scalarAt(text, i);
-        i += length;
-        if (isSurrogate(scalar)) scalar = 0xFFFD;
-        switch (encodedLength(scalar)) {
-            case 1:
-                bytes.push_back(static_cast<char>(scalar));
-                break;
-            case 2:
-                bytes.push_back(static_cast<char>(0xC0 | (scalar >> 6)));
-                bytes.push_back(static_cast<char>(0x80 | (scalar & 0x3F)));
-                break;
-            case 3:
-                bytes.push_back(static_cast<char>(0xE0 | (scalar >> 12)));
-                bytes.push_back(static_cast<char>(0x80 | ((scalar >> 6) & 0x3F)));
-                bytes.push_back(static_cast<char>(0x80 | (scalar & 0x3F)));
-                break;
-            default:
-                bytes.push_back(static_cast<char>(0xF0 | (scalar >> 18)));
-                bytes.push_back(static_cast<char>(0x80 | ((scalar >> 12) & 0x3F)));
-                bytes.push_back(static_cast<char>(0x80 | ((scalar >> 6) & 0x3F)));
-                bytes.push_back(static_cast<char>(0x80 | (scalar & 0x3F)));
-                break;
-        }
+    for (const auto& [scalar, offset, length] : scalarsOf(text)) {
+        appendUtf8(bytes, isSurrogate(scalar) ? 0xFFFD : scalar);
     }
     return bytes;
 }
 
 std::int64_t utf8ByteCount(std::u16string_view text) {
     std::int64_t count = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        auto [scalar, length] = scalarAt(text, i);
-        i += length;
+    for (const auto& [scalar, offset, length] : scalarsOf(text)) {
         count += static_cast<std::int64_t>(isSurrogate(scalar) ? 3 : encodedLength(scalar));
     }
     return count;

@@ -1,5 +1,6 @@
 #include "core/text/base/Whitespace.h"
 
+#include "core/text/base/Ascii.h"
 #include "core/text/base/Utf.h"
 
 #include <unicode/uchar.h>
@@ -8,17 +9,12 @@ namespace velquor::text {
 
 bool isWhitespaceOrNewline(char32_t scalar) {
     // In ASCII exactly tab, line feed, vertical tab, form feed, carriage return and space.
-    if (scalar < 0x80) return scalar == U' ' || (scalar >= U'\t' && scalar <= U'\r');
+    if (isAscii(scalar)) return scalar == U' ' || (scalar >= U'\t' && scalar <= U'\r');
     return u_isUWhiteSpace(static_cast<UChar32>(scalar));
 }
 
 std::u16string_view trimmedWhitespaceAndNewlines(std::u16string_view text) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const auto [scalar, length] = scalarAt(text, start);
-        if (!isWhitespaceOrNewline(scalar)) break;
-        start += length;
-    }
+    const auto start = scalarRunEnd(text, 0, isWhitespaceOrNewline);
     std::size_t end = text.size();
     while (end > start) {
         // Every white-space scalar lies in the Basic Multilingual Plane, so one unit is one scalar.

@@ -1,5 +1,6 @@
 #include "core/text/cleaning/AsciiConversion.h"
 
+#include "core/text/base/Ascii.h"
 #include "core/text/base/Utf.h"
 #include "core/text/base/Whitespace.h"
 
@@ -49,8 +50,6 @@ constexpr std::size_t longestUncutPiece = 4 * longestPiece;
 constexpr std::size_t longestRememberedPiece = 64;
 constexpr std::size_t rememberedPieces = 4096;
 
-bool isAscii(char16_t unit) { return unit < 0x80; }
-
 // Chinese characters cost ICU some fifteen microseconds each, and a run of them rarely repeats,
 // so each is transliterated on its own, once per conversion, its syllable set off by spaces as
 // ICU sets them off in a run. That gives up the few readings ICU takes from a neighbouring
@@ -67,16 +66,13 @@ bool startsCharacter(std::u16string_view text, std::size_t offset) {
 }
 
 std::size_t pieceEnd(std::u16string_view text, std::size_t start) {
-    std::size_t end = start;
-    while (end < text.size() && !isAscii(text[end])) {
-        const auto [scalar, units] = scalarAt(text, end);
-        if (isHan(scalar)) break;
-        const auto length = end - start;
-        if (length >= longestPiece && startsCharacter(text, end)) break;
-        if (length >= longestUncutPiece) break;
-        end += units;
+    for (const auto& [scalar, offset, units] : scalarsOf(text, start)) {
+        const auto length = offset - start;
+        const bool cut = isAscii(scalar) || isHan(scalar) || length >= longestUncutPiece ||
+                         (length >= longestPiece && startsCharacter(text, offset));
+        if (cut) return offset;
     }
-    return end;
+    return text.size();
 }
 
 std::u16string transliterated(std::u16string_view piece, const Transliterators& transliterators) {
@@ -170,15 +166,13 @@ AsciiConversion convertToAscii(std::u16string_view text) {
                            : std::u16string(text);
     AsciiConversion result;
     result.text.reserve(latin.size());
-    for (std::size_t i = 0; i < latin.size();) {
-        const auto [scalar, length] = scalarAt(latin, i);
-        if (scalar <= 0x7F) {
+    for (const auto& [scalar, offset, length] : scalarsOf(latin)) {
+        if (isAscii(scalar)) {
             result.text.push_back(static_cast<char16_t>(scalar));
         } else {
             result.text.push_back(isWhitespaceOrNewline(scalar) ? u' ' : u'?');
             ++result.replacements;
         }
-        i += length;
     }
     return result;
 }

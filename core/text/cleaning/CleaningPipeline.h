@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/text/records/TextChangeSummary.h"
 #include "core/text/records/CleaningOptions.h"
+#include "core/text/records/TextChangeSummary.h"
 
 #include <string>
 #include <string_view>

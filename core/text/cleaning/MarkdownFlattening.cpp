@@ -44,28 +44,26 @@ TextLocation locationBetween(std::size_t start, std::size_t end) {
 
 constexpr std::array<MarkdownRewrite, 10> rewrites{{
     // A code fence line, with its info string and its line break.
-    {{uR"((?m)^[ \t]*```[^\n]*\n?)", u"", u"", u""}, u""},
+    {{uR"((?m)^[ \t]*```[^\n]*\n?)"}, u""},
     // A horizontal rule.
-    {{uR"((?m)^[ \t]{0,3}(?:-{3,}|\*{3,}|_{3,})[ \t]*$)", uR"((?m)^[ \t]{0,3}(?:-{3}-*|\*{3}\**|_{3}_*)[ \t]*$)", u"",
-      u""},
-     u""},
+    {{uR"((?m)^[ \t]{0,3}(?:-{3,}|\*{3,}|_{3,})[ \t]*$)", uR"((?m)^[ \t]{0,3}(?:-{3}-*|\*{3}\**|_{3}_*)[ \t]*$)"}, u""},
     // A heading marker.
-    {{uR"((?m)^[ \t]{0,3}#{1,6}[ \t]+)", u"", u"", u""}, u""},
+    {{uR"((?m)^[ \t]{0,3}#{1,6}[ \t]+)"}, u""},
     // A block quote marker.
-    {{uR"((?m)^[ \t]{0,3}>[ \t]?)", u"", u"", u""}, u""},
+    {{uR"((?m)^[ \t]{0,3}>[ \t]?)"}, u""},
     // A link or image: its text, then its address in parentheses; a title is dropped. Its
     // bracketed text and address may run on for pages, and an ordinary scan would re-read them
     // from every bracket inside.
-    {{uR"(!?\[([^\]]+)\]\(([^\s)]+)(?:\s+\"[^\"]*\")?\))", u"", u"", u""}, u"$1 ($2)", markdownLinkMatches},
+    {{uR"(!?\[([^\]]+)\]\(([^\s)]+)(?:\s+\"[^\"]*\")?\))"}, u"$1 ($2)", markdownLinkMatches},
     // Strong emphasis, with asterisks and with underscores.
-    {{uR"(\*\*([^*\n]+)\*\*)", u"", u"", u""}, u"$1"},
-    {{uR"(__([^_\n]+)__)", u"", u"", u""}, u"$1"},
+    {{uR"(\*\*([^*\n]+)\*\*)"}, u"$1"},
+    {{uR"(__([^_\n]+)__)"}, u"$1"},
     // Strike-through.
-    {{uR"(~~([^~\n]+)~~)", u"", u"", u""}, u"$1"},
+    {{uR"(~~([^~\n]+)~~)"}, u"$1"},
     // Inline code.
-    {{uR"(`([^`\n]+)`)", u"", u"", u""}, u"$1"},
+    {{uR"(`([^`\n]+)`)"}, u"$1"},
     // Emphasis with single asterisks.
-    {{uR"((?<!\*)\*([^*\n]+)\*(?!\*))", u"", u"", u""}, u"$1"},
+    {{uR"((?<!\*)\*([^*\n]+)\*(?!\*))"}, u"$1"},
 }};
 
 const std::vector<CompiledPatternRule>& compiledRewrites() {

@@ -1,6 +1,8 @@
 #include "core/text/cleaning/ParagraphUnwrapping.h"
 
+#include "core/text/base/UnicodeScalarRules.h"
 #include "core/text/base/Utf.h"
+#include "core/text/base/Whitespace.h"
 
 #include <unicode/uchar.h>
 
@@ -16,12 +18,7 @@ bool isSpaceOrTab(char32_t scalar) {
 }
 
 std::u16string_view trimmedSpacesAndTabs(std::u16string_view line) {
-    std::size_t start = 0;
-    while (start < line.size()) {
-        const auto [scalar, length] = scalarAt(line, start);
-        if (!isSpaceOrTab(scalar)) break;
-        start += length;
-    }
+    const auto start = scalarRunEnd(line, 0, isSpaceOrTab);
     std::size_t end = line.size();
     // Every space separator lies in the Basic Multilingual Plane.
     while (end > start && isSpaceOrTab(line[end - 1])) --end;
@@ -33,27 +30,17 @@ bool isFenceLine(std::u16string_view line) {
     return trimmed.starts_with(u"```") || trimmed.starts_with(u"~~~");
 }
 
-// ICU's \d: any decimal digit, not only ASCII ones.
-bool isDecimalDigit(char32_t scalar) { return u_charType(static_cast<UChar32>(scalar)) == U_DECIMAL_DIGIT_NUMBER; }
-
 // What ICU's $ accepts after the last character without multi-line mode: the end, or one line
 // terminator (CR LF counting as one) that ends the text.
 bool isAtEndOrFinalLineTerminator(std::u16string_view rest) {
     if (rest.empty() || rest == u"\r\n") return true;
-    if (rest.size() != 1) return false;
-    const char16_t unit = rest.front();
-    return unit == u'\n' || unit == u'\r' || unit == 0x0B || unit == 0x0C || unit == 0x85 || unit == 0x2028 ||
-           unit == 0x2029;
+    return rest.size() == 1 && isLineTerminator(rest.front());
 }
 
 bool isListMarker(std::u16string_view line) {
     if (line.size() >= 2 && (line[0] == u'-' || line[0] == u'*' || line[0] == u'+') && line[1] == u' ') return true;
-    std::size_t position = 0;
-    while (position < line.size()) {
-        const auto [scalar, length] = scalarAt(line, position);
-        if (!isDecimalDigit(scalar)) break;
-        position += length;
-    }
+    // ICU's \d takes any decimal digit, not only ASCII ones.
+    const auto position = scalarRunEnd(line, 0, isDecimalDigitScalar);
     return position > 0 && position + 1 < line.size() && (line[position] == u'.' || line[position] == u')') &&
            line[position + 1] == u' ';
 }

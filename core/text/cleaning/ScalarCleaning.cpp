@@ -1,5 +1,6 @@
 #include "core/text/cleaning/ScalarCleaning.h"
 
+#include "core/text/base/Ascii.h"
 #include "core/text/base/UnicodeScalarRules.h"
 #include "core/text/base/Utf.h"
 
@@ -13,7 +14,7 @@ enum class Removal { none, invisible, format, privateUse };
 
 // How the unsafe-Unicode step treats one scalar, before control characters are considered.
 Removal unsafeRemoval(char32_t scalar, InvisibleScalarRules& rules, std::size_t offset) {
-    if (scalar <= 0x7F) return Removal::none;
+    if (isAscii(scalar)) return Removal::none;
     const bool candidate = isVariationSelector(scalar) || isContextualInvisibleScalar(scalar) ||
                            isFormatScalar(scalar) || isPrivateUseScalar(scalar);
     if (!candidate || rules.shouldPreserveInvisibleScalar(offset)) return Removal::none;
@@ -58,12 +59,10 @@ std::u16string cleanScalars(std::u16string_view text, bool removeUnsafeUnicode, 
     InvisibleScalarRules rules(text);
     std::u16string cleaned;
     cleaned.reserve(text.size());
-    for (std::size_t offset = 0; offset < text.size();) {
-        const auto [scalar, length] = scalarAt(text, offset);
+    for (const auto& [scalar, offset, length] : scalarsOf(text)) {
         const auto keep = text.substr(offset, length);
-        offset += length;
         if (removeUnsafeUnicode) {
-            const auto removal = unsafeRemoval(scalar, rules, offset - length);
+            const auto removal = unsafeRemoval(scalar, rules, offset);
             if (removal != Removal::none) {
                 countRemoval(removal, summary);
                 continue;
@@ -88,8 +87,7 @@ std::u16string settleInvisibleScalars(std::u16string text, TextChangeSummary& su
         InvisibleScalarRules rules(text);
         std::u16string settled;
         bool removedAny = false;
-        for (std::size_t offset = 0; offset < text.size();) {
-            const auto [scalar, length] = scalarAt(text, offset);
+        for (const auto& [scalar, offset, length] : scalarsOf(text)) {
             const auto removal = unsafeRemoval(scalar, rules, offset);
             if (removal != Removal::none && !removedAny) {
                 settled.reserve(text.size());
@@ -101,7 +99,6 @@ std::u16string settleInvisibleScalars(std::u16string text, TextChangeSummary& su
             } else if (removedAny) {
                 settled.append(text, offset, length);
             }
-            offset += length;
         }
         if (!removedAny) return text;
         text = std::move(settled);

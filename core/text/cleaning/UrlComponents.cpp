@@ -1,10 +1,7 @@
 #include "core/text/cleaning/UrlComponents.h"
+
 #include "core/text/base/TextConversions.h"
-
-#include "core/text/base/IcuText.h"
 #include "core/text/base/Utf.h"
-
-#include <unicode/locid.h>
 
 #include <algorithm>
 
@@ -30,9 +27,9 @@ std::optional<std::u16string> percentDecoded(std::u16string_view text) {
             bytes.push_back(static_cast<char>((*high << 4) | *low));
             i += 3;
         } else {
-            const auto length = scalarAt(text, i).length;
-            bytes += encodeUtf8(text.substr(i, length));
-            i += length;
+            const auto escape = std::min(text.find(u'%', i), text.size());
+            bytes += encodeUtf8(text.substr(i, escape - i));
+            i = escape;
         }
     }
     return decodeUtf8(bytes);

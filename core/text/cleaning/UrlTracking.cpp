@@ -1,7 +1,7 @@
 #include "core/text/cleaning/UrlTracking.h"
 
-#include "core/text/regex/Regex.h"
 #include "core/text/cleaning/UrlComponents.h"
+#include "core/text/regex/Regex.h"
 
 #include <algorithm>
 #include <array>

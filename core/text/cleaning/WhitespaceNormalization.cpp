@@ -36,10 +36,7 @@ std::int64_t clustersOfWhitespace(std::u16string_view whitespace) {
 
 std::optional<char32_t> lastScalarOf(std::u16string_view text) {
     if (text.empty()) return std::nullopt;
-    const auto last = text.size() - 1;
-    const bool pair = last >= 1 && text[last] >= 0xDC00 && text[last] <= 0xDFFF && text[last - 1] >= 0xD800 &&
-                      text[last - 1] <= 0xDBFF;
-    return scalarAt(text, pair ? last - 1 : last).scalar;
+    return scalarBefore(text, text.size()).scalar;
 }
 
 std::optional<char32_t> firstScalarOf(std::u16string_view text) {
@@ -52,8 +49,7 @@ bool isSpaceOrTab(char16_t unit) { return unit == u' ' || unit == u'\t'; }
 // Appends the line with each white-space run collapsed to one plain space.
 void appendCollapsedLine(std::u16string_view line, std::u16string& out, TextChangeSummary& summary) {
     bool previousWasWhitespace = false;
-    for (std::size_t i = 0; i < line.size();) {
-        const auto [scalar, length] = scalarAt(line, i);
+    for (const auto& [scalar, offset, length] : scalarsOf(line)) {
         if (scalar == U'\t' || isWhitespaceOrNewline(scalar)) {
             if (!previousWasWhitespace) {
                 out.push_back(u' ');
@@ -63,10 +59,9 @@ void appendCollapsedLine(std::u16string_view line, std::u16string& out, TextChan
             }
             previousWasWhitespace = true;
         } else {
-            out.append(line.substr(i, length));
+            out.append(line.substr(offset, length));
             previousWasWhitespace = false;
         }
-        i += length;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "core/text/input/WritingSamples.h"
 
 #include "core/posix/FileDescriptor.h"
+#include "core/text/base/TextConversions.h"
 #include "core/text/base/Whitespace.h"
 #include "core/text/input/TextInputError.h"
 #include "core/text/input/TextInputSafety.h"
@@ -30,9 +31,7 @@ bool isHidden(std::string_view name) { return !name.empty() && name.front() == '
 bool hasSampleExtension(std::string_view name) {
     const auto dot = name.rfind('.');
     if (dot == std::string_view::npos || dot == 0) return false;
-    std::string extension(name.substr(dot + 1));
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c); });
+    const auto extension = asciiLowercased(name.substr(dot + 1));
     return std::find(sampleExtensions.begin(), sampleExtensions.end(), extension) != sampleExtensions.end();
 }
 

@@ -38,8 +38,7 @@ void decodeByteRuns(std::u16string_view text, HiddenTextPayload::Kind kind, Byte
         }
         run.clear();
     };
-    for (std::size_t offset = 0; offset < text.size();) {
-        const auto [scalar, length] = scalarAt(text, offset);
+    for (const auto& [scalar, offset, length] : scalarsOf(text)) {
         const auto byte = byteForScalar(scalar);
         // Only carriers can be preserved or extend a run, so ordinary text skips the rules.
         if (byte && !rules.shouldPreserveInvisibleScalar(offset)) {
@@ -47,7 +46,6 @@ void decodeByteRuns(std::u16string_view text, HiddenTextPayload::Kind kind, Byte
         } else if (!run.empty()) {
             flush();
         }
-        offset += length;
     }
     flush();
 }

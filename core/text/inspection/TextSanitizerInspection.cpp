@@ -1,9 +1,10 @@
 #include "core/text/TextSanitizer.h"
 
+#include "core/text/base/Ascii.h"
 #include "core/text/base/GraphemeClusters.h"
+#include "core/text/base/Utf.h"
 #include "core/text/inspection/HiddenPayloadDecoding.h"
 #include "core/text/inspection/UnicodeInspection.h"
-#include "core/text/base/Utf.h"
 
 namespace velquor::text {
 
@@ -16,11 +17,9 @@ struct ScalarCounts {
 
 ScalarCounts countScalars(std::u16string_view text) {
     ScalarCounts counts;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto [scalar, length] = scalarAt(text, i);
+    for (const auto& [scalar, offset, length] : scalarsOf(text)) {
         ++counts.scalars;
-        if (scalar <= 0x7F) ++counts.ascii;
-        i += length;
+        if (isAscii(scalar)) ++counts.ascii;
     }
     return counts;
 }

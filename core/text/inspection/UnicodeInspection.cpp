@@ -1,5 +1,6 @@
 #include "core/text/inspection/UnicodeInspection.h"
 
+#include "core/text/base/Ascii.h"
 #include "core/text/base/Utf.h"
 #include "core/text/base/Whitespace.h"
 
@@ -17,7 +18,7 @@ std::optional<TextIssue::Kind> issueKind(char32_t scalar, InvisibleScalarRules& 
         return Kind::invisible;
     }
     if (isUnusualWhitespace(scalar)) return Kind::unusualWhitespace;
-    if (scalar <= 0x7F) return std::nullopt;
+    if (isAscii(scalar)) return std::nullopt;
     return Kind::nonASCII;
 }
 
@@ -57,18 +58,15 @@ std::vector<TextIssue> unicodeIssues(std::u16string_view text) {
     InvisibleScalarRules rules(text);
     std::vector<IssueBucket> buckets;
     std::unordered_map<std::uint64_t, std::size_t> bucketIndex;
-    for (std::size_t offset = 0; offset < text.size();) {
-        const auto [scalar, length] = scalarAt(text, offset);
+    for (const auto& [scalar, offset, length] : scalarsOf(text)) {
         // ASCII, control characters included, is never an issue.
-        if (scalar > 0x7F) {
-            if (const auto kind = issueKind(scalar, rules, offset)) {
-                const auto [entry, created] = bucketIndex.try_emplace(bucketKey(*kind, scalar), buckets.size());
-                if (created) buckets.push_back({*kind, scalar, {}});
-                buckets[entry->second].locations.push_back(
-                    {static_cast<std::int64_t>(offset), static_cast<std::int64_t>(length)});
-            }
+        if (isAscii(scalar)) continue;
+        if (const auto kind = issueKind(scalar, rules, offset)) {
+            const auto [entry, created] = bucketIndex.try_emplace(bucketKey(*kind, scalar), buckets.size());
+            if (created) buckets.push_back({*kind, scalar, {}});
+            buckets[entry->second].locations.push_back(
+                {static_cast<std::int64_t>(offset), static_cast<std::int64_t>(length)});
         }
-        offset += length;
     }
 
     std::vector<TextIssue> issues;

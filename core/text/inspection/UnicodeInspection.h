@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/text/records/TextIssue.h"
 #include "core/text/base/UnicodeScalarRules.h"
+#include "core/text/records/TextIssue.h"
 
 #include <optional>
 #include <string>

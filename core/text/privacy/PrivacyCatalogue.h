@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/text/regex/PatternRule.h"
 #include "core/text/records/PrivacyFinding.h"
+#include "core/text/regex/PatternRule.h"
 
 #include <array>
 #include <string_view>

@@ -1,8 +1,8 @@
+#include "core/text/TextSanitizer.h"
 #include "core/text/base/GraphemeClusters.h"
+#include "core/text/base/Whitespace.h"
 #include "core/text/privacy/PrivacyCatalogue.h"
 #include "core/text/regex/PatternRule.h"
-#include "core/text/TextSanitizer.h"
-#include "core/text/base/Whitespace.h"
 
 #include <algorithm>
 #include <optional>
@@ -53,19 +53,8 @@ bool ranksBefore(const PrivacyFinding& a, const PrivacyFinding& b) {
     return a.label < b.label;
 }
 
-}  // namespace
-
-TextPrivacyReport TextSanitizer::privacyReport(std::u16string_view text,
-                                               std::vector<std::u16string>& timedOutScans) const {
-    std::vector<PrivacyFinding> findings;
-    for (const auto& row : privacyCatalogue()) appendPrivacyFinding(row, text, findings, timedOutScans);
-    std::stable_sort(findings.begin(), findings.end(), ranksBefore);
-    return {std::move(findings)};
-}
-
-void TextSanitizer::appendPrivacyFinding(const PrivacyPattern& row, std::u16string_view text,
-                                         std::vector<PrivacyFinding>& findings,
-                                         std::vector<std::u16string>& timedOutScans) {
+void appendPrivacyFinding(const PrivacyPattern& row, std::u16string_view text, std::vector<PrivacyFinding>& findings,
+                          std::vector<std::u16string>& timedOutScans) {
     const auto scan = compiledPattern(row).allMatches(text);
     if (!scan.complete) timedOutScans.push_back(u"Privacy: " + std::u16string(row.label));
     if (scan.matches.empty()) return;
@@ -84,6 +73,16 @@ void TextSanitizer::appendPrivacyFinding(const PrivacyPattern& row, std::u16stri
     const auto count = static_cast<std::int64_t>(scan.matches.size());
     findings.emplace_back(std::u16string(row.label), row.severity, count, std::move(examples),
                           std::u16string(row.rationale), std::move(locations));
+}
+
+}  // namespace
+
+TextPrivacyReport TextSanitizer::privacyReport(std::u16string_view text,
+                                               std::vector<std::u16string>& timedOutScans) const {
+    std::vector<PrivacyFinding> findings;
+    for (const auto& row : privacyCatalogue()) appendPrivacyFinding(row, text, findings, timedOutScans);
+    std::stable_sort(findings.begin(), findings.end(), ranksBefore);
+    return {std::move(findings)};
 }
 
 }  // namespace velquor::text

@@ -25,4 +25,10 @@ RegexScan CompiledPatternRule::allMatches(std::u16string_view text) const {
     return regex_->allMatches(text);
 }
 
+RegexScan CompiledPatternRule::matchesAtCandidates(std::u16string_view text,
+                                                   std::span<const std::int64_t> candidates) const {
+    if (!regex_) return {};
+    return velquor::text::matchesAtCandidates(*regex_, text, candidates);
+}
+
 }  // namespace velquor::text

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 
 namespace velquor::text {
@@ -13,13 +14,13 @@ namespace velquor::text {
 // A fixed pattern as its rule reads, with the equivalent forms it is scanned with. ICU keeps one
 // backtracking entry per repetition of X{n,} and overflows on long runs, so a rule may name a
 // stack-safe equivalent (X{n}X*); a rule whose failed attempts an ordinary scan would re-read
-// quadratically names where attempts begin and the span a failed attempt rules out. Tests check
-// every equivalent against its rule.
+// quadratically names where attempts begin and the span a failed attempt rules out (see
+// StartPruning). Tests check every equivalent against its rule.
 struct PatternRule {
     std::u16string_view pattern;
-    std::u16string_view scanPattern;     // empty: the rule is scanned as written
-    std::u16string_view candidateStart;  // empty: an ordinary scan
-    std::u16string_view ruledOutSpan;
+    std::u16string_view scanPattern = {};     // empty: the rule is scanned as written
+    std::u16string_view candidateStart = {};  // empty: an ordinary scan
+    std::u16string_view ruledOutSpan = {};
 
     std::u16string_view patternToScan() const { return scanPattern.empty() ? pattern : scanPattern; }
 };
@@ -33,14 +34,18 @@ struct RequiredPartRule {
     std::int64_t maximumMatchLength = 0;
 };
 
-// A rule compiled once; cheap to share between threads.
+// A rule compiled once; cheap to share between threads. A rule that does not compile has no
+// matches.
 class CompiledPatternRule {
 public:
     CompiledPatternRule(const PatternRule& rule, RegexOptions options, const RequiredPartRule& requiredPart = {});
 
-    // Every match, as an ordinary scan of the rule finds them. A rule that does not compile has
-    // no matches.
+    // Every match, as an ordinary scan of the rule finds them.
     RegexScan allMatches(std::u16string_view text) const;
+
+    // The same matches, attempted only at the given positions (ascending), which must include
+    // every position where a match can start.
+    RegexScan matchesAtCandidates(std::u16string_view text, std::span<const std::int64_t> candidates) const;
 
 private:
     std::optional<Regex> regex_;

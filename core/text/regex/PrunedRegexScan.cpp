@@ -14,6 +14,7 @@ std::chrono::steady_clock::time_point walkDeadline(std::size_t textLength) {
     return std::chrono::steady_clock::now() + std::chrono::milliseconds(4 * std::int64_t{Regex::stepLimit(textLength)});
 }
 
+// Where an ordinary scan goes on after an empty match at `position`: past the scalar there.
 std::int64_t positionAfter(std::u16string_view text, std::int64_t position) {
     if (position >= static_cast<std::int64_t>(text.size())) return position + 1;
     return position + static_cast<std::int64_t>(scalarAt(text, static_cast<std::size_t>(position)).length);
@@ -49,6 +50,31 @@ RegexScan prunedMatches(const Regex& pattern, std::u16string_view text, const St
         }
     }
     scan.complete = !(candidates.exhausted() || attempts.exhausted() || spans.exhausted());
+    return scan;
+}
+
+RegexScan matchesAtCandidates(const Regex& pattern, std::u16string_view text,
+                              std::span<const std::int64_t> candidates) {
+    RegexCursor attempts(pattern, text);
+    const auto deadline = walkDeadline(text.size());
+    RegexScan scan;
+    std::int64_t position = 0;
+    for (const auto candidate : candidates) {
+        if (candidate < position) continue;
+        if (std::chrono::steady_clock::now() > deadline) {
+            scan.complete = false;
+            return scan;
+        }
+        auto match = attempts.matchAt(candidate);
+        if (!match) {
+            if (attempts.exhausted()) break;
+            continue;
+        }
+        const auto range = match->range;
+        scan.matches.push_back(std::move(*match));
+        position = range.utf16Length > 0 ? range.end() : positionAfter(text, candidate);
+    }
+    scan.complete = !attempts.exhausted();
     return scan;
 }
 

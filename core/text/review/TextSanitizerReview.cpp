@@ -1,12 +1,14 @@
+#include "core/text/TextSanitizer.h"
+
+#include "core/text/base/Ascii.h"
+#include "core/text/base/UnicodeScalarRules.h"
+#include "core/text/base/Utf.h"
 #include "core/text/cleaning/AsciiConversion.h"
-#include "core/text/review/ChangeReviewPatterns.h"
 #include "core/text/cleaning/CleaningPipeline.h"
 #include "core/text/cleaning/MarkdownFlattening.h"
 #include "core/text/cleaning/PunctuationFold.h"
-#include "core/text/TextSanitizer.h"
-#include "core/text/base/UnicodeScalarRules.h"
 #include "core/text/cleaning/UrlTracking.h"
-#include "core/text/base/Utf.h"
+#include "core/text/review/ChangeReviewPatterns.h"
 
 #include <algorithm>
 #include <optional>
@@ -52,10 +54,8 @@ std::vector<TextLocation> uniqueSortedLocations(std::vector<TextLocation> locati
 template <class Test>
 std::vector<TextLocation> scalarLocations(std::u16string_view text, Test test) {
     std::vector<TextLocation> locations;
-    for (std::size_t offset = 0; offset < text.size();) {
-        const auto [scalar, length] = scalarAt(text, offset);
+    for (const auto& [scalar, offset, length] : scalarsOf(text)) {
         if (test(scalar)) locations.push_back(locationOf(offset, length));
-        offset += length;
     }
     return locations;
 }
@@ -67,12 +67,10 @@ bool isUnsafeControl(char32_t scalar) {
 std::vector<TextLocation> unsafeUnicodeLocations(std::u16string_view text) {
     InvisibleScalarRules rules(text);
     std::vector<TextLocation> locations;
-    for (std::size_t offset = 0; offset < text.size();) {
-        const auto [scalar, length] = scalarAt(text, offset);
+    for (const auto& [scalar, offset, length] : scalarsOf(text)) {
         const bool candidate = isVariationSelector(scalar) || isContextualInvisibleScalar(scalar) ||
                                isUnsafeControl(scalar) || isPrivateUseScalar(scalar) || isFormatScalar(scalar);
         if (candidate && !rules.shouldPreserveInvisibleScalar(offset)) locations.push_back(locationOf(offset, length));
-        offset += length;
     }
     return locations;
 }
@@ -145,14 +143,10 @@ std::optional<TextChangePreview> previewOf(TextChangeCategory category, std::u16
     return TextChangePreview{std::u16string(before), std::move(after)};
 }
 
+bool isNonAscii(char32_t scalar) { return !isAscii(scalar); }
+
 std::int64_t nonAsciiScalarCount(std::u16string_view text) {
-    std::int64_t count = 0;
-    for (std::size_t offset = 0; offset < text.size();) {
-        const auto [scalar, length] = scalarAt(text, offset);
-        if (scalar > 0x7F) ++count;
-        offset += length;
-    }
-    return count;
+    return std::ranges::count_if(scalarsOf(text), isNonAscii, &TextScalar::scalar);
 }
 
 }  // namespace
@@ -192,8 +186,7 @@ std::vector<TextChangeReviewItem> TextSanitizer::reviewChanges(std::u16string_vi
     add(TextChangeCategory::markdown, s.markdownArtifactsFlattened, [&] { return markdownLocations(text); });
     add(TextChangeCategory::paragraphWrapping, s.unwrappedLineBreaks,
         [&] { return singleLineBreakLocations(text, s.unwrappedLineBreaks); });
-    add(TextChangeCategory::ascii, nonAsciiScalarCount(text),
-        [&] { return scalarLocations(text, [](char32_t scalar) { return scalar > 0x7F; }); });
+    add(TextChangeCategory::ascii, nonAsciiScalarCount(text), [&] { return scalarLocations(text, isNonAscii); });
     return items;
 }
 

@@ -1,9 +1,9 @@
 #include "core/text/style/StyleMatching.h"
 
 #include "core/text/base/IcuText.h"
-#include "core/text/style/StyleSignalTexts.h"
 #include "core/text/base/Utf.h"
 #include "core/text/base/Whitespace.h"
+#include "core/text/style/StyleSignalTexts.h"
 
 #include <unicode/brkiter.h>
 #include <unicode/locid.h>
@@ -97,6 +97,15 @@ LiteralMatches literalMatchLocations(std::u16string_view text, std::u16string_vi
     return literal;
 }
 
+std::int64_t nonOverlappingCount(std::u16string_view text, std::u16string_view needle) {
+    std::int64_t count = 0;
+    for (auto found = text.find(needle); found != std::u16string_view::npos;
+         found = text.find(needle, found + needle.size())) {
+        ++count;
+    }
+    return count;
+}
+
 std::u16string snippetAround(std::u16string_view text, TextLocation location) {
     ClusterBoundaries boundaries(text);
     const auto start = boundaries.before(location.utf16Location, snippetContextCharacters);
@@ -104,12 +113,6 @@ std::u16string snippetAround(std::u16string_view text, TextLocation location) {
     std::u16string snippet(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
     std::replace(snippet.begin(), snippet.end(), u'\n', u' ');
     return std::u16string(trimmedWhitespaceAndNewlines(snippet));
-}
-
-std::optional<std::u16string> caseInsensitiveSnippet(std::u16string_view text, std::u16string_view phrase) {
-    const auto literal = literalMatchLocations(text, phrase);
-    if (literal.locations.empty()) return std::nullopt;
-    return snippetAround(text, literal.locations.front());
 }
 
 std::vector<std::u16string_view> sentences(std::u16string_view text) {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/text/regex/Regex.h"
 #include "core/text/records/StyleReport.h"
 #include "core/text/records/TextLocation.h"
+#include "core/text/regex/Regex.h"
 
 #include <optional>
 #include <string>
@@ -45,12 +45,12 @@ struct LiteralMatches {
 // Case-insensitive substring matching under ICU's full case folding, without word boundaries.
 LiteralMatches literalMatchLocations(std::u16string_view text, std::u16string_view phrase);
 
+// Exact occurrences of a non-empty needle, each searched for after the end of the last one.
+std::int64_t nonOverlappingCount(std::u16string_view text, std::u16string_view needle);
+
 // Up to 24 characters (grapheme clusters) of context on either side of the location, with line
 // feeds turned into spaces and white space trimmed from both ends.
 std::u16string snippetAround(std::u16string_view text, TextLocation location);
-
-// The context around the first case-insensitive occurrence of the phrase; nothing without one.
-std::optional<std::u16string> caseInsensitiveSnippet(std::u16string_view text, std::u16string_view phrase);
 
 // The text split at every ".", "!" and "?", each piece trimmed, empty pieces dropped.
 std::vector<std::u16string_view> sentences(std::u16string_view text);

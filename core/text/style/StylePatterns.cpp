@@ -1,53 +1,11 @@
 #include "core/text/style/StylePatterns.h"
 
+#include "core/text/base/Whitespace.h"
 #include "core/text/style/StyleText.h"
-#include "core/text/base/Utf.h"
-
-#include <chrono>
 
 namespace velquor::text {
 
 namespace {
-
-// Each attempt has its own step budget; this bounds the whole walk as well, generously.
-std::chrono::steady_clock::time_point walkDeadline(std::size_t textLength) {
-    return std::chrono::steady_clock::now() + std::chrono::milliseconds(4 * std::int64_t{Regex::stepLimit(textLength)});
-}
-
-// The leftmost match at or after each position, as ICU's own scan finds it, provided no match can
-// start anywhere but at a candidate.
-RegexScan candidateMatches(const Regex& regex, std::u16string_view text, std::span<const std::int64_t> candidates) {
-    RegexCursor attempts(regex, text);
-    const auto deadline = walkDeadline(text.size());
-    RegexScan scan;
-    std::int64_t position = 0;
-    for (const auto candidate : candidates) {
-        if (candidate < position) continue;
-        if (std::chrono::steady_clock::now() > deadline) {
-            scan.complete = false;
-            return scan;
-        }
-        auto match = attempts.matchAt(candidate);
-        if (!match) {
-            if (attempts.exhausted()) break;
-            continue;
-        }
-        const auto range = match->range;
-        scan.matches.push_back(std::move(*match));
-        position =
-            range.utf16Length > 0
-                ? range.end()
-                : candidate + static_cast<std::int64_t>(candidate < static_cast<std::int64_t>(text.size())
-                                                            ? scalarAt(text, static_cast<std::size_t>(candidate)).length
-                                                            : 1);
-    }
-    scan.complete = !attempts.exhausted();
-    return scan;
-}
-
-bool isLineTerminator(char16_t unit) {
-    return (unit >= 0x0A && unit <= 0x0D) || unit == 0x85 || unit == 0x2028 || unit == 0x2029;
-}
 
 // Where ICU's multi-line "^" can hold (the start, and after every line terminator, between CR and
 // LF too) and the line's first character after spaces and tabs is one of the leads.
@@ -88,27 +46,19 @@ std::vector<std::int64_t> synonymTripleCandidates(std::u16string_view text) {
 }
 
 CompiledStylePattern::CompiledStylePattern(const StylePattern& pattern)
-    : lineLeads_(pattern.lineLeads), candidates_(pattern.candidates) {
-    const RegexOptions options{.caseInsensitive = pattern.caseInsensitive};
-    regex_ = Regex::compile(pattern.patternToScan(), options);
-    if (pattern.candidateStart.empty()) return;
-    auto start = Regex::compile(pattern.candidateStart, options);
-    auto span = Regex::compile(pattern.ruledOutSpan, options);
-    if (start && span) pruning_ = StartPruning{*start, *span};
-}
+    : rule_(pattern.rule, {.caseInsensitive = pattern.caseInsensitive}),
+      lineLeads_(pattern.lineLeads),
+      candidates_(pattern.candidates) {}
 
 MatchDetails CompiledStylePattern::matchDetails(std::u16string_view text) const {
-    if (!regex_) return {};
-    if (pruning_) return matchDetailsOf(text, prunedMatches(*regex_, text, *pruning_));
     if (!lineLeads_.empty()) return matchDetails(text, lineStartsLedBy(text, lineLeads_));
     if (candidates_) return matchDetails(text, candidates_(text));
-    return regexMatchDetails(text, *regex_);
+    return matchDetailsOf(text, rule_.allMatches(text));
 }
 
 MatchDetails CompiledStylePattern::matchDetails(std::u16string_view text,
                                                 std::span<const std::int64_t> candidates) const {
-    if (!regex_) return {};
-    return matchDetailsOf(text, candidateMatches(*regex_, text, candidates));
+    return matchDetailsOf(text, rule_.matchesAtCandidates(text, candidates));
 }
 
 }  // namespace velquor::text

@@ -1,6 +1,6 @@
 #include "core/text/style/StylePhraseScanner.h"
 
-#include "core/text/base/IcuText.h"
+#include "core/text/base/Ascii.h"
 #include "core/text/base/Utf.h"
 
 #include <unicode/uniset.h>
@@ -15,12 +15,6 @@
 namespace velquor::text {
 
 namespace {
-
-bool isAscii(char32_t scalar) { return scalar < 0x80; }
-
-char16_t asciiFolded(char16_t unit) {
-    return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
-}
 
 std::u16string fullCaseFolding(char32_t scalar) {
     std::u16string source;
@@ -47,7 +41,7 @@ public:
             for (auto scalar = changing.getRangeStart(range); scalar <= changing.getRangeEnd(range); ++scalar) {
                 if (isAscii(static_cast<char32_t>(scalar))) continue;
                 auto folded = fullCaseFolding(static_cast<char32_t>(scalar));
-                if (std::any_of(folded.begin(), folded.end(), [](char16_t unit) { return unit < 0x80; })) {
+                if (std::any_of(folded.begin(), folded.end(), isAscii)) {
                     if (scalar < 0x10000) basic_.set(static_cast<std::size_t>(scalar));
                     foldings_.emplace(static_cast<char32_t>(scalar), std::move(folded));
                 }
@@ -97,7 +91,7 @@ StylePhraseScanner::StylePhraseScanner(std::span<const std::u16string_view> phra
     for (const auto phrase : phrases) {
         if (phrase.empty()) throw std::invalid_argument("empty phrase");
         for (const auto unit : phrase) {
-            if (!isAscii(unit) || asciiFolded(unit) != unit)
+            if (!isAscii(unit) || asciiLowered(unit) != unit)
                 throw std::invalid_argument("phrase is not lower-case ASCII");
             if (symbols_[unit] == otherSymbol) symbols_[unit] = symbolCount_++;
         }
@@ -108,7 +102,7 @@ StylePhraseScanner::StylePhraseScanner(std::span<const std::u16string_view> phra
 }
 
 std::int32_t StylePhraseScanner::symbolOf(char16_t unit) const {
-    return isAscii(unit) ? symbols_[asciiFolded(unit)] : otherSymbol;
+    return isAscii(unit) ? symbols_[asciiLowered(unit)] : otherSymbol;
 }
 
 void StylePhraseScanner::buildTrie(std::span<const std::u16string_view> phrases) {
@@ -186,11 +180,9 @@ std::vector<std::vector<TextLocation>> StylePhraseScanner::occurrences(std::u16s
         }
     };
 
-    for (std::size_t index = 0; index < text.size();) {
-        const auto [scalar, length] = scalarAt(text, index);
-        const auto start = static_cast<std::int64_t>(index);
-        const auto end = static_cast<std::int64_t>(index + length);
-        index += length;
+    for (const auto& [scalar, offset, length] : scalarsOf(text)) {
+        const auto start = static_cast<std::int64_t>(offset);
+        const auto end = static_cast<std::int64_t>(offset + length);
         if (isAscii(scalar)) {
             step(static_cast<char16_t>(scalar), start, true, true, end);
         } else if (const auto* folding = asciiBearingFolding(scalar)) {

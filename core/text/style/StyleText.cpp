@@ -1,5 +1,6 @@
 #include "core/text/style/StyleText.h"
 
+#include "core/text/base/Ascii.h"
 #include "core/text/base/IcuText.h"
 #include "core/text/base/Utf.h"
 
@@ -84,8 +85,6 @@ const WordClasses& wordClasses() {
     return classes;
 }
 
-bool isAsciiLetter(char16_t unit) { return (unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z'); }
-
 }  // namespace
 
 std::span<const std::pair<char16_t, char16_t>> styleConfusables() { return confusables; }
@@ -101,36 +100,27 @@ std::u16string lookalikeNormalized(std::u16string_view text) {
 }
 
 bool startsStyleWord(char32_t scalar) {
-    if (scalar < 0x80) return isAsciiLetter(static_cast<char16_t>(scalar));
+    if (isAscii(scalar)) return isAsciiLetter(scalar);
     return wordClasses().starts(scalar);
 }
 
 bool continuesStyleWord(char32_t scalar) {
-    if (scalar < 0x80) return isAsciiLetter(static_cast<char16_t>(scalar)) || scalar == u'\'' || scalar == u'-';
+    if (isAscii(scalar)) return isAsciiLetter(scalar) || scalar == U'\'' || scalar == U'-';
     return wordClasses().continues(scalar);
 }
 
 bool isCaseInsensitiveAsciiLetter(char32_t scalar) {
-    if (scalar < 0x80) return isAsciiLetter(static_cast<char16_t>(scalar));
+    if (isAscii(scalar)) return isAsciiLetter(scalar);
     return wordClasses().asciiLetter(scalar);
 }
 
 std::optional<TextLocation> nextStyleWord(std::u16string_view text, std::size_t& index) {
-    while (index < text.size()) {
-        const auto [scalar, length] = scalarAt(text, index);
-        if (!startsStyleWord(scalar)) {
-            index += length;
-            continue;
-        }
-        const auto start = index;
-        index += length;
-        while (index < text.size()) {
-            const auto next = scalarAt(text, index);
-            if (!continuesStyleWord(next.scalar)) break;
-            index += next.length;
-        }
+    for (const auto& [scalar, start, length] : scalarsOf(text, index)) {
+        if (!startsStyleWord(scalar)) continue;
+        index = scalarRunEnd(text, start + length, continuesStyleWord);
         return TextLocation{static_cast<std::int64_t>(start), static_cast<std::int64_t>(index - start)};
     }
+    index = text.size();
     return std::nullopt;
 }
 

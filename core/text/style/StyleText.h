@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/text/base/TextConversions.h"
 #include "core/text/records/TextLocation.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "core/text/style/StyleScore.h"
-#include "core/text/style/signals/StyleSignals.h"
-#include "core/text/style/StyleText.h"
 #include "core/text/TextSanitizer.h"
+#include "core/text/style/StyleScore.h"
+#include "core/text/style/StyleText.h"
+#include "core/text/style/signals/StyleSignals.h"
 
 #include <algorithm>
 

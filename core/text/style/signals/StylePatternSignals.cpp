@@ -1,8 +1,8 @@
+#include "core/text/base/TextConversions.h"
 #include "core/text/style/StylePatterns.h"
 #include "core/text/style/StylePhraseLists.h"
 #include "core/text/style/StylePhraseScanner.h"
 #include "core/text/style/signals/StyleSignals.h"
-#include "core/text/style/StyleText.h"
 
 #include <algorithm>
 #include <array>
@@ -32,19 +32,10 @@ void appendMatchSignal(StylePass& pass, std::u16string_view label, const MatchDe
     pass.appendOccurrences(label, std::move(examples), std::move(locations));
 }
 
-std::int64_t occurrences(std::u16string_view text, std::u16string_view term) {
-    std::int64_t count = 0;
-    for (auto found = text.find(term); found != std::u16string_view::npos;
-         found = text.find(term, found + term.size())) {
-        ++count;
-    }
-    return count;
-}
-
 bool isHedged(std::u16string_view sentence) {
     const auto lower = lowercased(sentence);
     std::int64_t total = 0;
-    for (const auto term : hedgeTerms) total += occurrences(lower, term);
+    for (const auto term : hedgeTerms) total += nonOverlappingCount(lower, term);
     return total >= hedgedSentenceMinimum;
 }
 

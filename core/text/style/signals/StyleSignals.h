@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/text/records/StyleReport.h"
 #include "core/text/style/StyleLiterals.h"
 #include "core/text/style/StyleMatching.h"
 #include "core/text/style/StylePatterns.h"
-#include "core/text/records/StyleReport.h"
 
 #include <cstdint>
 #include <string>

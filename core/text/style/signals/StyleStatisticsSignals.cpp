@@ -1,9 +1,8 @@
-#include "core/text/style/StylePatterns.h"
-#include "core/text/style/signals/StyleSignals.h"
-#include "core/text/style/StyleText.h"
+#include "core/text/base/UnicodeScalarRules.h"
 #include "core/text/base/Utf.h"
-
-#include <unicode/uchar.h>
+#include "core/text/style/StylePatterns.h"
+#include "core/text/style/StyleText.h"
+#include "core/text/style/signals/StyleSignals.h"
 
 #include <algorithm>
 #include <array>
@@ -30,15 +29,8 @@ constexpr std::array<char16_t, 6> chatPasteCharacters{
     u'\u2014', u'\u201C', u'\u201D', u'\u2018', u'\u2019', u'\u00A0',
 };
 
-bool isDecimalDigit(char32_t scalar) { return u_charType(static_cast<UChar32>(scalar)) == U_DECIMAL_DIGIT_NUMBER; }
-
 bool hasDecimalDigit(std::u16string_view text) {
-    for (std::size_t index = 0; index < text.size();) {
-        const auto [scalar, length] = scalarAt(text, index);
-        if (isDecimalDigit(scalar)) return true;
-        index += length;
-    }
-    return false;
+    return std::ranges::any_of(scalarsOf(text), isDecimalDigitScalar, &TextScalar::scalar);
 }
 
 bool contains(std::u16string_view text, char16_t unit) { return text.find(unit) != std::u16string_view::npos; }
@@ -101,12 +93,10 @@ void appendChatPasteSignal(StylePass& pass) {
 
 void appendEmojiSeasoningSignal(StylePass& pass) {
     std::vector<TextLocation> locations;
-    for (std::size_t index = 0; index < pass.normalized.size();) {
-        const auto [scalar, length] = scalarAt(pass.normalized, index);
+    for (const auto& [scalar, offset, length] : scalarsOf(pass.normalized)) {
         if (isStyleEmoji(scalar)) {
-            locations.push_back({static_cast<std::int64_t>(index), static_cast<std::int64_t>(length)});
+            locations.push_back({static_cast<std::int64_t>(offset), static_cast<std::int64_t>(length)});
         }
-        index += length;
     }
     pass.appendOccurrences(u"Emoji seasoning", {}, std::move(locations));
 }

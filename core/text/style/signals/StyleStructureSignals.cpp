@@ -1,9 +1,10 @@
-#include "core/text/style/StylePatterns.h"
+#include "core/text/base/Ascii.h"
 #include "core/text/base/TextConversions.h"
-#include "core/text/style/signals/StyleSignals.h"
-#include "core/text/style/StyleText.h"
 #include "core/text/base/Utf.h"
 #include "core/text/base/Whitespace.h"
+#include "core/text/style/StylePatterns.h"
+#include "core/text/style/StyleText.h"
+#include "core/text/style/signals/StyleSignals.h"
 
 #include <unicode/uchar.h>
 
@@ -73,8 +74,7 @@ std::set<std::u16string> contentWords(std::u16string_view paragraph) {
 enum class Script { latin, cyrillic, greek, other };
 
 Script scriptOf(char32_t letter) {
-    if ((letter >= 0x41 && letter <= 0x5A) || (letter >= 0x61 && letter <= 0x7A) ||
-        (letter >= 0xC0 && letter <= 0x24F)) {
+    if (isAsciiLetter(letter) || (letter >= 0xC0 && letter <= 0x24F)) {
         return Script::latin;
     }
     if ((letter >= 0x370 && letter <= 0x3FF) || (letter >= 0x1F00 && letter <= 0x1FFF)) return Script::greek;
@@ -89,9 +89,7 @@ bool isLetter(char32_t scalar) { return u_isalpha(static_cast<UChar32>(scalar));
 
 std::map<Script, std::int64_t> scriptCounts(std::u16string_view word) {
     std::map<Script, std::int64_t> counts;
-    for (std::size_t index = 0; index < word.size();) {
-        const auto [scalar, length] = scalarAt(word, index);
-        index += length;
+    for (const auto& [scalar, offset, length] : scalarsOf(word)) {
         if (isLetter(scalar)) ++counts[scriptOf(scalar)];
     }
     return counts;
@@ -99,15 +97,14 @@ std::map<Script, std::int64_t> scriptCounts(std::u16string_view word) {
 
 // Without a single Greek or Cyrillic letter no word can mix scripts, which spares the word scan
 // on nearly every text.
+bool isGreekOrCyrillicLetter(char32_t scalar) {
+    if (scalar < 0x370) return false;
+    const auto script = scriptOf(scalar);
+    return (script == Script::greek || script == Script::cyrillic) && isLetter(scalar);
+}
+
 bool hasGreekOrCyrillicLetter(std::u16string_view text) {
-    for (std::size_t index = 0; index < text.size();) {
-        const auto [scalar, length] = scalarAt(text, index);
-        index += length;
-        if (scalar < 0x370) continue;
-        const auto script = scriptOf(scalar);
-        if ((script == Script::greek || script == Script::cyrillic) && isLetter(scalar)) return true;
-    }
-    return false;
+    return std::ranges::any_of(scalarsOf(text), isGreekOrCyrillicLetter, &TextScalar::scalar);
 }
 
 std::optional<std::u16string> mixedScriptExample(std::u16string_view word) {
@@ -126,36 +123,14 @@ std::optional<std::u16string> mixedScriptExample(std::u16string_view word) {
            std::u16string(word);
 }
 
-std::int64_t nonOverlappingCount(std::u16string_view text, std::u16string_view needle) {
-    std::int64_t count = 0;
-    for (auto found = text.find(needle); found != std::u16string_view::npos;
-         found = text.find(needle, found + needle.size())) {
-        ++count;
-    }
-    return count;
-}
-
 std::u16string_view trimmedSpacesAndTabs(std::u16string_view line) {
     const auto first = line.find_first_not_of(u" \t");
     if (first == std::u16string_view::npos) return {};
     return line.substr(first, line.find_last_not_of(u" \t") - first + 1);
 }
 
-// The UTF-16 range of the last scalar, when the text ends in one.
-std::optional<TextLocation> lastScalar(std::u16string_view text, std::int64_t offset) {
-    if (text.empty()) return std::nullopt;
-    auto start = text.size() - 1;
-    if (start > 0 && scalarAt(text, start - 1).length == 2) --start;
-    return TextLocation{offset + static_cast<std::int64_t>(start), static_cast<std::int64_t>(text.size() - start)};
-}
-
 bool hasStyleEmoji(std::u16string_view text) {
-    for (std::size_t index = 0; index < text.size();) {
-        const auto [scalar, length] = scalarAt(text, index);
-        if (isStyleEmoji(scalar)) return true;
-        index += length;
-    }
-    return false;
+    return std::ranges::any_of(scalarsOf(text), isStyleEmoji, &TextScalar::scalar);
 }
 
 }  // namespace
@@ -262,13 +237,12 @@ void appendEmojiAsPunctuationSignal(StylePass& pass) {
     std::vector<TextLocation> locations;
     for (const auto& match : lines.matches) {
         const auto trimmed = trimmedSpacesAndTabs(match.text);
-        const auto offset = match.location.utf16Location + (trimmed.data() - match.text.data());
-        const auto last = lastScalar(trimmed, offset);
-        if (!last) continue;
-        const auto local = static_cast<std::size_t>(last->utf16Location - offset);
-        if (!isStyleEmoji(scalarAt(trimmed, local).scalar)) continue;
+        if (trimmed.empty()) continue;
+        const auto last = scalarBefore(trimmed, trimmed.size());
+        if (!isStyleEmoji(last.scalar)) continue;
+        const auto end = match.location.utf16Location + (trimmed.data() - match.text.data()) + std::ssize(trimmed);
         if (examples.size() < maximumExamples) examples.emplace_back(trimmed);
-        locations.push_back(*last);
+        locations.push_back({end - static_cast<std::int64_t>(last.length), static_cast<std::int64_t>(last.length)});
     }
     if (locations.size() < 2) return;
     pass.appendOccurrences(label, std::move(examples), std::move(locations));

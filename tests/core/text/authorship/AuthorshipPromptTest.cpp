@@ -1,7 +1,7 @@
 #include "tests/core/text/style/StyleTestSupport.h"
 
-#include "core/text/authorship/PromptRedaction.h"
 #include "core/text/TextSanitizer.h"
+#include "core/text/authorship/PromptRedaction.h"
 #include "core/text/base/Utf.h"
 
 #include <gmock/gmock.h>

@@ -1,15 +1,14 @@
 #include "tests/core/text/style/StyleTestSupport.h"
 
-#include "core/text/regex/Regex.h"
+#include "core/text/TextSanitizer.h"
 #include "core/text/authorship/RewriteAnchors.h"
 #include "core/text/authorship/RewriteTokenDiff.h"
 #include "core/text/authorship/RewriteWarnings.h"
-#include "core/text/TextSanitizer.h"
 #include "core/text/base/Utf.h"
+#include "core/text/regex/Regex.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <algorithm>
 #include <random>
 

@@ -1,5 +1,5 @@
-#include "core/text/cleaning/ChangedOffsets.h"
 #include "core/text/base/SequenceDiff.h"
+#include "core/text/cleaning/ChangedOffsets.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
-#include "core/text/base/GraphemeClusters.h"
 #include "core/text/TextSanitizer.h"
+#include "core/text/base/Ascii.h"
+#include "core/text/base/GraphemeClusters.h"
 #include "core/text/base/Utf.h"
 
 #include <gtest/gtest.h>
@@ -132,12 +133,10 @@ std::u16string randomText(std::mt19937& random) {
 
 std::string hex(std::u16string_view text) {
     std::string shown;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto [scalar, length] = scalarAt(text, i);
+    for (const auto& [scalar, offset, length] : scalarsOf(text)) {
         char buffer[16];
         std::snprintf(buffer, sizeof buffer, "%04X ", static_cast<unsigned>(scalar));
         shown += buffer;
-        i += length;
     }
     return shown;
 }
@@ -206,7 +205,7 @@ TEST(CleaningPropertyTest, EveryOptionCombinationKeepsItsResultsConsistent) {
         const auto result = sanitizer.cleanPlainTextResult(text, options);
         expectConsistent(text, result);
         if (options.asciiOnly) {
-            EXPECT_TRUE(std::all_of(result.text.begin(), result.text.end(), [](char16_t unit) { return unit < 0x80; }));
+            EXPECT_TRUE(std::all_of(result.text.begin(), result.text.end(), isAscii));
         }
         EXPECT_EQ(sanitizer.cleanPlainText(text, options),
                   sanitizer

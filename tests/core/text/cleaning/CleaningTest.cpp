@@ -158,6 +158,20 @@ TEST(CleaningTest, CrlfNormalisationIsCountedOnceAndNotAsWhitespace) {
     EXPECT_EQ(result.changedOutputOffsets, (std::vector<std::int64_t>{1, 3}));
 }
 
+// What every display of a summary lists: the counted rows that are not zero, in row order, then
+// the line endings; the total adds them all.
+TEST(CleaningTest, SummaryDisplaysItsNonZeroRowsThenTheLineEndings) {
+    const auto result = clean(u"a\r\n\u200Bb  c\u00A0d https://x.test/?utm_source=1&fbclid=2", hygiene);
+    EXPECT_EQ(result.text, u"a\nb c d https://x.test/");
+    EXPECT_EQ(result.summary.displayedRows(), (std::vector<TextChangeRow>{{u"Format controls removed", 1},
+                                                                          {u"Whitespace normalized", 2},
+                                                                          {u"URL tracking params stripped", 2},
+                                                                          {u"Line endings normalized", 1}}));
+    EXPECT_EQ(result.summary.activeChangeCount(), 6);
+    const auto lineEndings = clean(u"a\rb", {.normalizeWhitespace = true});
+    EXPECT_EQ(lineEndings.summary.displayedRows(), (std::vector<TextChangeRow>{{u"Line endings normalized", 1}}));
+}
+
 TEST(CleaningTest, ChangedOffsetsCountCharactersOfTheOutput) {
     // The family emoji is one character, so the replaced space is the third.
     const auto result = clean(u"\U0001F468\u200D\U0001F469 a\u00A0b", hygiene);

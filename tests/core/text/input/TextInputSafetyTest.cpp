@@ -1,5 +1,5 @@
-#include "tests/support/TemporaryDirectory.h"
 #include "core/text/input/TextInputSafety.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 

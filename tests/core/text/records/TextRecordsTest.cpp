@@ -1,7 +1,6 @@
 #include "core/text/records/HiddenTextPayload.h"
 #include "core/text/records/PrivacyFinding.h"
 #include "core/text/records/TextChangeCategory.h"
-#include "core/text/records/TextChangeSummary.h"
 #include "core/text/records/TextIssue.h"
 #include "core/text/records/TextReport.h"
 
@@ -25,13 +24,14 @@ TEST(TextIssueTest, IdJoinsKindRawValueAndCodePoint) {
     EXPECT_EQ(emoji.id, u"Non-ASCII-U+1F600");
 }
 
-TEST(TextIssueTest, KindRawValuesParseExactlyAndCaseSensitively) {
-    for (const auto kind : textIssueKinds.allCases()) {
-        EXPECT_EQ(textIssueKinds.fromRawValue(rawValue(kind)), kind);
-    }
-    EXPECT_EQ(rawValue(TextIssue::Kind::bidirectionalControl), u"Bidi control");
+// Construction from a raw value accepts exactly the raw values, compared case-sensitively.
+TEST(RawValueTest, EnumerationsParseTheirOwnRawValuesAndNothingElse) {
+    for (const auto kind : textIssueKinds.allCases()) EXPECT_EQ(textIssueKinds.fromRawValue(rawValue(kind)), kind);
+    for (const auto category : allTextChangeCategories()) EXPECT_EQ(textChangeCategory(rawValue(category)), category);
     EXPECT_FALSE(textIssueKinds.fromRawValue(u"invisible"));
     EXPECT_FALSE(textIssueKinds.fromRawValue(u"Bidi Control"));
+    EXPECT_FALSE(textChangeCategory(u"ASCII"));
+    EXPECT_FALSE(textChangeCategory(u""));
 }
 
 TEST(HiddenTextPayloadTest, IdDependsOnKindTextAndByteCount) {
@@ -46,57 +46,6 @@ TEST(HiddenTextPayloadTest, IdDependsOnKindTextAndByteCount) {
     EXPECT_EQ(first.id.substr(first.id.size() - 2), u"-5");
 }
 
-TEST(TextChangeSummaryTest, RowsAreAlwaysAllElevenInOrder) {
-    TextChangeSummary summary;
-    summary.trimmedCharacters = 2;
-    const auto rows = summary.rows();
-    ASSERT_EQ(rows.size(), 11u);
-    EXPECT_EQ(rows.front().label, u"Format controls removed");
-    EXPECT_EQ(rows[7].label, u"Hard wraps removed");
-    EXPECT_EQ(rows.back().label, u"Trimmed edge characters");
-    EXPECT_EQ(rows.back().count, 2);
-}
-
-TEST(TextChangeSummaryTest, LineEndingsOnlySummaryShowsOneDisplayedRow) {
-    TextChangeSummary summary;
-    summary.normalizedLineEndings = true;
-    summary.contentChanged = true;
-    for (const auto& row : summary.rows()) EXPECT_EQ(row.count, 0);
-    const auto shown = summary.displayedRows();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0], (TextChangeRow{u"Line endings normalized", 1}));
-    EXPECT_EQ(summary.activeChangeCount(), 1);
-    EXPECT_TRUE(summary.changed());
-}
-
-TEST(TextChangeSummaryTest, DisplayedRowsSkipZeroCountsAndTotalAddsAllCounts) {
-    TextChangeSummary summary;
-    summary.removedFormatControls = 3;
-    summary.strippedURLTrackingParameters = 2;
-    summary.inputCharacters = 100;
-    summary.outputCharacters = 95;
-    const auto shown = summary.displayedRows();
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[0].label, u"Format controls removed");
-    EXPECT_EQ(shown[1].label, u"URL tracking params stripped");
-    EXPECT_EQ(summary.activeChangeCount(), 5);
-}
-
-TEST(TextChangeCategoryTest, CasesTitlesAndHygieneFlagsFollowTheTable) {
-    const auto all = allTextChangeCategories();
-    const std::u16string_view rawValues[] = {u"unsafeUnicode", u"whitespace",        u"trackingURLs", u"punctuation",
-                                             u"markdown",      u"paragraphWrapping", u"ascii"};
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        EXPECT_EQ(rawValue(all[i]), rawValues[i]);
-        EXPECT_EQ(textChangeCategory(rawValues[i]), all[i]);
-        EXPECT_EQ(info(all[i]).isHygiene, i < 3);
-    }
-    EXPECT_EQ(info(TextChangeCategory::ascii).title, u"ASCII conversion");
-    EXPECT_EQ(info(TextChangeCategory::paragraphWrapping).optionName, u"unwrapParagraphs");
-    EXPECT_FALSE(textChangeCategory(u"ASCII"));
-    EXPECT_FALSE(textChangeCategory(u""));
-}
-
 TEST(TextReportTest, PayloadsAndFindingsAloneAreNotIssues) {
     TextReport report;
     report.scalars = 10;
@@ -107,22 +56,6 @@ TEST(TextReportTest, PayloadsAndFindingsAloneAreNotIssues) {
                                                std::vector<TextLocation>{{0, 1}});
     EXPECT_FALSE(report.hasIssues());
     EXPECT_EQ(report.nonASCIICount(), 3);
-}
-
-TEST(TextPrivacyReportTest, HighRiskCountSumsMatchesNotFindings) {
-    using Severity = PrivacyFinding::Severity;
-    TextPrivacyReport report;
-    EXPECT_FALSE(report.hasFindings());
-    EXPECT_EQ(report.highRiskCount(), 0);
-    report.findings.emplace_back(u"AWS access key", Severity::high, 2, std::vector<std::u16string>{}, u"",
-                                 std::vector<TextLocation>{});
-    report.findings.emplace_back(u"JWT token", Severity::high, 1, std::vector<std::u16string>{}, u"",
-                                 std::vector<TextLocation>{});
-    report.findings.emplace_back(u"Private IP address", Severity::medium, 4, std::vector<std::u16string>{}, u"",
-                                 std::vector<TextLocation>{});
-    EXPECT_TRUE(report.hasFindings());
-    EXPECT_EQ(report.highRiskCount(), 3);
-    EXPECT_EQ(report.findings[0].id, u"AWS access key");
 }
 
 }  // namespace

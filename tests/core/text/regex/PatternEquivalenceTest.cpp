@@ -1,14 +1,14 @@
 // The fast forms of fixed rules (stack-safe patterns, pruned scans, hand-written matchers, the
 // ASCII shortcut of the character breaks) against the rules themselves, on random text built
 // from the pieces each rule is sensitive to.
-#include "core/text/review/ChangeReviewPatterns.h"
 #include "core/text/base/GraphemeClusters.h"
 #include "core/text/base/IcuText.h"
-#include "core/text/cleaning/MarkdownFlattening.h"
-#include "core/text/cleaning/ParagraphUnwrapping.h"
 #include "core/text/base/Utf.h"
 #include "core/text/base/Whitespace.h"
+#include "core/text/cleaning/MarkdownFlattening.h"
+#include "core/text/cleaning/ParagraphUnwrapping.h"
 #include "core/text/cleaning/WhitespaceNormalization.h"
+#include "core/text/review/ChangeReviewPatterns.h"
 
 #include <gtest/gtest.h>
 
@@ -149,15 +149,7 @@ TEST(PatternEquivalenceTest, CharacterBreaksAgreeWithIcuOverTheWholeText) {
 }
 
 char32_t firstScalar(std::u16string_view text) { return scalarAt(text, 0).scalar; }
-
-char32_t lastScalar(std::u16string_view text) {
-    auto last = text.size() - 1;
-    if (last > 0 && text[last] >= 0xDC00 && text[last] <= 0xDFFF && text[last - 1] >= 0xD800 &&
-        text[last - 1] <= 0xDBFF) {
-        --last;
-    }
-    return scalarAt(text, last).scalar;
-}
+char32_t lastScalar(std::u16string_view text) { return scalarBefore(text, text.size()).scalar; }
 
 // The removed edge is white space; what is kept starts and ends with anything else.
 TEST(PatternEquivalenceTest, TrimmedCharacterCountsAgreeWithCharacterBreaks) {

@@ -29,6 +29,22 @@ TEST(ChangeReviewTest, NothingToChangeGivesNoItems) {
     EXPECT_TRUE(review(u"Plain words. Another sentence? No: a paragraph.\n\nNext one.").empty());
 }
 
+// Every category in its fixed order, and after hygiene cleaning exactly the ones that are not
+// hygiene: the hygiene variants apply those three and leave the writing alone.
+TEST(ChangeReviewTest, HygieneCleaningLeavesExactlyTheWritingCategories) {
+    const std::u16string text =
+        u"## Title\n\u201Cquoted\u201D \u200Btext  with https://x.test/?utm_source=a\nwrapped \u00C6";
+    const auto before = review(text);
+    const auto all = allTextChangeCategories();
+    EXPECT_EQ(categoriesOf(before), std::vector<Category>(all.begin(), all.end()));
+    std::vector<Category> writing;
+    for (const auto category : all) {
+        if (!info(category).isHygiene) writing.push_back(category);
+    }
+    EXPECT_EQ(categoriesOf(review(TextSanitizer().cleanRewriteHygiene(text).text)), writing);
+    EXPECT_EQ(categoriesOf(review(TextSanitizer().cleanSelectedTextHygiene(text).text)), writing);
+}
+
 TEST(ChangeReviewTest, ZeroWidthSpaceIsUnsafeAndNonAscii) {
     const auto items = review(u"ab\u200Bcd");
     ASSERT_EQ(categoriesOf(items), (std::vector<Category>{Category::unsafeUnicode, Category::ascii}));

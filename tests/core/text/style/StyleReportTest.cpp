@@ -1,5 +1,7 @@
 #include "tests/core/text/style/StyleTestSupport.h"
 
+#include "core/text/base/Ascii.h"
+#include "core/text/base/TextConversions.h"
 #include "core/text/style/StyleMatching.h"
 #include "core/text/style/StyleScore.h"
 #include "core/text/style/StyleSignalTexts.h"
@@ -22,27 +24,26 @@ TEST(StyleScoreTest, WeightsCapsAndLevelThresholds) {
     struct Case {
         std::vector<StyleSignal> signals;
         std::int64_t score;
-        Level level;
+        std::u16string_view level;  // as reports show it
     };
     const Case cases[] = {
-        {{}, 0, Level::low},
-        {{signalOf(u"Generic assistant outro", 2), signalOf(u"Emoji seasoning", 7)}, 76, Level::high},
-        {{signalOf(u"Generic assistant outro", 1)}, 18, Level::low},
-        {{signalOf(u"Generic assistant outro", 2)}, 36, Level::medium},
-        {{signalOf(u"Synonym triples", 3)}, 24, Level::low},
-        {{signalOf(u"Generic assistant outro", 1), signalOf(u"Synonym triples", 1)}, 26, Level::medium},
-        {{signalOf(u"Emoji seasoning", 9)}, 40, Level::medium},
-        {{signalOf(u"Generic assistant outro", 1), signalOf(u"Hedge stacking", 5)}, 58, Level::medium},
-        {{signalOf(u"Generic assistant outro", 2), signalOf(u"Hedge stacking", 3)}, 60, Level::high},
-        {{signalOf(u"Emoji seasoning", 5), signalOf(u"Hedge stacking", 6)}, 80, Level::high},
-        {{signalOf(u"Generic assistant outro", 9), signalOf(u"Emoji seasoning", 5)}, 100, Level::high},
+        {{}, 0, u"Low"},
+        {{signalOf(u"Generic assistant outro", 2), signalOf(u"Emoji seasoning", 7)}, 76, u"High"},
+        {{signalOf(u"Generic assistant outro", 1)}, 18, u"Low"},
+        {{signalOf(u"Generic assistant outro", 2)}, 36, u"Medium"},
+        {{signalOf(u"Synonym triples", 3)}, 24, u"Low"},
+        {{signalOf(u"Generic assistant outro", 1), signalOf(u"Synonym triples", 1)}, 26, u"Medium"},
+        {{signalOf(u"Emoji seasoning", 9)}, 40, u"Medium"},
+        {{signalOf(u"Generic assistant outro", 1), signalOf(u"Hedge stacking", 5)}, 58, u"Medium"},
+        {{signalOf(u"Generic assistant outro", 2), signalOf(u"Hedge stacking", 3)}, 60, u"High"},
+        {{signalOf(u"Emoji seasoning", 5), signalOf(u"Hedge stacking", 6)}, 80, u"High"},
+        {{signalOf(u"Generic assistant outro", 9), signalOf(u"Emoji seasoning", 5)}, 100, u"High"},
     };
     for (const auto& [signals, score, level] : cases) {
-        EXPECT_EQ(styleScore(signals), (StyleScore{score, level})) << score;
+        const auto scored = styleScore(signals);
+        EXPECT_EQ(scored.score, score);
+        EXPECT_EQ(rawValue(scored.level), level) << score;
     }
-    EXPECT_EQ(rawValue(Level::low), u"Low");
-    EXPECT_EQ(rawValue(Level::medium), u"Medium");
-    EXPECT_EQ(rawValue(Level::high), u"High");
 }
 
 TEST(StyleReportTest, RankingPutsHigherCountsFirstThenLabels) {
@@ -67,26 +68,6 @@ TEST(StyleReportTest, EmptyTextHasNoSignalsAndCountsOneWord) {
     EXPECT_EQ(TextSanitizer().inspect(u"").styleReport, report);
 }
 
-TEST(StyleReportTest, CatalogueListsEveryLabelInEvaluationOrderWithItsTexts) {
-    const auto& catalogue = styleSignalCatalogue();
-    EXPECT_EQ(catalogue.front().label, u"Cliche openers");
-    EXPECT_EQ(catalogue[9].label, u"Intro/conclusion sandwich");
-    EXPECT_EQ(catalogue.back().label, u"Emoji seasoning");
-    std::vector<std::u16string_view> explained;
-    for (const auto& texts : catalogue) {
-        EXPECT_FALSE(texts.suggestion.empty()) << encodeUtf8(texts.label);
-        EXPECT_EQ(texts.rationale.empty(), texts.falsePositive.empty()) << encodeUtf8(texts.label);
-        if (!texts.rationale.empty()) explained.push_back(texts.label);
-    }
-    EXPECT_THAT(explained,
-                ElementsAre(u"Generic assistant outro", u"Markdown artifact residue", u"Vague authority claims",
-                            u"Low sentence-opener variety", u"Intro/conclusion sandwich", u"Mixed-script words",
-                            u"Uniform punctuation spacing", u"High structure-to-body ratio", u"Emoji as punctuation",
-                            u"Balanced conclusion without stance", u"Em dash as parenthetical"));
-    EXPECT_EQ(signalSuggestion(u"Unknown"), defaultStyleSuggestion);
-    EXPECT_EQ(signalRationale(u"Unknown"), u"");
-}
-
 TEST(StyleReportTest, CountSignalCarriesRateAndTableTextsAndSkipsZero) {
     std::vector<StyleSignal> signals;
     appendCountSignal(u"Generic assistant outro", 0, 10, {}, {}, signals);
@@ -99,6 +80,11 @@ TEST(StyleReportTest, CountSignalCarriesRateAndTableTextsAndSkipsZero) {
     EXPECT_EQ(outro.rationale, u"Assistant sign-offs are workflow residue, not normal final prose.");
     EXPECT_EQ(outro.falsePositive, u"Email templates and support macros can use similar closing language.");
     EXPECT_EQ(outro.suggestion, u"Delete the assistant sign-off and end on the document's actual final point.");
+    // A label the catalogue lacks gets the default advice and nothing else.
+    appendCountSignal(u"Unknown", 1, 10, {}, {}, signals);
+    EXPECT_EQ(signals.back().suggestion, defaultStyleSuggestion);
+    EXPECT_EQ(signals.back().rationale, u"");
+    EXPECT_EQ(signals.back().falsePositive, u"");
 }
 
 TEST(StyleMatchingTest, SentenceSplittingAndLocatedSentences) {
@@ -114,16 +100,13 @@ TEST(StyleMatchingTest, SentenceSplittingAndLocatedSentences) {
     EXPECT_EQ(located.matches[3].text, u"Three");
     EXPECT_EQ(located.matches[3].location, (TextLocation{15, 5}));
     EXPECT_TRUE(regexMatchDetails(u"text", u"(unclosed").matches.empty());
-    EXPECT_FALSE(caseInsensitiveSnippet(u"nothing here", u"delve"));
-    EXPECT_EQ(caseInsensitiveSnippet(u"We DELVE.", u"delve"), u"We DELVE.");
 }
 
 TEST(StyleTextTest, LookalikesBecomeLatinWithoutMovingAnything) {
     const auto confusables = styleConfusables();
-    EXPECT_EQ(confusables.size(), 37u);
     std::u16string lookalikes;
     for (const auto& [from, to] : confusables) {
-        EXPECT_TRUE((to >= u'A' && to <= u'Z') || (to >= u'a' && to <= u'z'));
+        EXPECT_TRUE(isAsciiLetter(to));
         lookalikes.push_back(from);
     }
     const auto normalized = lookalikeNormalized(lookalikes + u"\u0444\U0001F600");
@@ -158,13 +141,12 @@ TEST(StyleReportTest, SignalsComeInEvaluationOrderWithLocationsInsideTheText) {
     for (const auto& signal : report.signals) {
         while (next < catalogue.size() && catalogue[next].label != signal.label) ++next;
         ASSERT_LT(next, catalogue.size()) << "out of order: " << encodeUtf8(signal.label);
+        EXPECT_EQ(signal.rationale.empty(), signal.falsePositive.empty()) << encodeUtf8(signal.label);
         for (const auto location : signal.locations) {
             ASSERT_GE(location.utf16Location, 0);
             ASSERT_GT(location.utf16Length, 0);
             ASSERT_LE(location.end(), static_cast<std::int64_t>(text.size()));
-            EXPECT_NE(scalarAt(text, static_cast<std::size_t>(location.utf16Location)).length, 0u);
-            EXPECT_FALSE(text[static_cast<std::size_t>(location.utf16Location)] >= 0xDC00 &&
-                         text[static_cast<std::size_t>(location.utf16Location)] <= 0xDFFF);
+            EXPECT_FALSE(isTrailSurrogate(text[static_cast<std::size_t>(location.utf16Location)]));
         }
     }
     EXPECT_EQ(report.level, Level::high);

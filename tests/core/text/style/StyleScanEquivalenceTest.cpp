@@ -2,6 +2,8 @@
 // automaton for every literal, and scans attempted only where a match can start. Each is held
 // here to the plain ICU scan it stands for, over every code point where that is possible and over
 // generated text elsewhere.
+#include "core/text/base/Ascii.h"
+#include "core/text/base/Utf.h"
 #include "core/text/regex/Regex.h"
 #include "core/text/style/StyleLiterals.h"
 #include "core/text/style/StyleMatching.h"
@@ -9,7 +11,6 @@
 #include "core/text/style/StylePhraseLists.h"
 #include "core/text/style/StylePhraseScanner.h"
 #include "core/text/style/StyleText.h"
-#include "core/text/base/Utf.h"
 
 #include <unicode/uchar.h>
 #include <unicode/ustring.h>
@@ -29,11 +30,7 @@ std::u16string everyCodePoint() {
     std::u16string text;
     text.reserve(3 * (lastScalar + 1));
     for (char32_t scalar = 1; scalar <= lastScalar; ++scalar) {
-        if (scalar >= 0xD800 && scalar <= 0xDFFF) {
-            text.push_back(static_cast<char16_t>(scalar));  // a lone surrogate, as ICU sees it
-        } else {
-            appendScalar(text, scalar);
-        }
+        appendScalar(text, scalar);  // a surrogate code point stays a lone surrogate, as ICU sees it
         text.push_back(u'\u0001');
     }
     return text;
@@ -92,7 +89,7 @@ TEST(StyleScanEquivalenceTest, WordScanFindsTheWordPatternsMatches) {
 
 TEST(StyleScanEquivalenceTest, AsciiBearingFoldingsAreEveryScalarWhoseFoldingHoldsAscii) {
     for (char32_t scalar = 0x80; scalar <= lastScalar; ++scalar) {
-        if (scalar >= 0xD800 && scalar <= 0xDFFF) continue;
+        if (isSurrogate(scalar)) continue;
         std::u16string source;
         appendScalar(source, scalar);
         char16_t folded[8] = {};
@@ -101,7 +98,7 @@ TEST(StyleScanEquivalenceTest, AsciiBearingFoldingsAreEveryScalarWhoseFoldingHol
                                           U_FOLD_CASE_DEFAULT, &status);
         ASSERT_TRUE(U_SUCCESS(status));
         const std::u16string_view folding(folded, static_cast<std::size_t>(length));
-        const bool holdsAscii = std::any_of(folding.begin(), folding.end(), [](char16_t unit) { return unit < 0x80; });
+        const bool holdsAscii = std::any_of(folding.begin(), folding.end(), isAscii);
         const auto* known = asciiBearingFolding(scalar);
         ASSERT_EQ(known != nullptr, holdsAscii) << std::hex << static_cast<std::uint32_t>(scalar);
         if (known) {
@@ -285,7 +282,7 @@ const std::vector<std::u16string> patternFragments = {
 };
 
 RegexScan plainScan(const StylePattern& pattern, std::u16string_view text) {
-    return Regex::compile(pattern.pattern, {.caseInsensitive = pattern.caseInsensitive})->allMatches(text);
+    return Regex::compile(pattern.rule.pattern, {.caseInsensitive = pattern.caseInsensitive})->allMatches(text);
 }
 
 MatchDetails formulatedScan(const StylePattern& pattern, std::u16string_view text) {
@@ -315,7 +312,7 @@ TEST(StyleScanEquivalenceTest, EveryScanFormulationFindsTheRulesMatches) {
             const auto formulated = formulatedScan(*pattern, text);
             ASSERT_TRUE(plain.complete && formulated.complete);
             ASSERT_EQ(locationsOf(formulated), locationsOf(plain))
-                << encodeUtf8(pattern->pattern) << " in \"" << encodeUtf8(text) << "\"";
+                << encodeUtf8(pattern->rule.pattern) << " in \"" << encodeUtf8(text) << "\"";
         }
     }
 }
@@ -335,10 +332,10 @@ TEST(StyleScanEquivalenceTest, WorstCaseShapesFinishWithTheRulesMatches) {
     for (const auto& text : shapes) {
         for (const auto* pattern : allStylePatterns()) {
             const auto formulated = formulatedScan(*pattern, text);
-            EXPECT_TRUE(formulated.complete) << encodeUtf8(pattern->pattern);
+            EXPECT_TRUE(formulated.complete) << encodeUtf8(pattern->rule.pattern);
             const auto plain = plainScan(*pattern, text);
             if (plain.complete) {
-                EXPECT_EQ(locationsOf(formulated), locationsOf(plain)) << encodeUtf8(pattern->pattern);
+                EXPECT_EQ(locationsOf(formulated), locationsOf(plain)) << encodeUtf8(pattern->rule.pattern);
             }
         }
     }

@@ -2,6 +2,7 @@
 
 #include "core/text/TextSanitizer.h"
 #include "core/text/base/Utf.h"
+#include "core/text/style/StyleSignalTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -47,6 +48,8 @@ inline void expectSignalCases(const std::vector<SignalCase>& cases) {
         } else {
             ASSERT_NE(signal, nullptr) << "silent on: " << encodeUtf8(text);
             EXPECT_EQ(signal->count, count) << encodeUtf8(text);
+            // A label the catalogue does not know would fall back to the default advice.
+            EXPECT_NE(signal->suggestion, defaultStyleSuggestion);
         }
     }
 }
