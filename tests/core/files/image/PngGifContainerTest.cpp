@@ -12,13 +12,8 @@ namespace {
 
 using testing::Bytes;
 using testing::bytesOf;
+using testing::joined;
 using testing::pngChunk;
-
-Bytes joined(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
-    return out;
-}
 
 Bytes compressed(const Bytes& data) { return testing::zlibCompressed(data); }
 

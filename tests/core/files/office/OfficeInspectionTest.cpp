@@ -1,8 +1,6 @@
-#include "tests/core/files/office/OfficePackages.h"
 #include "tests/core/files/office/OfficeTestFolder.h"
 
 #include "core/files/FileSanitizerError.h"
-#include "core/files/InspectorRegistry.h"
 #include "core/files/office/OfficeArchiveInspector.h"
 #include "core/files/office/OfficeInspection.h"
 #include "core/files/office/OfficeText.h"
@@ -39,12 +37,6 @@ std::vector<Row> rows(const FileMetadataReport& report) {
 
 class OfficeInspectionTest : public testing::OfficeTestFolder {
 protected:
-    std::filesystem::path package(const std::string& name, const Parts& parts) {
-        const auto archive = path() / name;
-        testing::zipWithSystemZip(path(), parts, archive);
-        return archive;
-    }
-
     FileMetadataReport inspect(const std::filesystem::path& file) { return OfficeArchiveInspector().inspect(file); }
 };
 

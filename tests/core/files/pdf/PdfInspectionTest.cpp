@@ -1,10 +1,9 @@
-#include "tests/core/files/FileTestSupport.h"
-#include "tests/core/files/pdf/PdfFixtures.h"
-
 #include "core/files/FileSanitizerError.h"
 #include "core/files/InspectorRegistry.h"
 #include "core/files/pdf/PDFPrivacySanitizer.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/FileTestSupport.h"
+#include "tests/support/PdfFixtures.h"
 #include "tests/support/TemporaryDirectory.h"
 
 #include <gmock/gmock.h>
