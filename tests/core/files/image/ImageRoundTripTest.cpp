@@ -5,6 +5,7 @@
 #include "core/files/image/ImagePrivacySanitizer.h"
 #include "core/files/image/WebpChunks.h"
 #include "tests/support/ImageFixtures.h"
+#include "tests/support/ReportRows.h"
 #include "tests/support/ImageSamples.h"
 #include "tests/support/TemporaryDirectory.h"
 
@@ -28,13 +29,6 @@ struct Family {
     bool keepsOrientation;
     PixelCheck check;
 };
-
-const FileMetadataEntry* entryWithId(const FileMetadataReport& report, std::u16string_view id) {
-    for (const auto& entry : report.entries) {
-        if (entry.id == id) return &entry;
-    }
-    return nullptr;
-}
 
 // What exiftool must never find in a privacy copy.
 void expectNoPersonalTags(const fs::path& copy) {

@@ -1,6 +1,7 @@
 #include "core/files/FileSanitizerError.h"
 #include "core/files/image/ImageInspection.h"
 #include "core/files/image/ImagePrivacyCopy.h"
+#include "tests/support/FileTestSupport.h"
 #include "tests/support/ImageFixtures.h"
 
 #include <gtest/gtest.h>
@@ -85,12 +86,8 @@ TEST(JpegPrivacyCopyTest, TruncatedDataIsClosedAndDamagedHeadersAreRefused) {
         bytesOf("not a jpeg"),
     };
     for (const auto& data : refused) {
-        try {
-            jpegPrivacyCopy(data, std::nullopt);
-            ADD_FAILURE() << "a damaged JPEG was copied";
-        } catch (const FileSanitizerError& error) {
-            EXPECT_EQ(error.errorCase(), FileSanitizerError::Case::exportFailed);
-        }
+        EXPECT_EQ(testing::errorOf([&] { jpegPrivacyCopy(data, std::nullopt); }),
+                  FileSanitizerError::Case::exportFailed);
     }
 }
 

@@ -1,6 +1,8 @@
 #include "core/files/image/ImagePrivacySanitizer.h"
 #include "core/files/image/ProvenanceScan.h"
 #include "tests/support/ImageFixtures.h"
+#include "tests/support/ImageSamples.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +15,7 @@ using testing::joined;
 using testing::jpegSegment;
 using testing::pngChunk;
 using testing::riffChunk;
+using testing::TemporaryDirectory;
 using testing::webpFile;
 
 const Bytes pngSignature = bytesOf(std::string_view("\x89PNG\r\n\x1A\n", 8));
@@ -88,6 +91,31 @@ TEST(ProvenanceScanTest, AsciiComparisonFoldsOnlyLetters) {
     EXPECT_FALSE(containsASCII(bytesOf("c\x12pa"), "c2pa"));  // 0x12 | 0x20 would be "2": digits are not folded
     EXPECT_FALSE(containsASCII(bytesOf("\xC3\xA9"), "\xE3\x89"));
     EXPECT_TRUE(containsASCII(bytesOf("C2PA"), "c2pa"));
+}
+
+TEST(ProvenanceScanTest, ContentCredentialsInAFileAreConfirmedEvidenceThatBlocksTheCopy) {
+    TemporaryDirectory directory;
+    for (const auto& source : {testing::pngWithContentCredentials(directory.path()),
+                               testing::jpegWithContentCredentials(directory.path())}) {
+        const auto report = ImagePrivacySanitizer().inspect(source);
+        EXPECT_TRUE(report.hasContentCredentialsSignal) << source;
+        ASSERT_EQ(report.provenanceEvidence.size(), 1u) << source;
+        EXPECT_EQ(report.provenanceEvidence[0].confidence, ProvenanceConfidence::confirmed);
+        EXPECT_TRUE(report.provenanceEvidence[0].blocksExport);
+    }
+}
+
+TEST(ProvenanceScanTest, PossibleProvenanceOnlyInformsAndTheCopyLosesTheMarkerText) {
+    TemporaryDirectory directory;
+    const auto source = directory.path() / "hint.png";
+    testing::writeBytes(
+        source, testing::tinyPng({pngChunk("tEXt", bytesOf(std::string_view("Comment\0signed with c2pa", 24)))}));
+    const auto report = ImagePrivacySanitizer().inspect(source);
+    ASSERT_EQ(report.provenanceEvidence.size(), 1u);
+    EXPECT_EQ(report.provenanceEvidence[0].confidence, ProvenanceConfidence::possible);
+    EXPECT_FALSE(report.hasContentCredentialsSignal);
+    ImagePrivacySanitizer().exportPrivacyCopy(source, directory.path() / "copy.png");
+    EXPECT_TRUE(ImagePrivacySanitizer().inspect(directory.path() / "copy.png").provenanceEvidence.empty());
 }
 
 }  // namespace

@@ -94,8 +94,7 @@ TEST_F(OfficeArchiveSafetyTest, UnpackingIsBoundedByWhatIsWrittenNotByWhatIsDecl
 
 TEST_F(OfficeArchiveSafetyTest, TruncatedArchivesAreUnreadable) {
     const auto whole = package("whole.docx", testing::minimalWordDocument("<w:r><w:t>text</w:t></w:r>"));
-    std::ifstream in(whole, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto bytes = testing::readFile(whole);
     for (const std::size_t length : {bytes.size() / 2, bytes.size() - 10, std::size_t{4}, std::size_t{0}}) {
         const auto cut = path() / "cut.docx";
         std::ofstream(cut, std::ios::binary) << bytes.substr(0, length);

@@ -2,6 +2,7 @@
 #include "core/files/InspectorRegistry.h"
 #include "core/files/svg/SVGPrivacySanitizer.h"
 #include "tests/support/FileTestSupport.h"
+#include "tests/support/ReportRows.h"
 #include "tests/support/TemporaryDirectory.h"
 
 #include <gmock/gmock.h>
@@ -14,13 +15,8 @@ using ::testing::ElementsAre;
 using velquor::testing::errorOf;
 using velquor::testing::readFile;
 using velquor::testing::TemporaryDirectory;
-using Row = std::tuple<std::u16string, std::u16string, std::u16string, std::u16string>;
-
-std::vector<Row> rowsOf(const std::vector<FileMetadataEntry>& entries) {
-    std::vector<Row> rows;
-    for (const auto& entry : entries) rows.emplace_back(entry.id, entry.section, entry.name, entry.value);
-    return rows;
-}
+using Row = velquor::testing::ReportRow;
+using velquor::testing::reportRows;
 
 TEST(SVGPrivacySanitizerTest, CleaningRemovesTheConstructsAndTidiesTheLines) {
     const std::pair<std::u16string_view, std::u16string_view> cases[] = {
@@ -49,9 +45,10 @@ TEST(SVGPrivacySanitizerTest, CleaningRemovesTheConstructsAndTidiesTheLines) {
 }
 
 TEST(SVGPrivacySanitizerTest, InspectionCountsEachKindOnceSorted) {
-    EXPECT_THAT(rowsOf(SVGPrivacySanitizer::entries(u"<svg><!--a--><script>x</script><!--b--></svg>")),
-                ElementsAre(Row{u"SVG-Script blocks", u"SVG", u"Script blocks", u"1"},
-                            Row{u"SVG-XML comments", u"SVG", u"XML comments", u"2"}));
+    const auto counted = SVGPrivacySanitizer::entries(u"<svg><!--a--><script>x</script><!--b--></svg>");
+    ASSERT_THAT(reportRows(counted),
+                ElementsAre(Row{u"SVG", u"Script blocks", u"1"}, Row{u"SVG", u"XML comments", u"2"}));
+    EXPECT_EQ(counted[0].id, u"SVG-Script blocks");
 
     const std::u16string everything =
         u"<!--c--><!DOCTYPE svg>&e;<?xml-stylesheet x?><metadata></metadata><script></script>"
