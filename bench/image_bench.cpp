@@ -1,49 +1,29 @@
 // 200 mixed images with personal metadata (a few MB in all): inspecting them, writing their
 // verified privacy copies, and exiftool -j over the same 200 files in one run for comparison.
 #include "core/files/image/ImagePrivacySanitizer.h"
+#include "tests/support/ExternalTools.h"
+#include "tests/support/ImageFixtures.h"
+#include "tests/support/ImageSamples.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 using velquor::files::ImagePrivacySanitizer;
+using namespace velquor::testing;
 
 constexpr int imageCount = 200;
 
-int run(const std::vector<std::string>& arguments) {
-    std::vector<char*> argv;
-    std::vector<std::string> copies(arguments);
-    for (auto& argument : copies) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) throw std::runtime_error("cannot run " + arguments[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 struct Kind {
     const char* extension;
+    const char* size;
+    int frames;
     std::vector<std::string> encoding;
 };
 
@@ -52,48 +32,33 @@ struct Kind {
 class ImageSet {
 public:
     ImageSet() {
-        std::string pattern = (fs::temp_directory_path() / "velquor-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp");
-        root_ = pattern;
-        fs::create_directory(root_ / "images");
-        fs::create_directory(root_ / "copies");
+        fs::create_directory(images());
+        fs::create_directory(copies());
         const Kind kinds[] = {
-            {"jpg", {"-s", "800x600", "-frames:v", "1", "-q:v", "4"}},
-            {"png", {"-s", "320x240", "-frames:v", "1"}},
-            {"gif", {"-s", "160x120", "-frames:v", "4"}},
-            {"webp", {"-s", "640x480", "-frames:v", "1", "-c:v", "libwebp"}},
-            {"tif", {"-s", "160x120", "-frames:v", "1"}},
-            {"avif",
-             {"-s", "320x240", "-frames:v", "1", "-c:v", "libaom-av1", "-still-picture", "1", "-cpu-used", "8"}},
+            {"jpg", "800x600", 1, {"-q:v", "4"}},
+            {"png", "320x240", 1, {}},
+            {"gif", "160x120", 4, {}},
+            {"webp", "640x480", 1, {"-c:v", "libwebp"}},
+            {"tif", "160x120", 1, {}},
+            {"avif", "320x240", 1, {"-c:v", "libaom-av1", "-still-picture", "1", "-cpu-used", "8"}},
         };
         std::vector<fs::path> bases;
         for (const auto& kind : kinds) {
-            const auto base = root_ / (std::string("base.") + kind.extension);
-            std::vector<std::string> arguments{"/usr/bin/ffmpeg", "-v", "error", "-f", "lavfi", "-i", "testsrc=rate=4"};
-            arguments.insert(arguments.end(), kind.encoding.begin(), kind.encoding.end());
-            arguments.push_back(base.string());
-            if (run(arguments) != 0) throw std::runtime_error("ffmpeg failed for " + base.string());
-            bases.push_back(base);
+            bases.push_back(makeTestImage(directory_.path() / (std::string("base.") + kind.extension), kind.size,
+                                          kind.frames, kind.encoding));
         }
         for (int i = 0; i < imageCount; ++i) {
             const auto& base = bases[static_cast<std::size_t>(i) % bases.size()];
-            const auto file = root_ / "images" / ("image-" + std::to_string(i) + base.extension().string());
+            const auto file = images() / ("image-" + std::to_string(i) + base.extension().string());
             fs::copy_file(base, file);
             files_.push_back(file);
         }
-        run({"/usr/bin/exiftool", "-q", "-q", "-overwrite_original", "-Artist=Ann Example", "-Make=Canon",
-             "-Model=EOS 5", "-GPSLatitude=51.5", "-GPSLatitudeRef=N", "-GPSLongitude=0.125", "-GPSLongitudeRef=W",
-             "-ImageDescription=Our garden", "-XMP-dc:Creator=Ann Example", "-Comment=taken at home",
-             (root_ / "images").string()});
-    }
-    ~ImageSet() {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
+        writeTags(images(), personalExifTags());
     }
 
     const std::vector<fs::path>& files() const { return files_; }
-    fs::path images() const { return root_ / "images"; }
-    fs::path copies() const { return root_ / "copies"; }
+    fs::path images() const { return directory_.path() / "images"; }
+    fs::path copies() const { return directory_.path() / "copies"; }
     std::uintmax_t totalBytes() const {
         std::uintmax_t total = 0;
         for (const auto& file : files_) total += fs::file_size(file);
@@ -101,7 +66,7 @@ public:
     }
 
 private:
-    fs::path root_;
+    TemporaryDirectory directory_;
     std::vector<fs::path> files_;
 };
 
@@ -137,9 +102,7 @@ void writePrivacyCopies(benchmark::State& state) {
 
 void exiftoolJson(benchmark::State& state) {
     const auto& set = imageSet();
-    for (auto _ : state) {
-        if (run({"/usr/bin/exiftool", "-j", set.images().string()}) != 0) state.SkipWithError("exiftool failed");
-    }
+    for (auto _ : state) benchmark::DoNotOptimize(runTool("/usr/bin/exiftool", {"-j", set.images().string()}));
     state.counters["files"] = imageCount;
 }
 

@@ -1,7 +1,7 @@
-#include "tests/core/files/office/OfficePackages.h"
-#include "tests/core/files/office/OfficeTestFolder.h"
-
 #include "tests/support/ChildProcess.h"
+#include "tests/support/OfficePackages.h"
+#include "tests/support/TemporaryDirectory.h"
+#include "tests/support/TemporaryFolderOverride.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -14,7 +14,16 @@ namespace {
 using ::testing::HasSubstr;
 using velquor::testing::runChild;
 
-class OfficeCliTest : public testing::OfficeTestFolder {};
+// The command's working folders go to this test's own temporary folder, which must end empty.
+class OfficeCliTest : public ::testing::Test {
+protected:
+    void TearDown() override { EXPECT_EQ(temporary_.leftovers(), std::vector<std::string>{}); }
+    const std::filesystem::path& path() const { return directory_.path(); }
+
+private:
+    testing::TemporaryDirectory directory_;
+    testing::TemporaryFolderOverride temporary_{directory_.path() / "tmp"};
+};
 
 TEST_F(OfficeCliTest, InspectsAndExportsOfficeDocuments) {
     auto parts = testing::minimalWordDocument("<w:ins w:id=\"1\" w:author=\"A\"><w:r><w:t>new</w:t></w:r></w:ins>");

@@ -37,13 +37,14 @@ void closeIfOpen(int& fd) {
 }  // namespace
 
 ChildResult runChild(const std::string& program, const std::vector<std::string>& arguments,
-                     const std::string& standardInput) {
+                     const std::string& standardInput, const std::filesystem::path& workingDirectory) {
     Pipe input, output, error;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, input.read, 0);
     posix_spawn_file_actions_adddup2(&actions, output.write, 1);
     posix_spawn_file_actions_adddup2(&actions, error.write, 2);
+    if (!workingDirectory.empty()) posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
 
     std::vector<char*> argv;
     std::string name = program;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -11,8 +12,9 @@ struct ChildResult {
     std::string err;
 };
 
-// Runs a program (no shell) with the given standard input and collects what it prints.
+// Runs a program (no shell) with the given standard input, in `workingDirectory` when one is
+// given, and collects what it prints.
 ChildResult runChild(const std::string& program, const std::vector<std::string>& arguments,
-                     const std::string& standardInput = {});
+                     const std::string& standardInput = {}, const std::filesystem::path& workingDirectory = {});
 
 }  // namespace velquor::testing

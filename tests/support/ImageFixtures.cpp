@@ -1,13 +1,9 @@
 #include "tests/support/ImageFixtures.h"
 
-#include "tests/support/ChildProcess.h"
-
 #include <zlib.h>
 
 #include <fstream>
 #include <iterator>
-#include <regex>
-#include <sstream>
 #include <stdexcept>
 
 namespace velquor::testing {
@@ -34,12 +30,6 @@ void writeBytes(const std::filesystem::path& file, const Bytes& bytes) {
 
 Bytes bytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
-std::string runTool(const std::string& program, const std::vector<std::string>& arguments) {
-    const auto result = runChild(program, arguments);
-    if (result.exitStatus != 0) throw std::runtime_error(program + " failed: " + result.err);
-    return result.out;
-}
-
 std::filesystem::path makeTestImage(const std::filesystem::path& file, std::string_view size, int frames,
                                     const std::vector<std::string>& codecArguments) {
     std::vector<std::string> arguments{"-v",
@@ -64,20 +54,39 @@ void writeTags(const std::filesystem::path& file, const std::vector<std::string>
     runTool("/usr/bin/exiftool", arguments);
 }
 
-std::vector<std::pair<std::string, std::string>> exiftoolTags(const std::filesystem::path& file) {
-    const auto json = runTool("/usr/bin/exiftool", {"-a", "-G1", "-j", file.string()});
-    std::vector<std::pair<std::string, std::string>> tags;
-    static const std::regex line(R"re(^\s*"([^"]+)":\s*(.*?),?$)re");
-    std::istringstream lines(json);
-    for (std::string text; std::getline(lines, text);) {
-        std::smatch match;
-        if (std::regex_match(text, match, line)) tags.emplace_back(match[1], match[2]);
-    }
-    return tags;
-}
-
 std::string decodedPixels(const std::filesystem::path& file) {
     return runTool("/usr/bin/ffmpeg", {"-v", "error", "-i", file.string(), "-f", "rawvideo", "-pix_fmt", "rgba", "-"});
+}
+
+Bytes joined(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+Bytes littleEndian16(std::uint16_t value) {
+    return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)};
+}
+
+Bytes littleEndian32(std::uint32_t value) {
+    return joined(
+        {littleEndian16(static_cast<std::uint16_t>(value)), littleEndian16(static_cast<std::uint16_t>(value >> 16))});
+}
+
+Bytes jpegSegment(std::uint8_t marker, const Bytes& payload) {
+    const auto length = payload.size() + 2;
+    return joined({{0xFF, marker, static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length)}, payload});
+}
+
+Bytes riffChunk(std::string_view fourcc, const Bytes& payload) {
+    Bytes chunk = joined({bytesOf(fourcc), littleEndian32(static_cast<std::uint32_t>(payload.size())), payload});
+    if (payload.size() & 1) chunk.push_back(0);
+    return chunk;
+}
+
+Bytes webpFile(const Bytes& chunks) {
+    return joined(
+        {bytesOf("RIFF"), littleEndian32(static_cast<std::uint32_t>(chunks.size() + 4)), bytesOf("WEBP"), chunks});
 }
 
 Bytes pngChunk(std::string_view type, const Bytes& payload) {
@@ -120,24 +129,7 @@ Bytes withPngChunksAfterHeader(const Bytes& png, const std::vector<Bytes>& chunk
 }
 
 Bytes withJpegSegmentAfterStart(const Bytes& jpeg, std::uint8_t marker, const Bytes& payload) {
-    Bytes out{0xFF, 0xD8, 0xFF, marker};
-    const auto length = static_cast<std::uint16_t>(payload.size() + 2);
-    out.push_back(static_cast<std::uint8_t>(length >> 8));
-    out.push_back(static_cast<std::uint8_t>(length));
-    out.insert(out.end(), payload.begin(), payload.end());
-    out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
-    return out;
-}
-
-Bytes withWebpChunk(const Bytes& webp, std::string_view fourcc, const Bytes& payload) {
-    Bytes out = webp;
-    out.insert(out.end(), fourcc.begin(), fourcc.end());
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(payload.size() >> shift));
-    out.insert(out.end(), payload.begin(), payload.end());
-    if (payload.size() & 1) out.push_back(0);
-    const auto riffSize = static_cast<std::uint32_t>(out.size() - 8);
-    for (int i = 0; i < 4; ++i) out[4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(riffSize >> (8 * i));
-    return out;
+    return joined({{0xFF, 0xD8}, jpegSegment(marker, payload), Bytes(jpeg.begin() + 2, jpeg.end())});
 }
 
 }  // namespace velquor::testing

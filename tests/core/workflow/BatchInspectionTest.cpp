@@ -1,5 +1,5 @@
-#include "tests/core/files/office/OfficePackages.h"
-#include "tests/core/files/pdf/PdfFixtures.h"
+#include "tests/support/OfficePackages.h"
+#include "tests/support/PdfFixtures.h"
 
 #include "core/files/InspectorRegistry.h"
 #include "core/workflow/BatchCollector.h"

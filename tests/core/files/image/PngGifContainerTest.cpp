@@ -4,6 +4,7 @@
 #include "core/files/image/ImagePrivacyCopy.h"
 #include "core/files/image/PngChunks.h"
 #include "tests/support/ImageFixtures.h"
+#include "tests/support/ReportRows.h"
 
 #include <gtest/gtest.h>
 
@@ -12,13 +13,9 @@ namespace {
 
 using testing::Bytes;
 using testing::bytesOf;
+using testing::entryWithId;
+using testing::joined;
 using testing::pngChunk;
-
-Bytes joined(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
-    return out;
-}
 
 Bytes compressed(const Bytes& data) { return testing::zlibCompressed(data); }
 
@@ -28,13 +25,6 @@ std::vector<std::string> chunkTypes(const Bytes& data) {
     std::vector<std::string> types;
     for (const auto& chunk : readPngChunks(data).chunks) types.emplace_back(chunk.type);
     return types;
-}
-
-const FileMetadataEntry* entryWithId(const FileMetadataReport& report, std::u16string_view id) {
-    for (const auto& entry : report.entries) {
-        if (entry.id == id) return &entry;
-    }
-    return nullptr;
 }
 
 TEST(PngContainerTest, EveryTextChunkIsListedUnderItsKeyword) {

@@ -1,6 +1,8 @@
 #include "core/files/image/ImagePrivacySanitizer.h"
 #include "core/files/image/ProvenanceScan.h"
 #include "tests/support/ImageFixtures.h"
+#include "tests/support/ImageSamples.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -9,36 +11,15 @@ namespace {
 
 using testing::Bytes;
 using testing::bytesOf;
+using testing::joined;
+using testing::jpegSegment;
 using testing::pngChunk;
+using testing::riffChunk;
+using testing::TemporaryDirectory;
+using testing::webpFile;
 
 const Bytes pngSignature = bytesOf(std::string_view("\x89PNG\r\n\x1A\n", 8));
 const Bytes c2paUUID{0x63, 0x32, 0x70, 0x61, 0x00, 0x11, 0x00, 0x10, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
-
-Bytes joined(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
-    return out;
-}
-
-Bytes jpegSegment(std::uint8_t marker, const Bytes& payload) {
-    const auto length = payload.size() + 2;
-    return joined({{0xFF, marker, static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length)}, payload});
-}
-
-Bytes riffChunk(std::string_view fourcc, const Bytes& payload) {
-    Bytes chunk = bytesOf(fourcc);
-    for (int shift = 0; shift < 32; shift += 8) chunk.push_back(static_cast<std::uint8_t>(payload.size() >> shift));
-    chunk.insert(chunk.end(), payload.begin(), payload.end());
-    if (payload.size() & 1) chunk.push_back(0);
-    return chunk;
-}
-
-Bytes webp(std::initializer_list<Bytes> chunks) {
-    const Bytes body = joined(chunks);
-    Bytes out = bytesOf("RIFF");
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>((body.size() + 4) >> shift));
-    return joined({out, bytesOf("WEBP"), body});
-}
 
 enum class Expect { nothing, png, jpeg, webp, possible };
 
@@ -70,11 +51,12 @@ TEST(ProvenanceScanTest, ContainersAreConfirmedByTheirByteRulesAndTextOnlyHints)
         // The container walk stops, but the UUID itself starts with the text "c2pa".
         {"JPEG segment past the end", joined({soi, {0xFF, 0xEB, 0xFF, 0xFF}, c2paUUID}), Expect::possible},
         {"WebP C2PA after odd chunks",
-         webp({riffChunk("VP8L", Bytes(5, 1)), riffChunk("XYZW", Bytes(3, 2)), riffChunk("C2PA", Bytes(7, 3))}),
+         webpFile(
+             joined({riffChunk("VP8L", Bytes(5, 1)), riffChunk("XYZW", Bytes(3, 2)), riffChunk("C2PA", Bytes(7, 3))})),
          Expect::webp},
-        {"WebP lower-case c2pa chunk", webp({riffChunk("VP8L", Bytes(5, 1)), riffChunk("c2pa", Bytes(2, 0))}),
-         Expect::possible},
-        {"WebP chunk past the end", webp({bytesOf("C2PA"), {0xFF, 0xFF, 0xFF, 0x7F}}), Expect::possible},
+        {"WebP lower-case c2pa chunk",
+         webpFile(joined({riffChunk("VP8L", Bytes(5, 1)), riffChunk("c2pa", Bytes(2, 0))})), Expect::possible},
+        {"WebP chunk past the end", webpFile(joined({bytesOf("C2PA"), {0xFF, 0xFF, 0xFF, 0x7F}})), Expect::possible},
         {"marker anywhere, any case", bytesOf("plain text with ConTentCredentials inside"), Expect::possible},
         {"marker with a space", bytesOf("xx content CREDENTIALS"), Expect::possible},
         {"near miss", bytesOf("content-credentials c2p jumb"), Expect::nothing},
@@ -109,6 +91,31 @@ TEST(ProvenanceScanTest, AsciiComparisonFoldsOnlyLetters) {
     EXPECT_FALSE(containsASCII(bytesOf("c\x12pa"), "c2pa"));  // 0x12 | 0x20 would be "2": digits are not folded
     EXPECT_FALSE(containsASCII(bytesOf("\xC3\xA9"), "\xE3\x89"));
     EXPECT_TRUE(containsASCII(bytesOf("C2PA"), "c2pa"));
+}
+
+TEST(ProvenanceScanTest, ContentCredentialsInAFileAreConfirmedEvidenceThatBlocksTheCopy) {
+    TemporaryDirectory directory;
+    for (const auto& source : {testing::pngWithContentCredentials(directory.path()),
+                               testing::jpegWithContentCredentials(directory.path())}) {
+        const auto report = ImagePrivacySanitizer().inspect(source);
+        EXPECT_TRUE(report.hasContentCredentialsSignal) << source;
+        ASSERT_EQ(report.provenanceEvidence.size(), 1u) << source;
+        EXPECT_EQ(report.provenanceEvidence[0].confidence, ProvenanceConfidence::confirmed);
+        EXPECT_TRUE(report.provenanceEvidence[0].blocksExport);
+    }
+}
+
+TEST(ProvenanceScanTest, PossibleProvenanceOnlyInformsAndTheCopyLosesTheMarkerText) {
+    TemporaryDirectory directory;
+    const auto source = directory.path() / "hint.png";
+    testing::writeBytes(
+        source, testing::tinyPng({pngChunk("tEXt", bytesOf(std::string_view("Comment\0signed with c2pa", 24)))}));
+    const auto report = ImagePrivacySanitizer().inspect(source);
+    ASSERT_EQ(report.provenanceEvidence.size(), 1u);
+    EXPECT_EQ(report.provenanceEvidence[0].confidence, ProvenanceConfidence::possible);
+    EXPECT_FALSE(report.hasContentCredentialsSignal);
+    ImagePrivacySanitizer().exportPrivacyCopy(source, directory.path() / "copy.png");
+    EXPECT_TRUE(ImagePrivacySanitizer().inspect(directory.path() / "copy.png").provenanceEvidence.empty());
 }
 
 }  // namespace

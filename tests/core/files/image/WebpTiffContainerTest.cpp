@@ -12,55 +12,38 @@ namespace {
 
 using testing::Bytes;
 using testing::bytesOf;
-
-Bytes joined(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
-    return out;
-}
-
-Bytes le32(std::uint32_t value) {
-    return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-            static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
-}
-
-Bytes le16(std::uint16_t value) { return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)}; }
-
-Bytes chunk(std::string_view fourcc, const Bytes& payload) {
-    Bytes out = joined({bytesOf(fourcc), le32(static_cast<std::uint32_t>(payload.size())), payload});
-    if (payload.size() & 1) out.push_back(0);
-    return out;
-}
-
-Bytes riff(const Bytes& body) {
-    return joined({bytesOf("RIFF"), le32(static_cast<std::uint32_t>(body.size() + 4)), bytesOf("WEBP"), body});
-}
+using testing::joined;
+using testing::littleEndian16;
+using testing::littleEndian32;
+using testing::riffChunk;
+using testing::webpFile;
 
 TEST(WebpPrivacyCopyTest, AnimationKeepsFramesTimingAndLoopAndLosesEverythingElse) {
     const Bytes vp8x{0x2E, 0, 0, 0, 9, 0, 0, 9, 0, 0};  // ICC, alpha, EXIF, XMP and animation flags
-    const Bytes anim = joined({le32(0xFFFFFFFF), le16(3)});
+    const Bytes anim = joined({littleEndian32(0xFFFFFFFF), littleEndian16(3)});
     const Bytes frameHeader = joined({Bytes(9, 0), Bytes{0xE8, 0x03, 0}, Bytes{0, 0, 0, 0}});  // 1000 ms
-    const Bytes image = chunk("VP8L", Bytes(7, 0x2F));
-    const Bytes source =
-        riff(joined({chunk("VP8X", vp8x), chunk("ICCP", Bytes(5, 1)), chunk("ANIM", anim),
-                     chunk("ANMF", joined({frameHeader, chunk("XYZW", bytesOf("junk")), image})),
-                     chunk("ANMF", joined({frameHeader, chunk("ALPH", {1, 2, 3}), image})),
-                     chunk("EXIF", bytesOf("MM\0*")), chunk("XMP ", bytesOf("<x/>")), chunk("C2PX", {1})}));
+    const Bytes image = riffChunk("VP8L", Bytes(7, 0x2F));
+    const Bytes source = webpFile(
+        joined({riffChunk("VP8X", vp8x), riffChunk("ICCP", Bytes(5, 1)), riffChunk("ANIM", anim),
+                riffChunk("ANMF", joined({frameHeader, riffChunk("XYZW", bytesOf("junk")), image})),
+                riffChunk("ANMF", joined({frameHeader, riffChunk("ALPH", {1, 2, 3}), image})),
+                riffChunk("EXIF", bytesOf("MM\0*")), riffChunk("XMP ", bytesOf("<x/>")), riffChunk("C2PX", {1})}));
     const Bytes cleanHeader{0x22, 0, 0, 0, 9, 0, 0, 9, 0, 0};
-    const Bytes expected = riff(joined({chunk("VP8X", cleanHeader), chunk("ICCP", Bytes(5, 1)), chunk("ANIM", anim),
-                                        chunk("ANMF", joined({frameHeader, image})),
-                                        chunk("ANMF", joined({frameHeader, chunk("ALPH", {1, 2, 3}), image}))}));
+    const Bytes expected =
+        webpFile(joined({riffChunk("VP8X", cleanHeader), riffChunk("ICCP", Bytes(5, 1)), riffChunk("ANIM", anim),
+                         riffChunk("ANMF", joined({frameHeader, image})),
+                         riffChunk("ANMF", joined({frameHeader, riffChunk("ALPH", {1, 2, 3}), image}))}));
     EXPECT_EQ(webpPrivacyCopy(joined({source, bytesOf("trailing bytes")}), std::nullopt), expected);
 }
 
 TEST(WebpPrivacyCopyTest, SimpleFilesStaySimpleAndDamagedOnesAreRefused) {
-    const Bytes simple = riff(chunk("VP8L", Bytes(9, 1)));
+    const Bytes simple = webpFile(riffChunk("VP8L", Bytes(9, 1)));
     EXPECT_EQ(webpPrivacyCopy(simple, std::uint16_t{6}), simple) << "no EXIF without the extended header";
     Bytes lying = simple;
     lying[16] = 0xFF;  // the VP8L size
     EXPECT_THROW(webpPrivacyCopy(lying, std::nullopt), FileSanitizerError);
-    EXPECT_THROW(webpPrivacyCopy(riff({}), std::nullopt), FileSanitizerError);
-    EXPECT_THROW(webpPrivacyCopy(riff(chunk("XMP ", bytesOf("<x/>"))), std::nullopt), FileSanitizerError)
+    EXPECT_THROW(webpPrivacyCopy(webpFile({}), std::nullopt), FileSanitizerError);
+    EXPECT_THROW(webpPrivacyCopy(webpFile(riffChunk("XMP ", bytesOf("<x/>"))), std::nullopt), FileSanitizerError)
         << "a copy without any image data";
     EXPECT_THROW(privacyCopyBytes(ImageFormat::webp, testing::tinyPng(), std::nullopt), FileSanitizerError)
         << "bytes of another format";
@@ -73,28 +56,28 @@ struct TiffBuilder {
     std::uint32_t stripOffset = 8;
 
     Bytes build() const {
-        Bytes out = joined({bytesOf(std::string_view("II*\0", 4)), le32(10), {0x11, 0x22}});
+        Bytes out = joined({bytesOf(std::string_view("II*\0", 4)), littleEndian32(10), {0x11, 0x22}});
         std::vector<std::tuple<std::uint16_t, std::uint16_t, std::uint32_t, Bytes>> all = entries;
-        all.push_back({256, 3, 1, le16(2)});
-        all.push_back({257, 3, 1, le16(1)});
-        all.push_back({262, 3, 1, le16(1)});
-        all.push_back({273, 4, 1, le32(stripOffset)});
-        all.push_back({279, 4, 1, le32(2)});
+        all.push_back({256, 3, 1, littleEndian16(2)});
+        all.push_back({257, 3, 1, littleEndian16(1)});
+        all.push_back({262, 3, 1, littleEndian16(1)});
+        all.push_back({273, 4, 1, littleEndian32(stripOffset)});
+        all.push_back({279, 4, 1, littleEndian32(2)});
         std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return std::get<0>(a) < std::get<0>(b); });
         const std::size_t valuesAt = 10 + 2 + all.size() * 12 + 4;
-        Bytes directory = le16(static_cast<std::uint16_t>(all.size())), values;
+        Bytes directory = littleEndian16(static_cast<std::uint16_t>(all.size())), values;
         for (const auto& [tag, type, count, value] : all) {
-            directory = joined({directory, le16(tag), le16(type), le32(count)});
+            directory = joined({directory, littleEndian16(tag), littleEndian16(type), littleEndian32(count)});
             if (value.size() <= 4) {
                 Bytes inlined = value;
                 inlined.resize(4, 0);
                 directory = joined({directory, inlined});
             } else {
-                directory = joined({directory, le32(static_cast<std::uint32_t>(valuesAt + values.size()))});
+                directory = joined({directory, littleEndian32(static_cast<std::uint32_t>(valuesAt + values.size()))});
                 values = joined({values, value});
             }
         }
-        return joined({out, directory, le32(nextPage), values});
+        return joined({out, directory, littleEndian32(nextPage), values});
     }
 };
 
@@ -102,8 +85,8 @@ TEST(TiffPrivacyCopyTest, KeepsStripsAndLayoutTagsAndDropsDescriptions) {
     TiffBuilder builder;
     builder.entries = {{271, 2, 6, bytesOf(std::string_view("Canon\0", 6))},
                        {270, 2, 12, bytesOf(std::string_view("my holiday\0\0", 12))},
-                       {274, 3, 1, le16(8)},
-                       {34853, 4, 1, le32(8)}};
+                       {274, 3, 1, littleEndian16(8)},
+                       {34853, 4, 1, littleEndian32(8)}};
     const auto copy = tiffPrivacyCopy(builder.build());
     const auto layout = readTiffLayout(copy);
     ASSERT_TRUE(layout && layout->complete);
@@ -129,14 +112,14 @@ TEST(TiffStructureTest, HostileDirectoriesEndTheWalkOrTheCopy) {
     EXPECT_THROW(tiffPrivacyCopy(pastTheEnd.build()), FileSanitizerError);
 
     TiffBuilder hugeValue;
-    hugeValue.entries = {{270, 2, 0x40000000, le32(8)}};  // a gigabyte of description
+    hugeValue.entries = {{270, 2, 0x40000000, littleEndian32(8)}};  // a gigabyte of description
     const auto huge = readTiffLayout(hugeValue.build());
     ASSERT_TRUE(huge);
     EXPECT_FALSE(huge->pages[0].find(270)->value);
     EXPECT_NO_THROW(tiffPrivacyCopy(hugeValue.build())) << "a dropped tag may be damaged";
 
     TiffBuilder oldJpeg;
-    oldJpeg.entries = {{259, 3, 1, le16(6)}};
+    oldJpeg.entries = {{259, 3, 1, littleEndian16(6)}};
     EXPECT_THROW(tiffPrivacyCopy(oldJpeg.build()), FileSanitizerError);
     EXPECT_FALSE(readTiffLayout(bytesOf(std::string_view("II+\0\x08\0\0\0", 8)))) << "BigTIFF";
 }
@@ -150,8 +133,8 @@ TEST(ImageFormatTest, ContentDecidesTheFormatWhateverTheName) {
         {{0xFF, 0xD8, 0x00}, std::nullopt},
         {testing::tinyPng(), ImageFormat::png},
         {bytesOf("GIF87a...."), ImageFormat::gif},
-        {joined({bytesOf("RIFF"), le32(4), bytesOf("WEBP")}), ImageFormat::webp},
-        {joined({bytesOf("RIFF"), le32(4), bytesOf("WAVE")}), std::nullopt},
+        {joined({bytesOf("RIFF"), littleEndian32(4), bytesOf("WEBP")}), ImageFormat::webp},
+        {joined({bytesOf("RIFF"), littleEndian32(4), bytesOf("WAVE")}), std::nullopt},
         {bytesOf(std::string_view("MM\0*\0\0\0\x08", 8)), ImageFormat::tiff},
         {ftyp("heic", "mif1"), ImageFormat::heic},
         {ftyp("mif1", "heic"), ImageFormat::heic},

@@ -1,6 +1,7 @@
-#include "tests/core/files/office/OfficeExportSupport.h"
+#include "tests/core/files/office/OfficeTestFolder.h"
 
-#include "core/files/InspectorRegistry.h"
+#include "tests/support/FileTestSupport.h"
+#include "tests/support/PackageOracles.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,7 @@ namespace {
 using testing::RawZipEntry;
 using Case = FileSanitizerError::Case;
 
-class OfficeArchiveSafetyTest : public testing::OfficeExportTest {
+class OfficeArchiveSafetyTest : public testing::OfficeTestFolder {
 protected:
     std::filesystem::path write(const std::string& name, const std::vector<RawZipEntry>& entries) {
         const auto file = path() / name;
@@ -20,18 +21,16 @@ protected:
         return file;
     }
 
-    Case inspectionFailure(const std::filesystem::path& file) {
-        try {
-            inspectReport(file);
-        } catch (const FileSanitizerError& error) {
-            return error.errorCase();
-        }
-        throw std::runtime_error("the inspection did not fail");
+    static std::optional<Case> exportFailure(const std::filesystem::path& file) {
+        const auto destination = file.parent_path() / "refused.docx";
+        const auto failure = testing::errorOf([&] { createPrivacyCopy(file, destination); });
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(destination)));
+        return failure;
     }
 
     // Both inspection and export refuse the archive the same way; the export leaves nothing.
     void expectRefused(const std::filesystem::path& file, Case expected, const char* what) {
-        EXPECT_EQ(inspectionFailure(file), expected) << what;
+        EXPECT_EQ(testing::errorOf([&] { inspectReport(file); }), expected) << what;
         EXPECT_EQ(exportFailure(file), expected) << what;
         EXPECT_EQ(leftovers(), std::vector<std::string>{}) << what;
     }
@@ -95,8 +94,7 @@ TEST_F(OfficeArchiveSafetyTest, UnpackingIsBoundedByWhatIsWrittenNotByWhatIsDecl
 
 TEST_F(OfficeArchiveSafetyTest, TruncatedArchivesAreUnreadable) {
     const auto whole = package("whole.docx", testing::minimalWordDocument("<w:r><w:t>text</w:t></w:r>"));
-    std::ifstream in(whole, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto bytes = testing::readFile(whole);
     for (const std::size_t length : {bytes.size() / 2, bytes.size() - 10, std::size_t{4}, std::size_t{0}}) {
         const auto cut = path() / "cut.docx";
         std::ofstream(cut, std::ios::binary) << bytes.substr(0, length);
@@ -109,7 +107,7 @@ TEST_F(OfficeArchiveSafetyTest, FoldersUnpackedWithoutPermissionsAreStillCleaned
     entries.push_back({"locked/", "", 040000});
     const auto file = write("locked.docx", entries);
     const auto copy = exported(file);
-    EXPECT_TRUE(archiveTestPasses(copy));
+    EXPECT_TRUE(testing::archiveTestPasses(copy));
     EXPECT_EQ(leftovers(), std::vector<std::string>{});
 }
 

@@ -1,16 +1,14 @@
-#include "tests/core/files/FileTestSupport.h"
-#include "tests/core/files/pdf/PdfFixtures.h"
-
 #include "core/files/FileSanitizerError.h"
 #include "core/files/InspectorRegistry.h"
 #include "core/files/pdf/PDFPrivacySanitizer.h"
-#include "tests/support/ChildProcess.h"
+#include "tests/support/ExternalTools.h"
+#include "tests/support/FileTestSupport.h"
+#include "tests/support/PdfFixtures.h"
+#include "tests/support/ReportRows.h"
 #include "tests/support/TemporaryDirectory.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <tuple>
 
 namespace velquor::files {
 namespace {
@@ -18,17 +16,12 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using velquor::testing::PdfBuilder;
-using velquor::testing::runChild;
+using velquor::testing::runTool;
 using velquor::testing::samplePdf;
 using velquor::testing::SamplePdfOptions;
 using velquor::testing::TemporaryDirectory;
-using Row = std::tuple<std::u16string, std::u16string, std::u16string>;
-
-std::vector<Row> rowsOf(const FileMetadataReport& report) {
-    std::vector<Row> rows;
-    for (const auto& entry : report.entries) rows.emplace_back(entry.section, entry.name, entry.value);
-    return rows;
-}
+using Row = velquor::testing::ReportRow;
+using velquor::testing::reportRows;
 
 FileMetadataReport inspected(std::string_view bytes) {
     return PDFPrivacySanitizer::inspectBytes({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()},
@@ -56,7 +49,7 @@ TEST(PdfInspectionTest, ReportsAttributesAnnotationsAndByteSignals) {
     EXPECT_EQ(report.typeDescription, u"PDF document");
     EXPECT_EQ(report.pixelSize, std::nullopt);
     EXPECT_FALSE(report.hasContentCredentialsSignal);
-    EXPECT_THAT(rowsOf(report),
+    EXPECT_THAT(reportRows(report),
                 ElementsAre(Row{u"Description", u"Annotation text", u"Please check, Bob"},
                             Row{u"Description", u"Author", u"Jane Doe"}, Row{u"Description", u"Creator", u"Writer"},
                             Row{u"Description", u"Title", u"Budget 2024"}, Row{u"Description", u"XMP metadata", u"3"},
@@ -72,7 +65,7 @@ TEST(PdfInspectionTest, ReportsAttributesAnnotationsAndByteSignals) {
 TEST(PdfInspectionTest, TextStringsDecodeFromEveryEncoding) {
     const auto report = inspected(samplePdf({.info = "/Title <FEFF00C9006C006F006400690065> /Author <EFBBBFC3A97465> "
                                                      "/Creator (caf\\351) /Company (Acme \\(UK\\))"}));
-    EXPECT_THAT(rowsOf(report),
+    EXPECT_THAT(reportRows(report),
                 ElementsAre(Row{u"Description", u"Author", u"\u00E9te"}, Row{u"Description", u"Creator", u"caf\u00E9"},
                             Row{u"Description", u"Title", u"\u00C9lodie"}, Row{u"PDF", u"Company", u"Acme (UK)"}));
 }
@@ -80,8 +73,8 @@ TEST(PdfInspectionTest, TextStringsDecodeFromEveryEncoding) {
 TEST(PdfInspectionTest, AttributeNamesLoseThePlatformWordsAndIdsStayUnique) {
     const auto report = inspected(samplePdf(
         {.info = "/PDFDocumentTitleAttribute (a) /TitleKey (a) /PDFDocumentKeywordsAttribute (b) /Attributes (c)"}));
-    EXPECT_THAT(rowsOf(report), ElementsAre(Row{u"PDF", u"Attributes", u"c"}, Row{u"PDF", u"Keywords", u"b"},
-                                            Row{u"PDF", u"Title", u"a"}, Row{u"PDF", u"Title", u"a"}));
+    EXPECT_THAT(reportRows(report), ElementsAre(Row{u"PDF", u"Attributes", u"c"}, Row{u"PDF", u"Keywords", u"b"},
+                                                Row{u"PDF", u"Title", u"a"}, Row{u"PDF", u"Title", u"a"}));
     EXPECT_NE(report.entries[2].id, report.entries[3].id);
     EXPECT_TRUE(report.containsPersonalMetadata());
 }
@@ -90,11 +83,11 @@ TEST(PdfInspectionTest, AnnotationTextsTakeContentsThenAuthorAndShowTheFirstThre
     const SamplePdfOptions fourTexts{.annotations = {"/Subtype /Text /Contents (a) /T (x)", "/Subtype /Text /T (b)",
                                                      "/Subtype /Text", "/Subtype /Text /Contents ()",
                                                      "/Subtype /Text /Contents (d)"}};
-    EXPECT_THAT(rowsOf(inspected(samplePdf(fourTexts))),
+    EXPECT_THAT(reportRows(inspected(samplePdf(fourTexts))),
                 ElementsAre(Row{u"Description", u"Annotation text", u"a, b, "}, Row{u"PDF", u"Annotations", u"5"}));
 
     const SamplePdfOptions silent{.annotations = {"/Subtype /Link /Rect [0 0 1 1]"}};
-    EXPECT_THAT(rowsOf(inspected(samplePdf(silent))), ElementsAre(Row{u"PDF", u"Annotations", u"1"}));
+    EXPECT_THAT(reportRows(inspected(samplePdf(silent))), ElementsAre(Row{u"PDF", u"Annotations", u"1"}));
 }
 
 TEST(PdfInspectionTest, ByteSignalsAreCaseInsensitiveAndWholeNames) {
@@ -104,7 +97,7 @@ TEST(PdfInspectionTest, ByteSignalsAreCaseInsensitiveAndWholeNames) {
         "/EmbeddedFile 9 /Filespec 10 /EmbeddedFiles 11 /Subtype/Image /Subtype /ImageMask >>");
     const int pages = pdf.add("<< /Type /Pages /Kids [] /Count 0 >>");
     const int root = pdf.add("<< /Type /Catalog /Pages " + std::to_string(pages) + " 0 R >>");
-    EXPECT_THAT(rowsOf(inspected(pdf.build(root))),
+    EXPECT_THAT(reportRows(inspected(pdf.build(root))),
                 ElementsAre(Row{u"Embedded", u"Embedded files", u"2"}, Row{u"Embedded", u"Fonts", u"3"},
                             Row{u"Embedded", u"Images", u"1"}, Row{u"PDF", u"JavaScript actions", u"1"},
                             Row{u"PDF", u"Launch actions", u"1"}, Row{u"PDF", u"Rich media", u"1"}));
@@ -118,13 +111,13 @@ TEST(PdfInspectionTest, ByteSignalsStopAtFourMillionBytes) {
     const int pages = pdf.add("<< /Type /Pages /Kids [] /Count 0 >>");
     const int root = pdf.add("<< /Type /Catalog /Pages " + std::to_string(pages) + " 0 R /Metadata " +
                              std::to_string(metadata) + " 0 R >>");
-    EXPECT_THAT(rowsOf(inspected(pdf.build(root))), IsEmpty());
+    EXPECT_THAT(reportRows(inspected(pdf.build(root))), IsEmpty());
 }
 
 TEST(PdfInspectionTest, RecoversDamagedFilesAndRefusesWhatItCannotRead) {
     auto damaged = samplePdf({.info = "/Author (Jane Doe)"});
     damaged.replace(damaged.rfind("startxref\n") + 10, 3, "999");
-    EXPECT_THAT(rowsOf(inspected(damaged)), ElementsAre(Row{u"Description", u"Author", u"Jane Doe"}));
+    EXPECT_THAT(reportRows(inspected(damaged)), ElementsAre(Row{u"Description", u"Author", u"Jane Doe"}));
 
     const auto whole = samplePdf(richDocument);
     for (std::size_t cut = 0; cut < whole.size(); cut += 97) {
@@ -175,20 +168,12 @@ TEST(PdfInspectionTest, PasswordProtectedFiles) {
     const auto plain = directory.write("plain.pdf", samplePdf({.info = "/Author (Jane Doe)"}));
     const auto userLocked = directory.path() / "user.pdf";
     const auto ownerLocked = directory.path() / "owner.pdf";
-    ASSERT_EQ(runChild("/usr/bin/qpdf", {"--encrypt", "secret", "owner", "256", "--", plain, userLocked}).exitStatus,
-              0);
-    ASSERT_EQ(runChild("/usr/bin/qpdf", {"--encrypt", "", "owner", "256", "--print=none", "--", plain, ownerLocked})
-                  .exitStatus,
-              0);
+    runTool("/usr/bin/qpdf", {"--encrypt", "secret", "owner", "256", "--", plain, userLocked});
+    runTool("/usr/bin/qpdf", {"--encrypt", "", "owner", "256", "--print=none", "--", plain, ownerLocked});
 
-    try {
-        PDFPrivacySanitizer().inspect(userLocked);
-        ADD_FAILURE() << "a file that needs a password was read";
-    } catch (const FileSanitizerError& error) {
-        EXPECT_EQ(error.errorCase(), FileSanitizerError::Case::unreadableFile);
-        EXPECT_STREQ(error.what(), "The file could not be read.");
-    }
-    EXPECT_THAT(rowsOf(PDFPrivacySanitizer().inspect(ownerLocked)),
+    EXPECT_EQ(velquor::testing::errorOf([&] { PDFPrivacySanitizer().inspect(userLocked); }),
+              FileSanitizerError::Case::unreadableFile);
+    EXPECT_THAT(reportRows(PDFPrivacySanitizer().inspect(ownerLocked)),
                 ElementsAre(Row{u"Description", u"Author", u"Jane Doe"}));
 }
 

@@ -1,10 +1,9 @@
-#include "tests/core/files/FileTestSupport.h"
-#include "tests/core/files/pdf/PdfFixtures.h"
-
-#include "core/files/FileSanitizerError.h"
 #include "core/files/InspectorRegistry.h"
 #include "core/files/pdf/PDFPrivacySanitizer.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/ExternalTools.h"
+#include "tests/support/FileTestSupport.h"
+#include "tests/support/PdfFixtures.h"
 #include "tests/support/TemporaryDirectory.h"
 
 #include <gmock/gmock.h>
@@ -13,10 +12,11 @@
 namespace velquor::files {
 namespace {
 
+using ::testing::Contains;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::Not;
-using velquor::testing::errorOf;
-using velquor::testing::filesIn;
+using ::testing::StartsWith;
 using velquor::testing::PdfBuilder;
 using velquor::testing::readFile;
 using velquor::testing::runChild;
@@ -37,11 +37,11 @@ int pageCount(const std::filesystem::path& file) {
     return std::stoi(runChild("/usr/bin/qpdf", {"--show-npages", file}).out);
 }
 
-// exiftool's view of the file: "group:tag" names as one JSON text.
-std::string exiftoolTags(const std::filesystem::path& file) {
-    const auto result = runChild("/usr/bin/exiftool", {"-a", "-G1", "-j", file});
-    EXPECT_EQ(result.exitStatus, 0) << result.err;
-    return result.out;
+// exiftool's view of the file: its "Group:Tag" names.
+std::vector<std::string> exiftoolTagNames(const std::filesystem::path& file) {
+    std::vector<std::string> names;
+    for (const auto& [name, value] : velquor::testing::exiftoolTags(file)) names.push_back(name);
+    return names;
 }
 
 const SamplePdfOptions personalDocument{
@@ -73,18 +73,19 @@ TEST(PdfPrivacyCopyTest, CopyLosesEveryPersonalTraceAndKeepsThePages) {
     const TemporaryDirectory directory;
     const auto source = directory.write("budget.pdf", samplePdf(personalDocument));
     const auto copy = directory.path() / "budget-privacy.pdf";
-    ASSERT_THAT(exiftoolTags(source), HasSubstr("\"PDF:Author\""));
-    ASSERT_THAT(exiftoolTags(source), HasSubstr("\"XMP-dc:Creator\""));
+    ASSERT_THAT(exiftoolTagNames(source), Contains("PDF:Author"));
+    ASSERT_THAT(exiftoolTagNames(source), Contains("XMP-dc:Creator"));
 
     createPrivacyCopy(source, copy);
 
     const auto report = PDFPrivacySanitizer().inspect(copy);
     EXPECT_FALSE(report.containsPersonalMetadata());
     for (const auto& entry : report.entries) EXPECT_NE(entry.section, u"Description");
-    const auto tags = exiftoolTags(copy);
-    for (const char* tag : {":Title\"", ":Author\"", ":Creator\"", ":Subject\"", ":Keywords\"", "\"XMP"}) {
-        EXPECT_THAT(tags, Not(HasSubstr(tag)));
+    const auto tags = exiftoolTagNames(copy);
+    for (const char* tag : {":Title", ":Author", ":Creator", ":Subject", ":Keywords"}) {
+        EXPECT_THAT(tags, Not(Contains(EndsWith(tag))));
     }
+    EXPECT_THAT(tags, Not(Contains(StartsWith("XMP"))));
     EXPECT_EQ(pageCount(copy), 2);
     const auto content = uncompressed(copy);
     EXPECT_THAT(content, HasSubstr("(Quarterly report) Tj"));
@@ -106,21 +107,16 @@ TEST(PdfPrivacyCopyTest, CopyLosesEveryPersonalTraceAndKeepsThePages) {
 
 TEST(PdfPrivacyCopyTest, FormFieldsAreDrawnBeforeTheyAreFlattened) {
     PdfBuilder pdf;
-    const int font = pdf.add("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
-    const int field = pdf.add(
-        "<< /Type /Annot /Subtype /Widget /FT /Tx /T (name) /V (Filled by Jane) "
-        "/Rect [72 600 300 620] /DA (/Helv 12 Tf 0 g) >>");
-    const int pageContent = pdf.addStream("", "BT /Helv 12 Tf 72 700 Td (Form) Tj ET");
-    const int pages = pdf.add("null");
-    const int page = pdf.add("<< /Type /Page /Parent " + std::to_string(pages) +
-                             " 0 R /MediaBox [0 0 612 792] "
-                             "/Contents " +
-                             std::to_string(pageContent) + " 0 R /Resources << /Font << /Helv " + std::to_string(font) +
-                             " 0 R >> >> /Annots [" + std::to_string(field) + " 0 R] >>");
-    pdf.replace(pages, "<< /Type /Pages /Kids [" + std::to_string(page) + " 0 R] /Count 1 >>");
-    const int root = pdf.add("<< /Type /Catalog /Pages " + std::to_string(pages) + " 0 R /AcroForm << /Fields [" +
-                             std::to_string(field) + " 0 R] /NeedAppearances true /DR << /Font << /Helv " +
-                             std::to_string(font) + " 0 R >> >> /DA (/Helv 0 Tf 0 g) >> >>");
+    const auto font = PdfBuilder::reference(pdf.add("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"));
+    const auto field =
+        PdfBuilder::reference(pdf.add("<< /Type /Annot /Subtype /Widget /FT /Tx /T (name) /V (Filled by Jane) "
+                                      "/Rect [72 600 300 620] /DA (/Helv 12 Tf 0 g) >>"));
+    const auto pageContent = PdfBuilder::reference(pdf.addStream("", "BT /Helv 12 Tf 72 700 Td (Form) Tj ET"));
+    const int pages = pdf.addPageTree({"/MediaBox [0 0 612 792] /Contents " + pageContent +
+                                       " /Resources << /Font << /Helv " + font + " >> >> /Annots [" + field + "]"});
+    const int root =
+        pdf.add("<< /Type /Catalog /Pages " + PdfBuilder::reference(pages) + " /AcroForm << /Fields [" + field +
+                "] /NeedAppearances true /DR << /Font << /Helv " + font + " >> >> /DA (/Helv 0 Tf 0 g) >> >>");
     const TemporaryDirectory directory;
     const auto source = directory.write("form.pdf", pdf.build(root));
     const auto copy = directory.path() / "form-copy";  // a destination without .pdf
@@ -131,48 +127,6 @@ TEST(PdfPrivacyCopyTest, FormFieldsAreDrawnBeforeTheyAreFlattened) {
     EXPECT_THAT(content, HasSubstr("(Filled by Jane) Tj"));
     EXPECT_THAT(content, Not(HasSubstr("/Widget")));
     EXPECT_THAT(content, Not(HasSubstr("/AcroForm")));
-}
-
-TEST(PdfPrivacyCopyTest, ACopyThatStillCarriesXmpIsRefusedAndNothingIsLeft) {
-    // XMP inside a JPEG image stream: qpdf keeps such data as it is, so the copy would keep it.
-    PdfBuilder pdf;
-    const int image = pdf.addStream(
-        "/Type /XObject /Subtype /Image /Width 1 /Height 1 /BitsPerComponent 8 "
-        "/ColorSpace /DeviceGray /Filter /DCTDecode",
-        "\xFF\xD8\xFF\xE1<x:xmpmeta xmlns:x='adobe:ns:meta/'>Jane</x:xmpmeta>\xFF\xD9");
-    const int content = pdf.addStream("", "q 10 0 0 10 0 0 cm /Im1 Do Q");
-    const int pages = pdf.add("null");
-    const int page = pdf.add("<< /Type /Page /Parent " + std::to_string(pages) +
-                             " 0 R /MediaBox [0 0 10 10] "
-                             "/Contents " +
-                             std::to_string(content) + " 0 R /Resources << /XObject << /Im1 " + std::to_string(image) +
-                             " 0 R >> >> >>");
-    pdf.replace(pages, "<< /Type /Pages /Kids [" + std::to_string(page) + " 0 R] /Count 1 >>");
-    const int root = pdf.add("<< /Type /Catalog /Pages " + std::to_string(pages) + " 0 R >>");
-    const TemporaryDirectory directory;
-    const auto source = directory.write("photo.pdf", pdf.build(root));
-
-    EXPECT_EQ(errorOf([&] { createPrivacyCopy(source, directory.path() / "photo-privacy.pdf"); }),
-              FileSanitizerError::Case::verificationFailed);
-    EXPECT_EQ(filesIn(directory.path()), std::vector<std::filesystem::path>{"photo.pdf"});
-}
-
-TEST(PdfPrivacyCopyTest, RefusalsWriteNothing) {
-    const TemporaryDirectory directory;
-    const auto source = directory.write("plan.pdf", samplePdf({.info = "/Author (Jane Doe)"}));
-    const auto taken = directory.write("plan-privacy.pdf", "keep me");
-    const auto broken = directory.write("broken.pdf", "%PDF-1.7\nnot a document\n");
-    const auto locked = directory.path() / "locked.pdf";
-    ASSERT_EQ(runChild("/usr/bin/qpdf", {"--encrypt", "secret", "owner", "256", "--", source, locked}).exitStatus, 0);
-
-    EXPECT_EQ(errorOf([&] { createPrivacyCopy(source, taken); }), FileSanitizerError::Case::destinationExists);
-    EXPECT_EQ(readFile(taken), "keep me");
-    EXPECT_EQ(errorOf([&] { createPrivacyCopy(broken, directory.path() / "b.pdf"); }),
-              FileSanitizerError::Case::unreadableFile);
-    EXPECT_EQ(errorOf([&] { createPrivacyCopy(locked, directory.path() / "l.pdf"); }),
-              FileSanitizerError::Case::unreadableFile);
-    EXPECT_EQ(filesIn(directory.path()),
-              (std::vector<std::filesystem::path>{"broken.pdf", "locked.pdf", "plan-privacy.pdf", "plan.pdf"}));
 }
 
 TEST(PdfPrivacyCopyTest, OwnerPasswordFilesStayEncryptedAndReadable) {

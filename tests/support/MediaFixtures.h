@@ -1,18 +1,17 @@
 #pragma once
 
-#include "tests/support/TemporaryDirectory.h"
-
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velquor::testing {
 
-// Short media files made by the ffmpeg tool from its generated sources, so that every test knows
-// exactly what went into its file.
+// Short media files made by the ffmpeg tool from its generated sources in a folder, so that every
+// test knows exactly what went into its file. A failing tool throws.
 class MediaFixtures {
 public:
-    explicit MediaFixtures(const TemporaryDirectory& directory) : directory_(directory) {}
+    explicit MediaFixtures(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
     // An MP4 with H.264 video and AAC audio, tagged with a title, an artist, a comment, a
     // creation time and an ISO 6709 location.
@@ -33,14 +32,11 @@ public:
     // Runs ffmpeg with `arguments` (output last) and returns the output path.
     std::filesystem::path make(const std::string& name, std::vector<std::string> arguments) const;
 
-    const std::filesystem::path& directory() const { return directory_.path(); }
+    const std::filesystem::path& folder() const { return folder_; }
 
 private:
-    const TemporaryDirectory& directory_;
+    std::filesystem::path folder_;
 };
-
-// Runs a test tool and returns what it printed; a tool that fails fails the test.
-std::string toolOutput(const std::string& program, const std::vector<std::string>& arguments);
 
 // ffmpeg's checksum of every video (cover art excluded), audio and subtitle packet, with its
 // stream, timestamps, duration and size: equal lists mean the same media, packet for packet.
@@ -51,8 +47,5 @@ std::string streamSummary(const std::filesystem::path& file);
 
 // The rotation ffprobe reads from the first video stream's display matrix; empty when none.
 std::string videoRotation(const std::filesystem::path& file);
-
-// exiftool's tags (`-a -G1 -j`), as "Group:Name": value lines.
-std::vector<std::string> exiftoolTags(const std::filesystem::path& file);
 
 }  // namespace velquor::testing

@@ -1,10 +1,10 @@
-#include "tests/core/files/media/MediaFixtures.h"
+#include "tests/support/MediaFixtures.h"
 
-#include "tests/support/ChildProcess.h"
+#include "tests/support/ExternalTools.h"
 
-#include <gtest/gtest.h>
-
+#include <fstream>
 #include <sstream>
+#include <stdexcept>
 
 namespace velquor::testing {
 
@@ -12,7 +12,6 @@ namespace {
 
 const std::string ffmpeg = "/usr/bin/ffmpeg";
 const std::string ffprobe = "/usr/bin/ffprobe";
-const std::string exiftool = "/usr/bin/exiftool";
 
 std::vector<std::string> videoAndAudioSources(const std::string& seconds) {
     return {"-f", "lavfi", "-i", "testsrc=size=64x48:rate=10:duration=" + seconds,
@@ -28,17 +27,11 @@ const std::vector<std::string> smallH264AndAac{"-c:v", "libx264", "-preset", "ul
 
 }  // namespace
 
-std::string toolOutput(const std::string& program, const std::vector<std::string>& arguments) {
-    const auto result = runChild(program, arguments);
-    EXPECT_EQ(result.exitStatus, 0) << program << " failed: " << result.err;
-    return result.out;
-}
-
 std::filesystem::path MediaFixtures::make(const std::string& name, std::vector<std::string> arguments) const {
-    const auto output = directory_.path() / name;
+    const auto output = folder_ / name;
     arguments.insert(arguments.begin(), {"-nostdin", "-v", "error", "-y"});
     arguments.push_back(output.string());
-    toolOutput(ffmpeg, arguments);
+    runTool(ffmpeg, arguments);
     return output;
 }
 
@@ -81,10 +74,13 @@ std::filesystem::path MediaFixtures::cameraMov() const {
 }
 
 std::filesystem::path MediaFixtures::albumM4a() const {
-    const auto chapters = directory_.write("chapters.txt",
-                                           ";FFMETADATA1\n"
-                                           "[CHAPTER]\nTIMEBASE=1/1000\nSTART=0\nEND=500\ntitle=Intro at home\n"
-                                           "[CHAPTER]\nTIMEBASE=1/1000\nSTART=500\nEND=1000\ntitle=Second verse\n");
+    const auto chapters = folder_ / "chapters.txt";
+    std::ofstream out(chapters);
+    out << ";FFMETADATA1\n"
+           "[CHAPTER]\nTIMEBASE=1/1000\nSTART=0\nEND=500\ntitle=Intro at home\n"
+           "[CHAPTER]\nTIMEBASE=1/1000\nSTART=500\nEND=1000\ntitle=Second verse\n";
+    out.close();
+    if (!out) throw std::runtime_error("cannot write " + chapters.string());
     return make("album.m4a", {"-f",
                               "lavfi",
                               "-i",
@@ -124,8 +120,8 @@ std::filesystem::path MediaFixtures::audio(const std::string& name, const std::v
 }
 
 std::string packetChecksums(const std::filesystem::path& file) {
-    const auto listing = toolOutput(ffmpeg, {"-nostdin", "-v", "error", "-i", file.string(), "-map", "0:V?", "-map",
-                                             "0:a?", "-map", "0:s?", "-c", "copy", "-f", "framemd5", "-"});
+    const auto listing = runTool(ffmpeg, {"-nostdin", "-v", "error", "-i", file.string(), "-map", "0:V?", "-map",
+                                          "0:a?", "-map", "0:s?", "-c", "copy", "-f", "framemd5", "-"});
     std::istringstream lines(listing);
     std::string packets;
     for (std::string line; std::getline(lines, line);) {
@@ -137,8 +133,8 @@ std::string packetChecksums(const std::filesystem::path& file) {
 // The CSV writer adds an empty field and an empty line for each stream's side data.
 std::string streamSummary(const std::filesystem::path& file) {
     std::istringstream lines(
-        toolOutput(ffprobe, {"-v", "error", "-show_entries", "stream=codec_type,duration:format=duration", "-of",
-                             "csv=p=0", file.string()}));
+        runTool(ffprobe, {"-v", "error", "-show_entries", "stream=codec_type,duration:format=duration", "-of",
+                          "csv=p=0", file.string()}));
     std::string summary;
     for (std::string line; std::getline(lines, line);) {
         while (!line.empty() && line.back() == ',') line.pop_back();
@@ -148,21 +144,10 @@ std::string streamSummary(const std::filesystem::path& file) {
 }
 
 std::string videoRotation(const std::filesystem::path& file) {
-    auto rotation = toolOutput(ffprobe, {"-v", "error", "-select_streams", "v:0", "-show_entries",
-                                         "stream_side_data=rotation", "-of", "csv=p=0", file.string()});
+    auto rotation = runTool(ffprobe, {"-v", "error", "-select_streams", "v:0", "-show_entries",
+                                      "stream_side_data=rotation", "-of", "csv=p=0", file.string()});
     while (!rotation.empty() && (rotation.back() == '\n' || rotation.back() == ',')) rotation.pop_back();
     return rotation;
-}
-
-std::vector<std::string> exiftoolTags(const std::filesystem::path& file) {
-    std::istringstream lines(toolOutput(exiftool, {"-a", "-G1", "-j", file.string()}));
-    std::vector<std::string> tags;
-    for (std::string line; std::getline(lines, line);) {
-        const auto quote = line.find('"');
-        if (quote != std::string::npos && line.find("\":", quote) != std::string::npos)
-            tags.push_back(line.substr(quote));
-    }
-    return tags;
 }
 
 }  // namespace velquor::testing

@@ -31,8 +31,14 @@ std::string rawZip(const std::vector<RawZipEntry>& entries);
 // A deflated entry that unpacks to `size` zero bytes while its headers claim `declaredSize`.
 RawZipEntry zeroFilledEntry(std::string name, std::size_t size, std::uint32_t declaredSize);
 
-// A small but complete Word document: one paragraph with the given body markup.
+// Small but complete documents: a Word paragraph with the given body markup, a presentation
+// with one slide showing the text, a workbook whose one cell holds it.
 Parts minimalWordDocument(const std::string& bodyMarkup);
+Parts minimalPresentation(const std::string& slideText);
+Parts minimalWorkbook(const std::string& cellText);
+
+// docProps/core.xml naming `creator` as the author and the last editor, with a title.
+std::string corePropertiesPart(const std::string& creator, const std::string& title);
 
 extern const char* const wordNamespaces;
 

@@ -1,6 +1,6 @@
-#include "tests/core/files/office/OfficePackages.h"
+#include "tests/support/OfficePackages.h"
 
-#include "core/files/office/ChildProcess.h"
+#include "tests/support/ExternalTools.h"
 
 #include <zlib.h>
 
@@ -35,6 +35,37 @@ std::string deflatedRaw(const std::string& data) {
     return out;
 }
 
+const std::string officeRelationships = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+const char* const presentationNamespaces =
+    "xmlns:p=\"http://schemas.openxmlformats.org/presentationml/2006/main\" "
+    "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
+    "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"";
+const char* const workbookNamespaces =
+    "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+    "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"";
+
+std::string relationshipsPart(const std::string& id, const std::string& type, const std::string& target) {
+    return xmlPart(
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+        "<Relationship Id=\"" +
+        id + "\" Type=\"" + officeRelationships + "/" + type + "\" Target=\"" + target + "\"/></Relationships>");
+}
+
+// The content types, the package relationship to the main part, and the main part itself.
+Parts packageWithMainPart(const std::string& mainPart, const std::string& contentType, const std::string& mainXml) {
+    return {
+        {"[Content_Types].xml",
+         xmlPart(
+             "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+             "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+             "<Default Extension=\"xml\" ContentType=\"application/xml\"/><Override PartName=\"/" +
+             mainPart + "\" ContentType=\"application/vnd.openxmlformats-officedocument." + contentType +
+             "\"/></Types>")},
+        {"_rels/.rels", relationshipsPart("rId1", "officeDocument", mainPart)},
+        {mainPart, xmlPart(mainXml)},
+    };
+}
+
 struct Written {
     std::uint32_t offset;
     std::uint32_t crc;
@@ -59,10 +90,7 @@ void zipWithSystemZip(const std::filesystem::path& workspace, const Parts& parts
         std::filesystem::create_directories(file.parent_path());
         std::ofstream(file, std::ios::binary) << content;
     }
-    const auto result = files::runChildProcess({.program = "/usr/bin/zip",
-                                                .arguments = {"-qrX", std::filesystem::absolute(archive).string(), "."},
-                                                .workingDirectory = folder});
-    if (result.exitStatus != 0) throw std::runtime_error("zip failed");
+    runTool("/usr/bin/zip", {"-qrX", std::filesystem::absolute(archive).string(), "."}, folder);
     std::filesystem::remove_all(folder);
 }
 
@@ -128,23 +156,41 @@ RawZipEntry zeroFilledEntry(std::string name, std::size_t size, std::uint32_t de
 }
 
 Parts minimalWordDocument(const std::string& bodyMarkup) {
-    return {
-        {"[Content_Types].xml",
-         xmlPart(
-             "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-             "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-             "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-             "<Override PartName=\"/word/document.xml\" "
-             "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
-             "</Types>")},
-        {"_rels/.rels",
-         xmlPart("<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                 "<Relationship Id=\"rId1\" "
-                 "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
-                 "Target=\"word/document.xml\"/></Relationships>")},
-        {"word/document.xml", xmlPart(std::string("<w:document ") + wordNamespaces + "><w:body><w:p>" + bodyMarkup +
-                                      "</w:p></w:body></w:document>")},
-    };
+    return packageWithMainPart(
+        "word/document.xml", "wordprocessingml.document.main+xml",
+        std::string("<w:document ") + wordNamespaces + "><w:body><w:p>" + bodyMarkup + "</w:p></w:body></w:document>");
+}
+
+Parts minimalPresentation(const std::string& slideText) {
+    auto parts =
+        packageWithMainPart("ppt/presentation.xml", "presentationml.presentation.main+xml",
+                            std::string("<p:presentation ") + presentationNamespaces +
+                                "><p:sldIdLst><p:sldId id=\"256\" r:id=\"rId1\"/></p:sldIdLst></p:presentation>");
+    parts["ppt/_rels/presentation.xml.rels"] = relationshipsPart("rId1", "slide", "slides/slide1.xml");
+    parts["ppt/slides/slide1.xml"] =
+        xmlPart(std::string("<p:sld ") + presentationNamespaces + "><p:cSld><p:spTree><p:sp><p:txBody><a:p><a:r><a:t>" +
+                slideText + "</a:t></a:r></a:p></p:txBody></p:sp></p:spTree></p:cSld></p:sld>");
+    return parts;
+}
+
+Parts minimalWorkbook(const std::string& cellText) {
+    auto parts =
+        packageWithMainPart("xl/workbook.xml", "spreadsheetml.sheet.main+xml",
+                            std::string("<workbook ") + workbookNamespaces +
+                                "><sheets><sheet name=\"One\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>");
+    parts["xl/_rels/workbook.xml.rels"] = relationshipsPart("rId1", "worksheet", "worksheets/sheet1.xml");
+    parts["xl/worksheets/sheet1.xml"] = xmlPart(std::string("<worksheet ") + workbookNamespaces +
+                                                "><sheetData><row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>" +
+                                                cellText + "</t></is></c></row></sheetData></worksheet>");
+    return parts;
+}
+
+std::string corePropertiesPart(const std::string& creator, const std::string& title) {
+    return xmlPart(
+        "<cp:coreProperties xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/metadata/core-properties\" "
+        "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:creator>" +
+        creator + "</dc:creator><cp:lastModifiedBy>" + creator + "</cp:lastModifiedBy><dc:title>" + title +
+        "</dc:title></cp:coreProperties>");
 }
 
 }  // namespace velquor::testing

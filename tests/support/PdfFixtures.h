@@ -15,6 +15,12 @@ public:
     int addStream(std::string_view dictionaryEntries, std::string_view data);
     void replace(int object, std::string body);
 
+    // Adds a page tree with one page for each element, which holds that page's entries (media
+    // box, contents, resources...), and returns the tree's number.
+    int addPageTree(const std::vector<std::string>& pageEntries);
+
+    static std::string reference(int object);
+
     // The whole file: header, objects, cross-reference table and a trailer naming `root`, plus
     // any further trailer entries.
     std::string build(int root, std::string_view trailerEntries = "") const;

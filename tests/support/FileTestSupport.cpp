@@ -1,4 +1,4 @@
-#include "tests/core/files/FileTestSupport.h"
+#include "tests/support/FileTestSupport.h"
 
 #include <algorithm>
 #include <fstream>
@@ -13,11 +13,11 @@ std::string readFile(const std::filesystem::path& file) {
     return bytes.str();
 }
 
-std::vector<std::filesystem::path> filesIn(const std::filesystem::path& directory) {
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(directory)) files.push_back(entry.path().filename());
-    std::sort(files.begin(), files.end());
-    return files;
+std::vector<std::string> namesIn(const std::filesystem::path& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::optional<files::FileSanitizerError::Case> errorOf(const std::function<void()>& action) {

@@ -1,12 +1,10 @@
-#include "tests/core/files/pdf/PdfFixtures.h"
+#include "tests/support/PdfFixtures.h"
 
 #include <cstdio>
 
 namespace velquor::testing {
 
 namespace {
-
-std::string reference(int object) { return std::to_string(object) + " 0 R"; }
 
 void replaceAll(std::string& text, std::string_view from, std::string_view to) {
     for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
@@ -23,6 +21,18 @@ int PdfBuilder::add(std::string body) {
 
 void PdfBuilder::replace(int object, std::string body) {
     bodies_.at(static_cast<std::size_t>(object - 1)) = std::move(body);
+}
+
+std::string PdfBuilder::reference(int object) { return std::to_string(object) + " 0 R"; }
+
+int PdfBuilder::addPageTree(const std::vector<std::string>& pageEntries) {
+    const int tree = add("null");  // its kids are numbered below
+    std::string kids;
+    for (const auto& entries : pageEntries) {
+        kids += reference(add("<< /Type /Page /Parent " + reference(tree) + " " + entries + " >>")) + " ";
+    }
+    replace(tree, "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(pageEntries.size()) + " >>");
+    return tree;
 }
 
 int PdfBuilder::addStream(std::string_view dictionaryEntries, std::string_view data) {
@@ -56,26 +66,25 @@ std::string samplePdf(const SamplePdfOptions& options) {
         pdf.addStream("/Type /XObject /Subtype /Form /BBox [0 0 100 20]", "0 0 1 rg 0 0 100 20 re f");
     std::string annotationRefs;
     for (auto entries : options.annotations) {
-        replaceAll(entries, "{AP}", "<< /N " + reference(appearance) + " >>");
-        annotationRefs += reference(pdf.add("<< /Type /Annot " + entries + " >>")) + " ";
+        replaceAll(entries, "{AP}", "<< /N " + PdfBuilder::reference(appearance) + " >>");
+        annotationRefs += PdfBuilder::reference(pdf.add("<< /Type /Annot " + entries + " >>")) + " ";
     }
     const int content = pdf.addStream("", "BT /F1 24 Tf 72 700 Td (" + options.pageText + ") Tj ET");
-    const int pages = pdf.add("null");  // its kids are numbered below
-    std::string kids;
+    std::vector<std::string> pages;
     for (int i = 0; i < options.pageCount; ++i) {
-        std::string page = "<< /Type /Page /Parent " + reference(pages) + " /MediaBox [0 0 612 792] /Contents " +
-                           reference(content) + " /Resources << /Font << /F1 " + reference(font) + " >> >>";
+        std::string page = "/MediaBox [0 0 612 792] /Contents " + PdfBuilder::reference(content) +
+                           " /Resources << /Font << /F1 " + PdfBuilder::reference(font) + " >> >>";
         if (i == 0 && !annotationRefs.empty()) page += " /Annots [" + annotationRefs + "]";
-        kids += reference(pdf.add(page + " >>")) + " ";
+        pages.push_back(page);
     }
-    std::string catalog = "<< /Type /Catalog /Pages " + reference(pages) + " " + options.catalogEntries;
+    const int tree = pdf.addPageTree(pages);
+    std::string catalog = "<< /Type /Catalog /Pages " + PdfBuilder::reference(tree) + " " + options.catalogEntries;
     if (!options.xmp.empty()) {
-        catalog += " /Metadata " + reference(pdf.addStream("/Type /Metadata /Subtype /XML", options.xmp));
+        catalog += " /Metadata " + PdfBuilder::reference(pdf.addStream("/Type /Metadata /Subtype /XML", options.xmp));
     }
     const int root = pdf.add(catalog + " >>");
-    pdf.replace(pages, "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(options.pageCount) + " >>");
     std::string trailer = options.trailerEntries;
-    if (!options.info.empty()) trailer += " /Info " + reference(pdf.add("<< " + options.info + " >>"));
+    if (!options.info.empty()) trailer += " /Info " + PdfBuilder::reference(pdf.add("<< " + options.info + " >>"));
     return pdf.build(root, trailer);
 }
 

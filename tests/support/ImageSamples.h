@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace velquor::testing {
+
+// Images drawn by ffmpeg and tagged by exiftool the way cameras, editors and generators tag
+// them, each written into `folder` under a fixed name.
+
+// A person's camera, place, name and description as exiftool assignments, with orientation 6.
+const std::vector<std::string>& personalExifTags();
+
+std::filesystem::path jpegWithThumbnail(const std::filesystem::path& folder);  // EXIF thumbnail, comment, IPTC
+std::filesystem::path pngWithTextChunks(const std::filesystem::path& folder);  // generator text, tIME, EXIF
+std::filesystem::path animatedPng(const std::filesystem::path& folder);        // three frames and an author
+std::filesystem::path animatedGif(const std::filesystem::path& folder);        // three frames, comment, XMP
+std::filesystem::path taggedWebp(const std::filesystem::path& folder);
+std::filesystem::path animatedWebp(const std::filesystem::path& folder);  // three frames, XMP, artist
+std::filesystem::path taggedTiff(const std::filesystem::path& folder);
+std::filesystem::path taggedAvif(const std::filesystem::path& folder);
+
+// Images that carry a Content Credentials manifest container, which makes them inspect-only.
+std::filesystem::path pngWithContentCredentials(const std::filesystem::path& folder);
+std::filesystem::path jpegWithContentCredentials(const std::filesystem::path& folder);
+
+}  // namespace velquor::testing
