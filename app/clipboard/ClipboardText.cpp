@@ -14,7 +14,9 @@ namespace velquor::app {
 
 namespace {
 
+// Nothing unless every byte belongs to a well-formed character; UTF-16 takes whole code units.
 std::optional<QString> strictlyDecoded(const QByteArray& bytes, QStringConverter::Encoding encoding) {
+    if (encoding == QStringConverter::Utf16 && bytes.size() % 2 != 0) return std::nullopt;
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
     QString text = decoder.decode(bytes);
     if (decoder.hasError()) return std::nullopt;
