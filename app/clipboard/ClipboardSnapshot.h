@@ -25,8 +25,8 @@ inline constexpr std::size_t snapshotEntryLimit = 64;
 inline constexpr qsizetype snapshotEntryByteLimit = 16'777'216;
 inline constexpr qsizetype snapshotTotalByteLimit = 33'554'432;
 
-// Every format that has data, or nothing when the clipboard exceeds any limit or holds no data
-// at all: a snapshot is whole or absent, never partial.
+// Every format that has data, or nothing when the clipboard offers more than 64 formats, exceeds
+// any other limit or holds no data at all: a snapshot is whole or absent, never partial.
 std::optional<ClipboardSnapshot> snapshotClipboard(const QMimeData* data);
 
 // The clipboard contents a snapshot recorded, ready to be written back.

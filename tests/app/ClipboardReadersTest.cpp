@@ -48,6 +48,21 @@ TEST(HtmlTextTest, ReadsVisibleTextAndKeepsHiddenCharacters) {
     EXPECT_FALSE(app::htmlPlainText(QString(QChar(0xD800)) + "x"));
 }
 
+TEST(HtmlTextTest, NestingDeeperThanTheReaderCanAffordIsNotRead) {
+    const std::vector<std::pair<QString, int>> depths{
+        {"<div><p>a<p>b</div><b><i>c</i></b>", 2},
+        {"<ul><li>a<li>b</ul><table><tr><td>x<td>y</table>", 1},
+        {"</div></div><div>", 1},
+        {"a < b, 1<2, <br><hr>", 0},
+    };
+    for (const auto& [html, depth] : depths) EXPECT_EQ(app::htmlNestingDepth(html), depth) << html.toStdString();
+
+    const auto nested = [](int depth) { return QString("<div>").repeated(depth) + "deep"; };
+    EXPECT_EQ(app::htmlPlainText(nested(app::maximumHtmlNesting)), "deep");
+    EXPECT_FALSE(app::htmlPlainText(nested(app::maximumHtmlNesting + 1)));
+    EXPECT_EQ(app::htmlPlainText(QString("<p>x").repeated(1000))->count(u'x'), 1000);
+}
+
 TEST(HtmlTextTest, TheDocumentNeverLoadsAResource) {
     TemporaryDirectory folder;
     QImage image(2, 2, QImage::Format_RGB32);
