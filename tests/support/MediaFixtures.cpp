@@ -25,15 +25,19 @@ std::vector<std::string> joined(std::vector<std::string> first, const std::vecto
     return first;
 }
 
-// framemd5's lines for the video (cover art excluded) and audio streams, without its comments.
+// framemd5's lines for the video (cover art excluded) and audio streams, without its comments
+// and the checksums of packet side data: the Ogg reader hands a file's comments to its first
+// packet. The timestamps are the file's own, not moved by the start of a stream that is dropped.
 std::string framemd5Lines(const std::filesystem::path& file, const std::vector<std::string>& options) {
-    std::vector<std::string> arguments{"-nostdin", "-v", "error", "-i", file.string(), "-map", "0:V?", "-map", "0:a?"};
+    std::vector<std::string> arguments{"-nostdin",    "-v",   "error", "-copyts", "-i",
+                                       file.string(), "-map", "0:V?",  "-map",    "0:a?"};
     arguments.insert(arguments.end(), options.begin(), options.end());
     arguments.insert(arguments.end(), {"-f", "framemd5", "-"});
     std::istringstream lines(runTool(ffmpeg, arguments));
     std::string kept;
     for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.front() != '#') kept += line + '\n';
+        if (line.empty() || line.front() == '#') continue;
+        kept += line.substr(0, line.find(", S=")) + '\n';
     }
     return kept;
 }

@@ -116,6 +116,8 @@ void AvFormatInput::release() noexcept {
 
 std::int64_t AvFormatInput::byteCount() const { return reader_->source->size(); }
 
+MediaByteSource& AvFormatInput::source() const { return *reader_->source; }
+
 bool AvFormatInput::readPacket(AVPacket& packet) {
     const int result = av_read_frame(context_, &packet);
     if (result >= 0) return true;

@@ -22,7 +22,7 @@ struct Element {
 
 // A variable-length EBML number: its length is told by the leading zero bits of its first byte.
 struct VariableNumber {
-    std::uint64_t value = 0;  // with the length marker, as element ids are written
+    std::uint64_t value = 0;    // with the length marker, as element ids are written
     std::uint64_t payload = 0;  // without it, as sizes are read
     int length = 0;
     bool allOnes = false;
@@ -52,7 +52,8 @@ std::optional<Element> readElement(ByteView bytes, std::int64_t offset) {
                     .dataOffset = offset + id->length + size->length,
                     .dataSize = std::nullopt};
     if (!size->allOnes) {
-        if (size->payload > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max() - element.dataOffset)) return std::nullopt;
+        if (size->payload > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max() - element.dataOffset))
+            return std::nullopt;
         element.dataSize = static_cast<std::int64_t>(size->payload);
     }
     return element;

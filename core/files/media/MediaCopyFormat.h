@@ -8,7 +8,10 @@ namespace velquor::files {
 
 // How the privacy copy of a container family is written.
 enum class MediaCopyWriter {
-    remux,  // libavformat's own muxer for the container
+    remux,       // libavformat's own muxer for the container
+    mp3Frames,   // the audio frames behind the Xing or LAME header, without tags
+    flacBlocks,  // the stream information, the seek tables and the frames
+    oggPages,    // every page, with empty comment headers
 };
 
 struct MediaCopyFormat {

@@ -4,9 +4,12 @@
 #include "core/files/FileReportBuilder.h"
 #include "core/files/FileSanitizerError.h"
 #include "core/files/FileTypes.h"
+#include "core/files/media/FlacPrivacyCopy.h"
 #include "core/files/media/MediaCopyFormat.h"
 #include "core/files/media/MediaInspection.h"
 #include "core/files/media/MediaPrivacyRemux.h"
+#include "core/files/media/Mp3PrivacyCopy.h"
+#include "core/files/media/OggPrivacyCopy.h"
 
 #include <algorithm>
 #include <array>
@@ -56,6 +59,12 @@ MediaStreamCounts writeWith(const MediaCopyFormat& format, AvFormatInput& input,
     switch (format.writer) {
         case MediaCopyWriter::remux:
             return writePrivacyRemux(input, format.muxer, fd, deadline);
+        case MediaCopyWriter::mp3Frames:
+            return writeMp3PrivacyCopy(input, fd, deadline);
+        case MediaCopyWriter::flacBlocks:
+            return writeFlacPrivacyCopy(input, fd, deadline);
+        case MediaCopyWriter::oggPages:
+            return writeOggPrivacyCopy(input, fd, deadline);
     }
     throwExportFailed();
 }

@@ -64,7 +64,7 @@ TEST(FileSelectionTest, ReadyStatusAndExportOfferFollowTheFamilyInDispatchOrder)
         {"burst.heic", u"Image ready.", true},
         {"clip.mp4", u"Media ready.", true},
         {"voice.m4a", u"Media ready.", true},
-        {"song.mp3", u"Media inspected. Privacy export is not available for this file type yet.", false},
+        {"song.mp3", u"Media ready.", true},
         {"take.wav", u"Media ready.", true},
         {"clip.webm", u"Media ready.", true},
         {"letter.docx", u"Office document ready.", true},
