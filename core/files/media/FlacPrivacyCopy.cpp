@@ -54,8 +54,8 @@ FlacHeader readHeader(MediaByteSource& source) {
         const auto blockHeader = readSourceBytes(source, at, blockHeaderSize);
         last = (blockHeader[0] & 0x80) != 0;
         const std::uint8_t type = blockHeader[0] & 0x7F;
-        const std::size_t length = (std::size_t{blockHeader[1]} << 16) | (std::size_t{blockHeader[2]} << 8) |
-                                   blockHeader[3];
+        const std::size_t length =
+            (std::size_t{blockHeader[1]} << 16) | (std::size_t{blockHeader[2]} << 8) | blockHeader[3];
         at += blockHeaderSize;
         const bool first = header.blocks.empty();
         if (first != (type == streamInfoType) || (first && length != streamInfoSize)) throwUnreadableFile();

@@ -103,11 +103,10 @@ std::vector<std::uint8_t> withoutEncoderVersion(std::vector<std::uint8_t> frame)
     const std::uint16_t stored = static_cast<std::uint16_t>((frame[checked] << 8) | frame[checked + 1]);
     const bool checksumHeld = tagChecksum(frame, checked) == stored;
 
-    const bool knownFamily = std::any_of(knownFamilies.begin(), knownFamilies.end(), [&](std::string_view family) {
-        return startsWith(frame, *lame, family);
-    });
-    const bool gapless = frame[*lame + delayOffset] != 0 || frame[*lame + delayOffset + 1] != 0 ||
-                         frame[*lame + delayOffset + 2] != 0;
+    const bool knownFamily = std::any_of(knownFamilies.begin(), knownFamilies.end(),
+                                         [&](std::string_view family) { return startsWith(frame, *lame, family); });
+    const bool gapless =
+        frame[*lame + delayOffset] != 0 || frame[*lame + delayOffset + 1] != 0 || frame[*lame + delayOffset + 2] != 0;
     const std::size_t kept = knownFamily && gapless ? 4 : 0;
     std::fill(frame.begin() + static_cast<std::ptrdiff_t>(*lame + kept),
               frame.begin() + static_cast<std::ptrdiff_t>(*lame + encoderLength), 0);

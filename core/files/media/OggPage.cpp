@@ -23,7 +23,8 @@ constexpr std::size_t sequenceOffset = 18;
 constexpr std::size_t maximumSegments = 255;
 
 void putLittleEndian(Bytes& bytes, std::size_t offset, std::uint64_t value, int count) {
-    for (int i = 0; i < count; ++i) bytes[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+    for (int i = 0; i < count; ++i)
+        bytes[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 std::uint32_t readLittleEndian32(const Bytes& bytes, std::size_t offset) {
@@ -88,8 +89,7 @@ OggPage readOggPage(MediaByteSource& source, std::int64_t offset) {
     const auto segments = readSourceBytes(source, offset + static_cast<std::int64_t>(headerSize), segmentCount);
     std::size_t bodySize = 0;
     for (const auto lacing : segments) bodySize += lacing;
-    const auto body =
-        readSourceBytes(source, offset + static_cast<std::int64_t>(headerSize + segmentCount), bodySize);
+    const auto body = readSourceBytes(source, offset + static_cast<std::int64_t>(headerSize + segmentCount), bodySize);
     bytes.insert(bytes.end(), segments.begin(), segments.end());
     bytes.insert(bytes.end(), body.begin(), body.end());
     if (pageChecksum(bytes) != readLittleEndian32(bytes, checksumOffset)) throwUnreadableFile();

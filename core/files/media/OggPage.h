@@ -23,7 +23,7 @@ struct OggPage {
 
     struct Packets {
         std::vector<std::vector<std::uint8_t>> completed;  // the first is a tail when continuesPacket()
-        std::vector<std::uint8_t> continuing;               // a packet that goes on on the next page
+        std::vector<std::uint8_t> continuing;              // a packet that goes on on the next page
     };
 
     // The packets the segment table lays out on this page.
@@ -39,7 +39,8 @@ OggPage readOggPage(MediaByteSource& source, std::int64_t offset);
 // The packets laid out over pages of the stream, numbered from `sequence` on (which is advanced);
 // a page on which a packet ends has granule position 0, a page inside one has none (all ones).
 // The first page begins the stream when `beginsStream` is set.
-std::vector<std::vector<std::uint8_t>> oggPages(std::uint32_t serial, const std::vector<std::vector<std::uint8_t>>& packets,
+std::vector<std::vector<std::uint8_t>> oggPages(std::uint32_t serial,
+                                                const std::vector<std::vector<std::uint8_t>>& packets,
                                                 std::uint32_t& sequence, bool beginsStream);
 
 }  // namespace velquor::files

@@ -36,7 +36,10 @@ bool startsWith(const Bytes& packet, std::string_view text) {
 OggStream streamFor(const Bytes& identification) {
     if (startsWith(identification, "\x01vorbis")) return {OggCodec::vorbis, 3, {}, {}};
     if (startsWith(identification, "OpusHead")) return {OggCodec::opus, 2, {}, {}};
-    if (startsWith(identification, "\x7F" "FLAC") && identification.size() >= 13) {
+    if (startsWith(identification,
+                   "\x7F"
+                   "FLAC") &&
+        identification.size() >= 13) {
         const std::size_t following = (std::size_t{identification[7]} << 8) | identification[8];
         if (following == 0) throwExportFailed();  // "unknown": the end of the headers cannot be found
         return {OggCodec::flac, 1 + following, {}, {}};
