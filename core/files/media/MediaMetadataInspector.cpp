@@ -4,12 +4,9 @@
 #include "core/files/FileReportBuilder.h"
 #include "core/files/FileSanitizerError.h"
 #include "core/files/FileTypes.h"
-#include "core/files/media/FlacPrivacyCopy.h"
 #include "core/files/media/MediaCopyFormat.h"
 #include "core/files/media/MediaInspection.h"
 #include "core/files/media/MediaPrivacyRemux.h"
-#include "core/files/media/Mp3PrivacyCopy.h"
-#include "core/files/media/OggPrivacyCopy.h"
 
 #include <algorithm>
 #include <array>
@@ -54,26 +51,11 @@ struct WrittenCopy {
     std::optional<double> durationSeconds;
 };
 
-MediaStreamCounts writeWith(const MediaCopyFormat& format, AvFormatInput& input, int fd,
-                            const MediaDeadline& deadline) {
-    switch (format.writer) {
-        case MediaCopyWriter::remux:
-            return writePrivacyRemux(input, format.muxer, fd, deadline);
-        case MediaCopyWriter::mp3Frames:
-            return writeMp3PrivacyCopy(input, fd, deadline);
-        case MediaCopyWriter::flacBlocks:
-            return writeFlacPrivacyCopy(input, fd, deadline);
-        case MediaCopyWriter::oggPages:
-            return writeOggPrivacyCopy(input, fd, deadline);
-    }
-    throwExportFailed();
-}
-
 WrittenCopy writeCopy(const std::filesystem::path& source, const MediaCopyFormat& format, int fd) {
     auto file = openMediaFile(source);
     const MediaDeadline deadline(exportBudget(file->size()));
     AvFormatInput input(std::move(file), source.filename().string(), deadline);
-    const auto streams = writeWith(format, input, fd, deadline);
+    const auto streams = writeMediaPrivacyCopy(format, input, fd, deadline);
     return {streams, containerDurationSeconds(input.context())};
 }
 
