@@ -64,7 +64,7 @@ TEST(MatroskaApplicationNames, RefusesWhatItCannotFindWhole) {
     const Bytes cases[] = {
         {},
         cut,
-        matroskaHead(element({0x15, 0x49, 0xA9, 0x66}, muxing)),                  // no writing application
+        matroskaHead(element({0x15, 0x49, 0xA9, 0x66}, muxing)),                       // no writing application
         matroskaHead(joined({element({0x1F, 0x43, 0xB6, 0x75}, Bytes(4, 0)), info})),  // a cluster comes first
         text("RIFF....WAVE"),
     };
