@@ -136,7 +136,8 @@ const Command fileInspectCommand{
         "the message of the error that stopped the file's inspection, whose type is then \"-\". A progress line "
         "is shown on standard error when it is a terminal; Ctrl-C stops after the files in hand.\n\n"
         "Supported: images (JPEG, PNG and APNG, GIF, WebP, TIFF, HEIC, HEIF, AVIF), SVG, PDF, audio and video "
-        "(MP4, MOV, M4V, M4A, MP3, WAV, AIFF, AAC, FLAC, AVI), and Office and iWork documents (docx, pptx, xlsx, "
+        "(MP4, MOV, M4V, M4A, MP3, WAV, AIFF, AAC, FLAC, Ogg, Opus, Matroska, WebM, AVI, Windows Media), and Office "
+        "and iWork documents (docx, pptx, xlsx, "
         "pages, key, numbers).",
     .options = options,
     .examples = examples,
