@@ -29,7 +29,7 @@ public:
     std::optional<QString> chooseTextFile() override { return std::nullopt; }
     std::optional<QString> chooseSavePath(const QString&) override { return std::nullopt; }
     std::optional<QString> chooseFolder(const velquor::app::FolderRequest&) override { return std::nullopt; }
-    QStringList chooseFiles() override { return {}; }
+    QStringList chooseFiles(const velquor::app::FileFilter&) override { return {}; }
     void reveal(const QString&) override {}
     void openAddress(const QUrl&) override {}
     int showAlert(const velquor::app::Alert&) override { return 0; }

@@ -135,9 +135,9 @@ TEST(BatchPrivacyCopiesTest, CopiesOfOneFolderNeverTakeTheSameName) {
     const auto result = exportBatchPrivacyCopies(inspectBatch(twice), {.workers = 3, .stop = {}, .progress = {}});
     EXPECT_EQ(result.created, 3u);
     EXPECT_EQ(result.failed, 0u);
-    EXPECT_THAT(namesIn(directory.path()), ::testing::ElementsAre("photo-privacy-2.png", "photo-privacy-3.png",
-                                                                  "photo-privacy-4.png", "photo-privacy.png",
-                                                                  "photo.png"));
+    EXPECT_THAT(namesIn(directory.path()),
+                ::testing::ElementsAre("photo-privacy-2.png", "photo-privacy-3.png", "photo-privacy-4.png",
+                                       "photo-privacy.png", "photo.png"));
     EXPECT_EQ(readFile(directory.path() / "photo-privacy.png"), "taken");
 }
 
@@ -151,9 +151,8 @@ TEST(BatchPrivacyCopiesTest, AStopRequestFinishesTheCopyInHandAndStartsNoOther) 
     const auto rows = inspectBatch(files);
     std::stop_source stop;
     const auto result = exportBatchPrivacyCopies(
-        rows, {.workers = 1, .stop = stop.get_token(), .progress = [&](std::size_t, std::size_t) {
-                   stop.request_stop();
-               }});
+        rows,
+        {.workers = 1, .stop = stop.get_token(), .progress = [&](std::size_t, std::size_t) { stop.request_stop(); }});
     EXPECT_EQ(result.created, 1u);
     EXPECT_EQ(result.failed, 0u);
     EXPECT_EQ(narrow(result.rows[0].status), "Created p0-privacy.png.");
