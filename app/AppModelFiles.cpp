@@ -43,9 +43,7 @@ constexpr std::array<std::string_view, 3> mediaTypeFamilies{"image/", "audio/", 
 constexpr std::string_view pdfType = "application/pdf";
 constexpr std::array<std::string_view, 7> documentExtensions{"svg", "docx", "pptx", "xlsx", "pages", "key", "numbers"};
 
-QString latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString latin1(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
 
 FileFilter inspectableFileFilter() {
     const QMimeDatabase types;
@@ -234,14 +232,14 @@ void AppModel::inspectDroppedItems(const QVariantList& items) {
 
 void AppModel::inspectSelection(const std::vector<fs::path>& selection) {
     switch (workflow::routeSelection(selection)) {
-    case workflow::SelectionRoute::none:
-        return;
-    case workflow::SelectionRoute::singleFile:
-        inspectFile(selection.front());
-        return;
-    case workflow::SelectionRoute::batch:
-        inspectBatch(selection);
-        return;
+        case workflow::SelectionRoute::none:
+            return;
+        case workflow::SelectionRoute::singleFile:
+            inspectFile(selection.front());
+            return;
+        case workflow::SelectionRoute::batch:
+            inspectBatch(selection);
+            return;
     }
 }
 

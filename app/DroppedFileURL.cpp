@@ -24,14 +24,14 @@ std::optional<std::filesystem::path> localPathOf(const QUrl& url) {
 
 std::optional<std::filesystem::path> decodeDroppedFileURL(const QVariant& item) {
     switch (item.typeId()) {
-    case QMetaType::QUrl:
-        return localPathOf(item.toUrl());
-    case QMetaType::QByteArray:
-        return localPathOf(QUrl::fromEncoded(item.toByteArray().trimmed(), QUrl::StrictMode));
-    case QMetaType::QString:
-        return localPathOf(QUrl(item.toString().trimmed(), QUrl::StrictMode));
-    default:
-        return std::nullopt;
+        case QMetaType::QUrl:
+            return localPathOf(item.toUrl());
+        case QMetaType::QByteArray:
+            return localPathOf(QUrl::fromEncoded(item.toByteArray().trimmed(), QUrl::StrictMode));
+        case QMetaType::QString:
+            return localPathOf(QUrl(item.toString().trimmed(), QUrl::StrictMode));
+        default:
+            return std::nullopt;
     }
 }
 

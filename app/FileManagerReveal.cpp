@@ -23,8 +23,8 @@ void revealInFileManager(const QString& file, const QDBusConnection& bus,
         openFolder(folder);
         return;
     }
-    auto message =
-        QDBusMessage::createMethodCall(fileManagerService, fileManagerPath, fileManagerService, QStringLiteral("ShowItems"));
+    auto message = QDBusMessage::createMethodCall(fileManagerService, fileManagerPath, fileManagerService,
+                                                  QStringLiteral("ShowItems"));
     // The items as URIs, and an empty startup notification id: there is no launch to finish.
     message << QStringList{QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded)} << QString();
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(message));

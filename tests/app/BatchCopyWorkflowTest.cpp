@@ -89,9 +89,9 @@ TEST(BatchCopyWorkflowTest, AMixedFolderIsCopiedWithEachRowsOutcome) {
         EXPECT_FALSE(files::failsPrivacyVerification(*copy, files::inspectReport(*copy))) << name;
     }
     for (const char* name : {"signed.png", "broken.pdf", "essay.pages"}) {
-        EXPECT_EQ(rowNamed(model, name), *std::find_if(before.begin(), before.end(), [&](const auto& row) {
-            return row.url.filename() == name;
-        })) << name;
+        EXPECT_EQ(rowNamed(model, name), *std::find_if(before.begin(), before.end(),
+                                                       [&](const auto& row) { return row.url.filename() == name; }))
+            << name;
     }
     EXPECT_FALSE(holdsHiddenFile(root));
     EXPECT_TRUE(model.canExportBatchPrivacyCopies()) << "the copy that failed can be tried again";

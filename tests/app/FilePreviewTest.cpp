@@ -74,7 +74,10 @@ TEST_F(FilePreviewTest, EveryRasterFamilyIsDecodedToFitThePreview) {
         {"JPEG", [&] { return makeTestImage(root / "a.jpg", "320x240", 1); }, {320, 240}},
         {"PNG, scaled", [&] { return makeTestImage(root / "b.png", "2048x1536", 1); }, {1024, 768}},
         {"GIF", [&] { return makeTestImage(root / "c.gif", "64x48", 1); }, {64, 48}},
-        {"WebP, scaled", [&] { return makeTestImage(root / "d.webp", "3000x1000", 1, {"-c:v", "libwebp"}); },
+        {"WebP, scaled",
+         [&] {
+             return makeTestImage(root / "d.webp", "3000x1000", 1, {"-c:v", "libwebp"});
+         },
          {1024, 341}},
         {"TIFF", [&] { return makeTestImage(root / "e.tiff", "64x48", 1); }, {64, 48}},
         {"upright by its orientation",
@@ -90,7 +93,10 @@ TEST_F(FilePreviewTest, EveryRasterFamilyIsDecodedToFitThePreview) {
              return root / "g.png";
          },
          {1024, 1}},
-        {"named for another format", [&] { return makeTestImage(root / "h.gif", "64x48", 1, {"-f", "apng"}); },
+        {"named for another format",
+         [&] {
+             return makeTestImage(root / "h.gif", "64x48", 1, {"-f", "apng"});
+         },
          {64, 48}},
         // 144 MB at full size, within the limit.
         {"a 36-megapixel PNG", [&] { return makeTestImage(root / "i.png", "6000x6000", 1); }, {1024, 1024}},
@@ -123,9 +129,10 @@ TEST_F(FilePreviewTest, AHeaderDeclaringSixtyThousandSquaredPixelsAllocatesNothi
 TEST_F(FilePreviewTest, WhatIsNoRasterImageOrNoRegularFileHasNoPreview) {
     TemporaryDirectory folder;
     const auto& root = folder.path();
-    const auto svg = folder.write("drawing.png", "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"10\" height=\"10\"/>");
-    const auto xpm = folder.write("icon.png",
-                                  "/* XPM */\nstatic char *x[] = {\n\"2 2 1 1\",\n\". c #000000\",\n\"..\",\n\"..\"};\n");
+    const auto svg =
+        folder.write("drawing.png", "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"10\" height=\"10\"/>");
+    const auto xpm = folder.write(
+        "icon.png", "/* XPM */\nstatic char *x[] = {\n\"2 2 1 1\",\n\". c #000000\",\n\"..\",\n\"..\"};\n");
     const auto text = folder.write("notes.jpg", "hello");
     const auto fifo = root / "pipe.png";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
