@@ -1,5 +1,6 @@
 #include "app/AppModel.h"
 
+#include "app/FilePreview.h"
 #include "app/QtText.h"
 
 #include "core/workflow/StatusTexts.h"
@@ -64,6 +65,8 @@ AppModel::AppModel(Desktop& desktop, AppModelTimings timings, QObject* parent)
     connect(&clipboardRestoreExpiryTimer_, &QTimer::timeout, this, &AppModel::clipboardRestoreExpired);
 
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &AppModel::clipboardDataChanged);
+
+    limitPreviewAllocations();
 }
 
 AppModel::~AppModel() = default;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppUpdateState.h"
+#include "app/LatestTask.h"
 #include "app/TextSelectionRequest.h"
 #include "app/WorkspaceTab.h"
 #include "app/clipboard/ClipboardSnapshot.h"
@@ -17,12 +18,14 @@
 #include "core/text/records/TextReport.h"
 #include "core/text/records/WritingStyleBaseline.h"
 #include "core/workflow/BatchFileReport.h"
+#include "core/workflow/BatchProgress.h"
 
 #include <QImage>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <QVariantList>
 
 #include <chrono>
 #include <cstdint>
@@ -34,6 +37,8 @@
 namespace velquor::workflow {
 struct TextAnalysis;
 }
+
+class QFutureWatcherBase;
 
 namespace velquor::app {
 
@@ -52,7 +57,8 @@ inline constexpr qsizetype synchronousInspectionLimit = 262'144;
 // The one controller of the application: all state the window shows and every user action.
 // Lives on the main thread; views read its properties, follow their change signals and call its
 // operations, never the engines. A write of an equal value emits nothing. The operations are
-// split by workflow: AppModelText.cpp, AppModelClipboard.cpp, AppModelSamples.cpp.
+// split by workflow: AppModelText.cpp, AppModelClipboard.cpp, AppModelSamples.cpp,
+// AppModelFiles.cpp.
 class AppModel : public QObject {
     Q_OBJECT
     Q_PROPERTY(velquor::app::WorkspaceTab selectedTab READ selectedTab WRITE setSelectedTab NOTIFY selectedTabChanged)
@@ -101,6 +107,12 @@ class AppModel : public QObject {
     Q_PROPERTY(bool isInspectingText READ isInspectingText NOTIFY isInspectingTextChanged)
     Q_PROPERTY(bool canRevert READ canRevert NOTIFY canRevertChanged)
     Q_PROPERTY(bool canRestoreClipboard READ canRestoreClipboard NOTIFY canRestoreClipboardChanged)
+    Q_PROPERTY(bool canExportPrivacyCopy READ canExportPrivacyCopy NOTIFY canExportPrivacyCopyChanged)
+    Q_PROPERTY(
+        bool canExportBatchPrivacyCopies READ canExportBatchPrivacyCopies NOTIFY canExportBatchPrivacyCopiesChanged)
+    // Files done out of the total while a batch is inspected or copied, for a determinate
+    // progress bar; a total of 0 while the batch looks for its files and when none runs.
+    Q_PROPERTY(velquor::workflow::BatchProgress fileProgress READ fileProgress NOTIFY fileProgressChanged)
 
 public:
     // Needs a QGuiApplication for the clipboard.
@@ -143,6 +155,12 @@ public:
     bool isInspectingText() const { return isInspectingText_; }
     bool canRevert() const { return previousInputText_.has_value(); }
     bool canRestoreClipboard() const;
+    // Not while files are processed; then for an inspected file that some family copies and that
+    // carries no content credentials.
+    bool canExportPrivacyCopy() const { return canExportPrivacyCopy_; }
+    // Not while files are processed; then when a batch row awaits its privacy copy.
+    bool canExportBatchPrivacyCopies() const { return canExportBatchPrivacyCopies_; }
+    const workflow::BatchProgress& fileProgress() const { return fileProgress_; }
 
     void setSelectedTab(WorkspaceTab tab);
     // The editor's contents; the editor calls scheduleTextInspection() after each edit.
@@ -172,6 +190,15 @@ public:
     void loadDroppedText(const QString& text);
 
     // Text the engine writes for the style views, on demand.
+    // The file workspace. A selection of one path that is not a folder is inspected on its own;
+    // several paths or a folder as a batch. Both refuse, with a status, while a copy is written.
+    void inspectSelection(const std::vector<std::filesystem::path>& selection);
+    void inspectFile(const std::filesystem::path& file);
+    void inspectBatch(const std::vector<std::filesystem::path>& selection);
+    // The items of a drop (URLs, their bytes or strings), decoded to local paths and inspected;
+    // when none decodes, the status says so.
+    void inspectDroppedItems(const QVariantList& items);
+
     text::AuthorshipPromptResult authorshipRewritePrompt() const;
     text::RewriteComparisonReport compareRewrite(const QString& rewritten) const;
     void copyAuthorshipPrompt(const QString& prompt, std::int64_t redactedFindings);
@@ -195,6 +222,17 @@ public Q_SLOTS:
 
     void chooseWritingBaselineFolder();
     void clearWritingBaseline();
+
+    // Files or a folder to inspect: the desktop's file dialog picks files or a folder, not both.
+    void chooseFile();
+    void chooseFileFolder();
+    // Writes and verifies the privacy copy of the selected file on a worker thread.
+    void exportPrivacyCopy();
+    // Writes and verifies the privacy copy of every batch row that awaits one, on worker threads.
+    void exportBatchPrivacyCopies();
+    // Starts no further copy of the batch; those under way finish, and the rows show what was done.
+    void cancelBatchPrivacyCopies();
+    void revealOutput();
 
 Q_SIGNALS:
     void selectedTabChanged();
@@ -233,6 +271,9 @@ Q_SIGNALS:
     void isInspectingTextChanged();
     void canRevertChanged();
     void canRestoreClipboardChanged();
+    void canExportPrivacyCopyChanged();
+    void canExportBatchPrivacyCopiesChanged();
+    void fileProgressChanged();
     // An analysis of inputText was applied (or the analysis was cleared because the text was
     // refused), whether or not any property changed.
     void textAnalysisApplied();
@@ -277,6 +318,22 @@ private:
     void setStyleDeviations(std::vector<text::WritingStyleDeviation> deviations);
     void updateStyleDeviations();
 
+    // Files (AppModelFiles.cpp).
+    void setFileStatus(std::u16string_view status);
+    void setSelectedFile(std::optional<std::filesystem::path> file);
+    void setFileReport(std::optional<files::FileMetadataReport> report);
+    void setOutputURL(std::optional<std::filesystem::path> copy);
+    void setOriginalPreview(QImage preview);
+    void setCleanedPreview(QImage preview);
+    void setBatchReports(std::vector<workflow::BatchFileReport> rows);
+    void setProcessingFiles(bool processing, bool exporting);
+    void setFileProgress(workflow::BatchProgress progress);
+    void refreshFileExportability();
+    // Forgets the file, the batch and the copy of the last inspection.
+    void clearFileResults();
+    // fileProgress follows the watched batch task for as long as it is not stopped.
+    void followBatchProgress(const QFutureWatcherBase& watcher, const std::stop_source& task);
+
     Desktop& desktop_;
     text::TextSanitizer textSanitizer_;
 
@@ -308,6 +365,9 @@ private:
     bool isExportingFile_ = false;
     AppUpdateState updateState_;
     bool isInspectingText_ = false;
+    bool canExportPrivacyCopy_ = false;
+    bool canExportBatchPrivacyCopies_ = false;
+    workflow::BatchProgress fileProgress_;
 
     std::optional<QString> previousInputText_;
     std::optional<ClipboardSnapshot> previousClipboardSnapshot_;
@@ -328,6 +388,12 @@ private:
     std::uint64_t baselineGeneration_ = 0;
     bool inspectionPending_ = false;  // a worker analyses the current text
     bool deviationsPending_ = false;  // a worker compares the current text with the baseline
+
+    // The file tasks a newer one of their kind, or any inspection, makes stale. A single copy is
+    // never stopped; inspections wait for it instead.
+    LatestTask fileInspection_;
+    LatestTask batchInspection_;
+    LatestTask batchCopy_;
 };
 
 }  // namespace velquor::app

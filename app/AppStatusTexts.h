@@ -6,8 +6,9 @@
 
 namespace velquor::app {
 
-// The status lines and findings of the clipboard and the writing-sample workflows, beside the
-// text workspace's own in core/workflow/StatusTexts.h. No Qt here, so they can join those.
+// The status lines and findings of the clipboard and the writing-sample workflows, and the texts
+// of the file workspace's dialogs, beside the text workspace's own in core/workflow/StatusTexts.h.
+// No Qt here, so they can join those.
 
 // Clipboard statuses.
 inline constexpr std::u16string_view noReadableClipboardTextStatus = u"Clipboard does not contain readable text.";
@@ -50,5 +51,11 @@ inline constexpr std::u16string_view rewriteCopiedStatus = u"Copied reviewed rew
 inline constexpr std::u16string_view rewriteCopyFailedStatus = u"Could not copy the reviewed rewrite.";
 inline constexpr std::u16string_view rewriteAcceptedStatus =
     u"Accepted reviewed rewrite. Revert returns to the original text.";
+
+// The file workspace's dialogs.
+inline constexpr std::u16string_view inspectableFilesFilterName =
+    u"Images, audio, video, PDF, SVG, Office and iWork documents";
+inline constexpr std::u16string_view fileFolderPrompt = u"Inspect Folder";
+inline constexpr std::u16string_view fileFolderMessage = u"Choose a folder to inspect up to 200 supported files.";
 
 }  // namespace velquor::app

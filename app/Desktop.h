@@ -14,6 +14,13 @@ struct FolderRequest {
     QString message;
 };
 
+// A file picker's filter: what it offers is named by `description` and matches any of
+// `patterns` ("*.jpg"), in any letter case.
+struct FileFilter {
+    QString description;
+    QStringList patterns;
+};
+
 // A modal alert; showAlert returns the index of the button chosen.
 struct Alert {
     QString message;
@@ -33,9 +40,9 @@ public:
     // Where to save a plain-text file, proposing `proposedName`; the user may create folders.
     virtual std::optional<QString> chooseSavePath(const QString& proposedName) = 0;
     virtual std::optional<QString> chooseFolder(const FolderRequest& request) = 0;
-    // Any number of existing files.
-    virtual QStringList chooseFiles() = 0;
-    // Shows the file in the file manager.
+    // Any number of existing files that match the filter.
+    virtual QStringList chooseFiles(const FileFilter& filter) = 0;
+    // Shows the file selected in the file manager.
     virtual void reveal(const QString& path) = 0;
     virtual void openAddress(const QUrl& address) = 0;
     virtual int showAlert(const Alert& alert) = 0;

@@ -6,8 +6,8 @@
 // Texts up to 262,144 UTF-16 units are analysed on the main thread, longer ones on a worker;
 // 500 KiB is just below that boundary, the longest text the main thread analyses itself.
 #include "app/AppModel.h"
-#include "app/Desktop.h"
 #include "app/QtText.h"
+#include "bench/HeadlessDesktop.h"
 #include "bench/MixedProse.h"
 
 #include <QElapsedTimer>
@@ -22,18 +22,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-// The benchmark never opens a dialog.
-class HeadlessDesktop : public velquor::app::Desktop {
-public:
-    std::optional<QString> chooseTextFile() override { return std::nullopt; }
-    std::optional<QString> chooseSavePath(const QString&) override { return std::nullopt; }
-    std::optional<QString> chooseFolder(const velquor::app::FolderRequest&) override { return std::nullopt; }
-    QStringList chooseFiles() override { return {}; }
-    void reveal(const QString&) override {}
-    void openAddress(const QUrl&) override {}
-    int showAlert(const velquor::app::Alert&) override { return 0; }
-};
 
 double milliseconds(qint64 nanoseconds) { return static_cast<double>(nanoseconds) / 1e6; }
 
@@ -75,7 +63,7 @@ Measurement inspectAndWait(velquor::app::AppModel& model, const QString& text) {
 }
 
 void textApplied(benchmark::State& state) {
-    HeadlessDesktop desktop;
+    velquor::bench::HeadlessDesktop desktop;
     velquor::app::AppModel model(desktop, {.textInspectionDelay = 0ms});
     const auto prose = velquor::app::qtString(velquor::bench::mixedProse(static_cast<std::size_t>(state.range(0))));
     // Two texts of the same size, so that every iteration is a real change.

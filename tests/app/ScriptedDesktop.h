@@ -13,7 +13,10 @@ namespace velquor::testing {
 // they run out) and every request is recorded.
 class ScriptedDesktop : public app::Desktop {
 public:
-    std::deque<QString> paths;  // answers for the file, save and folder pickers; an empty one cancels
+    std::deque<QString> paths;            // answers for the file, save and folder pickers; an empty one cancels
+    std::deque<QStringList> fileChoices;  // answers for the files picker, which picks several
+    std::vector<app::FileFilter> fileFilters;
+    std::vector<QString> revealed;
     std::vector<QString> proposedNames;
     std::vector<app::FolderRequest> folderRequests;
     int pickerCalls = 0;
@@ -27,11 +30,15 @@ public:
         folderRequests.push_back(request);
         return next();
     }
-    QStringList chooseFiles() override {
-        const QString path = nextPath();
-        return path.isEmpty() ? QStringList{} : QStringList{path};
+    QStringList chooseFiles(const app::FileFilter& filter) override {
+        ++pickerCalls;
+        fileFilters.push_back(filter);
+        if (fileChoices.empty()) return {};
+        QStringList files = fileChoices.front();
+        fileChoices.pop_front();
+        return files;
     }
-    void reveal(const QString&) override {}
+    void reveal(const QString& path) override { revealed.push_back(path); }
     void openAddress(const QUrl&) override {}
     int showAlert(const app::Alert&) override { return 0; }
 

@@ -1,8 +1,9 @@
 #include "ui/common/WidgetDesktop.h"
 
+#include "app/FileManagerReveal.h"
+
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -44,15 +45,14 @@ std::optional<QString> WidgetDesktop::chooseFolder(const app::FolderRequest& req
     return chosenFile(dialog);
 }
 
-QStringList WidgetDesktop::chooseFiles() {
+QStringList WidgetDesktop::chooseFiles(const app::FileFilter& filter) {
     QFileDialog dialog(parent_);
     dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilter(filter.description + QStringLiteral(" (") + filter.patterns.join(u' ') + u')');
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
 }
 
-void WidgetDesktop::reveal(const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
-}
+void WidgetDesktop::reveal(const QString& path) { app::revealInFileManager(path); }
 
 void WidgetDesktop::openAddress(const QUrl& address) { QDesktopServices::openUrl(address); }
 

@@ -14,8 +14,8 @@ public:
     std::optional<QString> chooseTextFile() override;
     std::optional<QString> chooseSavePath(const QString& proposedName) override;
     std::optional<QString> chooseFolder(const app::FolderRequest& request) override;
-    QStringList chooseFiles() override;
-    // Opens the folder that holds the file.
+    QStringList chooseFiles(const app::FileFilter& filter) override;
+    // Through the file manager's D-Bus interface, or by opening the folder that holds the file.
     void reveal(const QString& path) override;
     void openAddress(const QUrl& address) override;
     int showAlert(const app::Alert& alert) override;
