@@ -37,6 +37,13 @@ Parts minimalWordDocument(const std::string& bodyMarkup);
 Parts minimalPresentation(const std::string& slideText);
 Parts minimalWorkbook(const std::string& cellText);
 
+// Documents shaped like what Word, Excel and PowerPoint save: core and app properties, styles,
+// settings, a theme, a font table, a picture, a comment with its author and tracked changes,
+// around `count` paragraphs (rows, slides) of ordinary text. `jpegPicture` is the picture's bytes.
+Parts typicalWordDocument(std::size_t count, const std::string& jpegPicture);
+Parts typicalWorkbook(std::size_t count, const std::string& jpegPicture);
+Parts typicalPresentation(std::size_t count, const std::string& jpegPicture);
+
 // docProps/core.xml naming `creator` as the author and the last editor, with a title.
 std::string corePropertiesPart(const std::string& creator, const std::string& title);
 
