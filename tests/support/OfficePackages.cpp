@@ -82,15 +82,16 @@ std::string xmlPart(const std::string& body) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n" + body;
 }
 
-void zipWithSystemZip(const std::filesystem::path& workspace, const Parts& parts,
-                      const std::filesystem::path& archive) {
+void zipWithSystemZip(const std::filesystem::path& workspace, const Parts& parts, const std::filesystem::path& archive,
+                      bool keepExtraFields) {
     const auto folder = workspace / ("parts-" + archive.filename().string());
     for (const auto& [name, content] : parts) {
         const auto file = folder / name;
         std::filesystem::create_directories(file.parent_path());
         std::ofstream(file, std::ios::binary) << content;
     }
-    runTool("/usr/bin/zip", {"-qrX", std::filesystem::absolute(archive).string(), "."}, folder);
+    runTool("/usr/bin/zip", {keepExtraFields ? "-qr" : "-qrX", std::filesystem::absolute(archive).string(), "."},
+            folder);
     std::filesystem::remove_all(folder);
 }
 
@@ -101,42 +102,55 @@ std::string rawZip(const std::vector<RawZipEntry>& entries) {
         const auto crc = static_cast<std::uint32_t>(
             crc32(0, reinterpret_cast<const Bytef*>(entry.data.data()), static_cast<uInt>(entry.data.size())));
         const auto stored = entry.deflated ? deflatedRaw(entry.data) : entry.data;
-        const auto size = entry.declaredSize.value_or(static_cast<std::uint32_t>(entry.data.size()));
+        const auto size = entry.declaredSize.value_or(entry.data.size());
+        const bool zip64 = size >= 0xFFFFFFFFu;
+        std::string extra;
+        if (zip64) {
+            put16(extra, 0x0001);
+            put16(extra, 8);
+            put32(extra, static_cast<std::uint32_t>(size & 0xFFFFFFFFu));
+            put32(extra, static_cast<std::uint32_t>(size >> 32));
+        }
         const Written written{static_cast<std::uint32_t>(out.size()), crc, static_cast<std::uint32_t>(stored.size())};
         const std::uint32_t method = entry.deflated ? 8 : 0;
+        const std::uint32_t flags = 0x0800 | (entry.encrypted ? 0x0001 : 0);  // names are UTF-8
+        const std::uint32_t declared = zip64 ? 0xFFFFFFFFu : static_cast<std::uint32_t>(size);
+        const auto localName = entry.localName.value_or(entry.name);
 
         put32(out, 0x04034b50);
-        put16(out, 20);
-        put16(out, 0x0800);  // names are UTF-8
+        put16(out, zip64 ? 45 : 20);
+        put16(out, flags);
         put16(out, method);
         put16(out, 0);
         put16(out, 0x21);  // 1980-01-01
         put32(out, written.crc);
         put32(out, written.compressedSize);
-        put32(out, size);
-        put16(out, static_cast<std::uint32_t>(entry.name.size()));
-        put16(out, 0);
-        out += entry.name;
+        put32(out, declared);
+        put16(out, static_cast<std::uint32_t>(localName.size()));
+        put16(out, static_cast<std::uint32_t>(extra.size()));
+        out += localName;
+        out += extra;
         out += stored;
 
         put32(central, 0x02014b50);
         put16(central, 0x031E);  // made by Unix, version 3.0
-        put16(central, 20);
-        put16(central, 0x0800);
+        put16(central, zip64 ? 45 : 20);
+        put16(central, flags);
         put16(central, method);
         put16(central, 0);
         put16(central, 0x21);
         put32(central, written.crc);
         put32(central, written.compressedSize);
-        put32(central, size);
+        put32(central, declared);
         put16(central, static_cast<std::uint32_t>(entry.name.size()));
-        put16(central, 0);
+        put16(central, static_cast<std::uint32_t>(extra.size()));
         put16(central, 0);
         put16(central, 0);
         put16(central, 0);
         put32(central, entry.unixMode << 16);
         put32(central, written.offset);
         central += entry.name;
+        central += extra;
     }
     const auto centralOffset = static_cast<std::uint32_t>(out.size());
     out += central;

@@ -3,9 +3,10 @@
 #include "core/files/FileReportBuilder.h"
 #include "core/files/FileSanitizerError.h"
 #include "core/files/FileTypes.h"
-#include "core/files/office/ArchiveTools.h"
+#include "core/files/office/ArchiveValidation.h"
 #include "core/files/office/OfficeInspection.h"
 #include "core/files/office/OfficePrivacyExport.h"
+#include "core/files/office/ZipArchive.h"
 
 #include <algorithm>
 #include <array>
@@ -83,13 +84,13 @@ std::u16string OfficeArchiveInspector::typeDescription(const std::filesystem::pa
 
 FileMetadataReport OfficeArchiveInspector::inspect(const std::filesystem::path& file) const {
     if (!isSupported(file)) throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
-    const OpenArchive archive(file);
-    const auto names = listEntries(archive);
-    if (names.empty()) throwUnreadableFile();
-    validateArchive(archive, names);
+    const auto archive = ZipArchive::open(file);
+    const auto entries = archive.listEntries();
+    if (entries.empty()) throwUnreadableFile();
+    validateArchive(archive, entries);
     return buildFileReport(reportFileName(file), {.typeDescription = typeDescription(file),
                                                   .byteCount = static_cast<std::int64_t>(archive.byteCount()),
-                                                  .entries = officeArchiveEntries(archive, names)});
+                                                  .entries = officeArchiveEntries(archive, entries)});
 }
 
 void OfficeArchiveInspector::exportPrivacyCopy(const std::filesystem::path& source,

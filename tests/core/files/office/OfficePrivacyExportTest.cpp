@@ -8,6 +8,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+
 namespace velquor::files {
 namespace {
 
@@ -304,6 +308,75 @@ TEST_F(OfficePrivacyExportTest, WorkbookCopyBreaksLinksToOtherWorkbooksAndKeepsT
               canonicalXml(relationships(relationship("rId1", "worksheets/sheet1.xml"))));
     EXPECT_EQ(canonicalXml(archivePart(copy, "[Content_Types].xml")),
               canonicalXml(overrides({"xl/workbook.xml", "xl/worksheets/sheet1.xml"})));
+}
+
+// Sets the process's time zone while it lives, so that a local time shows up as itself.
+class TimeZone {
+public:
+    explicit TimeZone(const char* zone) {
+        if (const char* previous = std::getenv("TZ")) previous_ = previous;
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+    }
+    ~TimeZone() {
+        if (previous_) {
+            ::setenv("TZ", previous_->c_str(), 1);
+        } else {
+            ::unsetenv("TZ");
+        }
+        ::tzset();
+    }
+
+private:
+    std::optional<std::string> previous_;
+};
+
+TEST_F(OfficePrivacyExportTest, CopyEntriesAreUndatedWithoutExtraFieldsAndContentTypesFirst) {
+    auto parts = testing::minimalWordDocument("<w:r><w:t>Hi</w:t></w:r>");
+    parts["word/media/image1.png"] = std::string(4000, 'p');  // copied as compressed bytes
+    parts["customXml/item1.xml"] = "<item/>";
+    const auto source = path() / "dated.docx";
+    testing::zipWithSystemZip(path(), parts, source, true);
+    const auto sourceHeaders = testing::zipEntryHeaders(source);
+    ASSERT_GT(sourceHeaders.front().centralExtraBytes, 0u);  // zip wrote its time and owner fields
+    ASSERT_NE(sourceHeaders.front().centralDate, 0x21);
+
+    for (const auto* zone : {"UTC0", "EST5EDT,M3.2.0,M11.1.0", "NZST-12NZDT,M9.5.0,M4.1.0/3"}) {
+        const TimeZone timeZone(zone);
+        const auto copy = exported(source);
+        const auto headers = testing::zipEntryHeaders(copy);
+        ASSERT_EQ(headers.size(), parts.size()) << zone;
+        EXPECT_EQ(headers.front().name, "[Content_Types].xml") << zone;
+        for (const auto& entry : headers) {
+            EXPECT_EQ(entry.centralDate, 0x21) << entry.name << " in " << zone;  // 1980-01-01
+            EXPECT_EQ(entry.centralTime, 0) << entry.name << " in " << zone;     // 00:00:00
+            EXPECT_EQ(entry.localDate, 0x21) << entry.name << " in " << zone;
+            EXPECT_EQ(entry.localTime, 0) << entry.name << " in " << zone;
+            EXPECT_EQ(entry.centralExtraBytes, 0u) << entry.name << " in " << zone;
+            EXPECT_EQ(entry.localExtraBytes, 0u) << entry.name << " in " << zone;
+        }
+        EXPECT_TRUE(archiveTestPasses(copy)) << zone;
+        EXPECT_EQ(archivePart(copy, "word/media/image1.png"), parts["word/media/image1.png"]) << zone;
+        std::filesystem::remove(copy);
+    }
+}
+
+TEST_F(OfficePrivacyExportTest, EmptyPartsAreCopiedAsTheyAreOrDroppedWhenPrivate) {
+    auto parts = testing::minimalWordDocument("<w:r><w:t>Hi</w:t></w:r>");
+    parts["word/fontTable.xml"] = "";
+    parts["word/_rels/fontTable.xml.rels"] = "";
+    parts["word/media/empty.png"] = "";
+    parts["docProps/custom.xml"] = "";
+    const auto source = package("empty.docx", parts);
+    EXPECT_NO_THROW(OfficeArchiveInspector().inspect(source));
+    const auto copy = exported(source);
+    EXPECT_THAT(archiveEntryNames(copy),
+                ElementsAre("[Content_Types].xml", "_rels/.rels", "word/_rels/fontTable.xml.rels", "word/document.xml",
+                            "word/fontTable.xml", "word/media/empty.png"));
+    for (const auto* name : {"word/fontTable.xml", "word/_rels/fontTable.xml.rels", "word/media/empty.png"}) {
+        EXPECT_EQ(archivePart(copy, name), "") << name;
+    }
+    EXPECT_TRUE(archiveTestPasses(copy));
 }
 
 TEST_F(OfficePrivacyExportTest, PartsThatAreNotPlainXmlAreRefused) {

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace velquor::files {
+
+class ZipArchive;
+struct ArchiveEntry;
+
+// The privacy copy of a validated Office package, built in memory as a new archive: the private
+// parts are left out; Word parts lose their revisions and comment anchors, relationship files
+// their external and private relationships, [Content_Types].xml the overrides of what was left
+// out, and every part the markup that referred to a removed relationship. Those parts are
+// parsed, edited and deflated again; every other part is copied as its compressed bytes.
+// Folder entries are dropped, and [Content_Types].xml comes first.
+//
+// A part to edit that is not well-formed XML, or a package left with nothing, is unreadableFile;
+// a part whose size was declared falsely is archiveResourceLimitExceeded.
+std::vector<std::uint8_t> cleanedPackage(const ZipArchive& source, const std::vector<ArchiveEntry>& entries);
+
+}  // namespace velquor::files
