@@ -62,13 +62,14 @@ constexpr std::array<std::u16string_view, 21> residueNames = {
     u"Total edit time",
 };
 
-bool isResidue(const FileMetadataEntry& entry) {
+}  // namespace
+
+bool isExportPrivacyResidue(const FileMetadataEntry& entry) {
     if (entry.name == u"External links" || entry.name.starts_with(u"Tracked") || entry.name == u"Comments") return true;
+    if (entry.name.starts_with(u"Metadata in ")) return true;
     if (entry.section == u"Embedded" || entry.section == u"iWork") return false;
     return std::find(residueNames.begin(), residueNames.end(), entry.name) != residueNames.end();
 }
-
-}  // namespace
 
 bool OfficeArchiveInspector::isSupported(const std::filesystem::path& file) { return archiveType(file) != nullptr; }
 
@@ -104,7 +105,7 @@ bool OfficeArchiveInspector::failsPrivacyVerification(const FileMetadataReport& 
 }
 
 bool containsExportPrivacyResidue(const FileMetadataReport& report) {
-    return std::any_of(report.entries.begin(), report.entries.end(), isResidue);
+    return std::any_of(report.entries.begin(), report.entries.end(), isExportPrivacyResidue);
 }
 
 }  // namespace velquor::files

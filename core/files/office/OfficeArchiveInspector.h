@@ -34,8 +34,12 @@ public:
 };
 
 // Whether a report of an exported copy still shows something personal: external links, tracked
-// changes, comments, any document property but the page and word counts, thumbnails and people
-// lists. Embedded media, fonts, objects and iWork parts are not personal by themselves.
+// changes, comments, any document property but the page and word counts, thumbnails, people
+// lists and embedded files that carry metadata of their own. Embedded media, fonts, objects and
+// iWork parts are not personal by themselves.
 bool containsExportPrivacyResidue(const FileMetadataReport& report);
+
+// The same for one row.
+bool isExportPrivacyResidue(const FileMetadataEntry& entry);
 
 }  // namespace velquor::files

@@ -4,6 +4,7 @@
 #include "core/files/StableHash.h"
 #include "core/files/FileSanitizerError.h"
 #include "core/files/office/ArchiveValidation.h"
+#include "core/files/office/EmbeddedFiles.h"
 #include "core/files/office/OfficeText.h"
 #include "core/files/office/StartTagScan.h"
 #include "core/files/office/ZipArchive.h"
@@ -255,8 +256,8 @@ void appendIWorkSignals(std::vector<FileMetadataEntry>& entries, const std::vect
     }
 }
 
-std::vector<FileMetadataEntry> officeArchiveEntries(const ZipArchive& archive,
-                                                    const std::vector<ArchiveEntry>& listing) {
+std::vector<FileMetadataEntry> officeArchiveEntries(const ZipArchive& archive, const std::vector<ArchiveEntry>& listing,
+                                                    std::size_t depth) {
     const Package package{archive, listing, entryNames(listing)};
     std::vector<FileMetadataEntry> entries;
     appendPartPresence(entries, package.names);
@@ -266,6 +267,7 @@ std::vector<FileMetadataEntry> officeArchiveEntries(const ZipArchive& archive,
     appendCommentSignals(entries, package);
     appendExternalLinkSignals(entries, package);
     appendEmbeddedObjectSignals(entries, package.names);
+    appendEmbeddedFileSignals(entries, archive, listing, depth);
     appendIWorkSignals(entries, package.names);
     return entries;
 }

@@ -1,6 +1,7 @@
 #include "core/files/office/PackageCleaning.h"
 
 #include "core/files/FileSanitizerError.h"
+#include "core/files/office/EmbeddedFiles.h"
 #include "core/files/office/OfficeXmlEdits.h"
 #include "core/files/office/XmlDocument.h"
 #include "core/files/office/ZipArchive.h"
@@ -127,7 +128,8 @@ private:
     void editXmlPart(const ArchiveEntry& entry, bool brokenWorkbookLinks) {
         const auto lower = text::asciiLowercased(entry.name);
         const bool wordPart = lower.starts_with("word/");
-        const bool workbookPart = brokenWorkbookLinks && (lower.starts_with("xl/worksheets/") || lower == "xl/workbook.xml");
+        const bool workbookPart =
+            brokenWorkbookLinks && (lower.starts_with("xl/worksheets/") || lower == "xl/workbook.xml");
         const bool contentTypes = entry.name == contentTypesPart;
         const auto ids = removedIdsByPart_.find(entry.name);
         const bool refersToRemoved = ids != removedIdsByPart_.end();
@@ -158,7 +160,8 @@ std::vector<const ArchiveEntry*> writingOrder(std::vector<const ArchiveEntry*> k
 
 }  // namespace
 
-std::vector<std::uint8_t> cleanedPackage(const ZipArchive& source, const std::vector<ArchiveEntry>& entries) {
+std::vector<std::uint8_t> cleanedPackage(const ZipArchive& source, const std::vector<ArchiveEntry>& entries,
+                                         std::size_t depth) {
     const auto selection = selectedParts(entries);
     if (selection.kept.empty()) throwUnreadableFile();
     auto edited = PartEdits(source, selection).run();
@@ -166,6 +169,9 @@ std::vector<std::uint8_t> cleanedPackage(const ZipArchive& source, const std::ve
     for (const auto* entry : writingOrder(selection.kept)) {
         if (auto part = edited.find(entry->name); part != edited.end()) {
             writer.add(entry->name, std::move(part->second));
+        } else if (auto embedded = cleanedEmbeddedFile(source, *entry, depth)) {
+            // Pictures and packages are compressed already.
+            writer.add(entry->name, std::move(*embedded), ZipWriter::Compression::stored);
         } else {
             copyUnchanged(writer, source, *entry);
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -17,6 +18,9 @@ struct ArchiveEntry;
 //
 // A part to edit that is not well-formed XML, or a package left with nothing, is unreadableFile;
 // a part whose size was declared falsely is archiveResourceLimitExceeded.
-std::vector<std::uint8_t> cleanedPackage(const ZipArchive& source, const std::vector<ArchiveEntry>& entries);
+// Embedded images and documents are replaced by their own privacy copies; `depth` is how deep
+// the package is embedded in others (0 for a file the user chose).
+std::vector<std::uint8_t> cleanedPackage(const ZipArchive& source, const std::vector<ArchiveEntry>& entries,
+                                         std::size_t depth = 0);
 
 }  // namespace velquor::files

@@ -75,9 +75,7 @@ ZipArchive::~ZipArchive() {
 }
 
 ZipArchive::ZipArchive(ZipArchive&& other) noexcept
-    : archive_(std::exchange(other.archive_, nullptr)),
-      byteCount_(other.byteCount_),
-      bytes_(std::move(other.bytes_)) {}
+    : archive_(std::exchange(other.archive_, nullptr)), byteCount_(other.byteCount_), bytes_(std::move(other.bytes_)) {}
 
 ZipArchive ZipArchive::open(const std::filesystem::path& file) {
     // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below.

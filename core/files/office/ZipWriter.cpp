@@ -58,7 +58,7 @@ void ZipWriter::dateAndCompress(std::int64_t index, std::int32_t method, std::ui
     }
 }
 
-void ZipWriter::add(const std::string& name, std::string bytes) {
+void ZipWriter::add(const std::string& name, std::string bytes, Compression compression) {
     const auto& held = held_.emplace_back(std::move(bytes));
     auto* source = zip_source_buffer(archive_, held.data(), held.size(), 0);
     if (source == nullptr) throwExportFailed();
@@ -67,7 +67,7 @@ void ZipWriter::add(const std::string& name, std::string bytes) {
         zip_source_free(source);
         throwExportFailed();
     }
-    if (held.empty()) {
+    if (held.empty() || compression == Compression::stored) {
         dateAndCompress(index, ZIP_CM_STORE, 0);
     } else {
         dateAndCompress(index, ZIP_CM_DEFLATE, deflateLevel);

@@ -24,8 +24,10 @@ public:
     ZipWriter(const ZipWriter&) = delete;
     ZipWriter& operator=(const ZipWriter&) = delete;
 
-    // The bytes as a new entry, deflated (stored when empty).
-    void add(const std::string& name, std::string bytes);
+    enum class Compression { deflated, stored };
+
+    // The bytes as a new entry (stored when empty).
+    void add(const std::string& name, std::string bytes, Compression compression = Compression::deflated);
 
     // The entry's compressed bytes as they are in `source`, which must stay open until
     // finish(): nothing is inflated or deflated again.

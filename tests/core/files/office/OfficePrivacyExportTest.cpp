@@ -3,18 +3,23 @@
 #include "core/files/office/OfficeArchiveInspector.h"
 #include "tests/support/ExternalTools.h"
 #include "tests/support/FileTestSupport.h"
+#include "tests/support/ImageFixtures.h"
+#include "tests/support/ReportRows.h"
 #include "tests/support/PackageOracles.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <ctime>
 #include <optional>
 
 namespace velquor::files {
 namespace {
 
+using ::testing::AnyOf;
 using testing::archiveEntryNames;
 using testing::archivePart;
 using testing::archiveTestPasses;
@@ -377,6 +382,60 @@ TEST_F(OfficePrivacyExportTest, EmptyPartsAreCopiedAsTheyAreOrDroppedWhenPrivate
         EXPECT_EQ(archivePart(copy, name), "") << name;
     }
     EXPECT_TRUE(archiveTestPasses(copy));
+}
+
+std::string decodedPixelsOf(const std::filesystem::path& folder, const std::string& bytes) {
+    const auto file = folder / "decoded.jpg";
+    std::ofstream(file, std::ios::binary) << bytes;
+    auto pixels = testing::decodedPixels(file);
+    std::filesystem::remove(file);
+    return pixels;
+}
+
+std::vector<std::string> exiftoolTagNamesOf(const std::filesystem::path& folder, const std::string& bytes) {
+    const auto file = folder / "extracted.jpg";
+    std::ofstream(file, std::ios::binary) << bytes;
+    auto names = exiftoolTagNames(file);
+    std::filesystem::remove(file);
+    return names;
+}
+
+TEST_F(OfficePrivacyExportTest, EmbeddedPhotosAndDocumentsAreListedAndCleanedByTheirOwnFamily) {
+    const auto photo = testing::makeTestImage(path() / "photo.jpg", "64x48", 1);
+    testing::writeTags(photo, {"-GPSLatitude=51.5", "-GPSLatitudeRef=N", "-Artist=Jane Roe", "-Make=Phone"});
+    auto workbook = testing::minimalWorkbook("figures");
+    workbook["docProps/core.xml"] = testing::corePropertiesPart("Jane Roe", "Budget");
+    auto parts = testing::minimalWordDocument("<w:r><w:t>Hi</w:t></w:r>");
+    parts["word/media/image1.jpeg"] = testing::readFile(photo);
+    parts["word/embeddings/Workbook.xlsx"] = testing::readFile(package("inner.xlsx", workbook));
+    const auto source = package("photo.docx", parts);
+
+    const auto report = OfficeArchiveInspector().inspect(source);
+    EXPECT_TRUE(containsExportPrivacyResidue(report));
+    const auto rows = testing::reportRows(report);
+    EXPECT_THAT(rows, Contains(testing::ReportRow{u"Embedded", u"Metadata in word/embeddings/Workbook.xlsx",
+                                                  u"Core properties, Author, Last modified by, Title"}));
+    const auto photoRow = std::find_if(rows.begin(), rows.end(), [](const testing::ReportRow& row) {
+        return row.name == u"Metadata in word/media/image1.jpeg";
+    });
+    ASSERT_NE(photoRow, rows.end());
+    EXPECT_NE(photoRow->value.find(u"Latitude"), std::u16string::npos) << testing::ReportRow{u"", u"", photoRow->value};
+    EXPECT_NE(photoRow->value.find(u"Artist"), std::u16string::npos);
+    EXPECT_THAT(exiftoolTagNamesOf(path(), parts["word/media/image1.jpeg"]), Contains(HasSubstr("GPSLatitude")));
+
+    const auto copy = exported(source);
+    EXPECT_THAT(testing::reportRows(OfficeArchiveInspector().inspect(copy)),
+                ElementsAre(testing::ReportRow{u"Embedded", u"Images", u"1"},
+                            testing::ReportRow{u"Embedded", u"Objects/blobs", u"1"}));
+    const auto copiedPhoto = archivePart(copy, "word/media/image1.jpeg");
+    for (const auto& tag : exiftoolTagNamesOf(path(), copiedPhoto)) {
+        EXPECT_THAT(tag, Not(AnyOf(HasSubstr("GPS"), HasSubstr("Artist"), HasSubstr("Make")))) << tag;
+    }
+    EXPECT_EQ(testing::decodedPixels(photo), decodedPixelsOf(path(), copiedPhoto));
+    const auto innerCopy = path() / "inner-copy.xlsx";
+    std::ofstream(innerCopy, std::ios::binary) << archivePart(copy, "word/embeddings/Workbook.xlsx");
+    EXPECT_THAT(archiveEntryNames(innerCopy), Not(Contains(HasSubstr("docProps"))));
+    EXPECT_TRUE(archiveTestPasses(innerCopy));
 }
 
 TEST_F(OfficePrivacyExportTest, PartsThatAreNotPlainXmlAreRefused) {

@@ -10,7 +10,8 @@ namespace {
 StartTagCounts countedInChunks(const std::string& xml, std::size_t chunkSize) {
     StartTagCounts counts;
     auto scan = countingScan(counts);
-    for (std::size_t start = 0; start < xml.size(); start += chunkSize) scan.feed(std::string_view(xml).substr(start, chunkSize));
+    for (std::size_t start = 0; start < xml.size(); start += chunkSize)
+        scan.feed(std::string_view(xml).substr(start, chunkSize));
     return counts;
 }
 
