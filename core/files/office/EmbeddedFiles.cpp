@@ -39,7 +39,9 @@ std::optional<EmbeddedKind> embeddedKind(const ArchiveEntry& entry) {
     return std::nullopt;
 }
 
-ByteView bytesOf(const std::string& bytes) { return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}; }
+ByteView bytesOf(const std::string& bytes) {
+    return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
+}
 
 bool isPersonalImageRow(const FileMetadataEntry& entry) {
     return isPersonalSection(entry.section) || isPersonalEntryName(normalizedEntryName(entry.name));

@@ -29,8 +29,7 @@ void appendEmbeddedFileSignals(std::vector<FileMetadataEntry>& entries, const Zi
 // none this build reads), which is then copied as it is. An image with content credentials is
 // contentCredentialsInspectOnly, like the image itself; one that cannot be copied faithfully
 // fails the export.
-std::optional<std::string> cleanedEmbeddedFile(const ZipArchive& archive, const ArchiveEntry& entry,
-                                               std::size_t depth);
+std::optional<std::string> cleanedEmbeddedFile(const ZipArchive& archive, const ArchiveEntry& entry, std::size_t depth);
 
 // Documents inside documents inside documents: deeper than this is archiveResourceLimitExceeded.
 inline constexpr std::size_t deepestEmbedding = 3;
