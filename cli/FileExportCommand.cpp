@@ -126,7 +126,8 @@ const Command fileExportCommand{
         "copies lose the document information, XMP and annotation texts, with annotations flattened into the "
         "pages. SVG copies lose comments, metadata, scripts and editor attributes. MP4, MOV, M4V and M4A copies "
         "are a stream copy without metadata, cover art, chapters or data tracks. docx, pptx and xlsx copies lose "
-        "document properties, comments, tracked-change authors and external links. HEIC, HEIF and AVIF cannot be "
+        "document properties, comments, tracked-change authors, external links and entry times, and their "
+        "embedded pictures and documents are cleaned like files of their own. HEIC, HEIF and AVIF cannot be "
         "rewritten, so their Exif and XMP items are emptied in place. Other audio and iWork files are "
         "inspect-only.",
     .options = options,

@@ -82,6 +82,17 @@ std::vector<std::u16string> carriedMetadata(EmbeddedKind kind, std::string bytes
     return names;
 }
 
+// A file that claims to be an image or a document but cannot be read as one hides whatever it
+// carries; the row says so, and the export, which cannot clean it either, fails.
+std::vector<std::u16string> carriedMetadataOrUnreadable(EmbeddedKind kind, std::string bytes, std::size_t depth) {
+    try {
+        return carriedMetadata(kind, std::move(bytes), depth);
+    } catch (const FileSanitizerError& error) {
+        if (error.errorCase() != FileSanitizerError::Case::unreadableFile) throw;
+        return {u"Unreadable file"};
+    }
+}
+
 std::u16string joinedUnique(const std::vector<std::u16string>& names) {
     std::vector<std::u16string> seen;
     std::u16string joined;
@@ -100,7 +111,7 @@ void appendEmbeddedFileSignals(std::vector<FileMetadataEntry>& entries, const Zi
     for (const auto& entry : listing) {
         const auto kind = embeddedKind(entry);
         if (!kind) continue;
-        const auto names = carriedMetadata(*kind, archive.readPart(entry), depth);
+        const auto names = carriedMetadataOrUnreadable(*kind, archive.readPart(entry), depth);
         if (names.empty()) continue;
         const auto name = u"Metadata in " + metadataText(entry.name);
         auto value = joinedUnique(names);

@@ -19,8 +19,9 @@ struct ArchiveEntry;
 // images by the image inspector and its lossless privacy copy, Office documents by this one.
 
 // The row for each embedded file that carries what its own privacy copy would remove: section
-// "Embedded", name "Metadata in " and the part path, value the names of what it carries. A part
-// that is no image or document this build reads adds nothing. `depth` is how deep the package
+// "Embedded", name "Metadata in " and the part path, value the names of what it carries
+// ("Unreadable file" when it claims to be one but cannot be read). A part in no format this
+// build reads adds nothing. `depth` is how deep the package
 // itself is embedded (0 for a file the user chose).
 void appendEmbeddedFileSignals(std::vector<FileMetadataEntry>& entries, const ZipArchive& archive,
                                const std::vector<ArchiveEntry>& listing, std::size_t depth);

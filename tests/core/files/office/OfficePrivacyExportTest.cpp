@@ -438,6 +438,19 @@ TEST_F(OfficePrivacyExportTest, EmbeddedPhotosAndDocumentsAreListedAndCleanedByT
     EXPECT_TRUE(archiveTestPasses(innerCopy));
 }
 
+TEST_F(OfficePrivacyExportTest, EmbeddedFilesThatCannotBeCleanedAreShownAndFailTheCopy) {
+    auto parts = testing::minimalWordDocument("<w:r><w:t>Hi</w:t></w:r>");
+    parts["word/media/broken.jpeg"] = "\xFF\xD8\xFF\xE1 not a picture";
+    parts["word/embeddings/Broken.xlsx"] = "PK not an archive";
+    const auto source = package("broken.docx", parts);
+    const auto rows = testing::reportRows(OfficeArchiveInspector().inspect(source));
+    EXPECT_THAT(rows, Contains(testing::ReportRow{u"Embedded", u"Metadata in word/embeddings/Broken.xlsx",
+                                                  u"Unreadable file"}));
+    EXPECT_THAT(rows, Contains(::testing::Field(&testing::ReportRow::name, u"Metadata in word/media/broken.jpeg")));
+    EXPECT_NE(testing::errorOf([&] { createPrivacyCopy(source, path() / "broken-privacy.docx"); }), std::nullopt);
+    EXPECT_FALSE(std::filesystem::exists(path() / "broken-privacy.docx"));
+}
+
 TEST_F(OfficePrivacyExportTest, PartsThatAreNotPlainXmlAreRefused) {
     const std::string billionLaughs =
         "<?xml version=\"1.0\"?><!DOCTYPE w [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
