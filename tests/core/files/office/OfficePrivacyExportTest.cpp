@@ -12,9 +12,12 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <sys/mount.h>
+#include <unistd.h>
 #include <fstream>
 #include <ctime>
 #include <optional>
+#include <random>
 
 namespace velquor::files {
 namespace {
@@ -449,6 +452,44 @@ TEST_F(OfficePrivacyExportTest, EmbeddedFilesThatCannotBeCleanedAreShownAndFailT
     EXPECT_THAT(rows, Contains(::testing::Field(&testing::ReportRow::name, u"Metadata in word/media/broken.jpeg")));
     EXPECT_NE(testing::errorOf([&] { createPrivacyCopy(source, path() / "broken-privacy.docx"); }), std::nullopt);
     EXPECT_FALSE(std::filesystem::exists(path() / "broken-privacy.docx"));
+}
+
+// A tmpfs of a few pages mounted for one test; root only.
+class SmallFileSystem {
+public:
+    explicit SmallFileSystem(std::filesystem::path folder) : folder_(std::move(folder)) {
+        std::filesystem::create_directory(folder_);
+        mounted_ = ::geteuid() == 0 && ::mount("tmpfs", folder_.c_str(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~SmallFileSystem() {
+        if (mounted_) ::umount(folder_.c_str());
+    }
+    bool mounted() const { return mounted_; }
+
+private:
+    std::filesystem::path folder_;
+    bool mounted_ = false;
+};
+
+TEST_F(OfficePrivacyExportTest, AFullDiskIsAFailedWriteNeverAnUnreadableFile) {
+    const SmallFileSystem full(path() / "full");
+    if (!full.mounted()) GTEST_SKIP() << "mounting a small tmpfs needs root";
+    auto parts = testing::minimalWordDocument("<w:r><w:t>Hi</w:t></w:r>");
+    std::mt19937 random(7);
+    std::string noise(300'000, '\0');
+    for (auto& byte : noise) byte = static_cast<char>(random());
+    parts["word/media/noise.bin"] = noise;  // incompressible, larger than the file system
+    const auto source = package("big.docx", parts);
+    const auto destination = path() / "full" / "big-privacy.docx";
+    try {
+        createPrivacyCopy(source, destination);
+        ADD_FAILURE() << "the copy was written to a full disk";
+    } catch (const FileSanitizerError& error) {
+        EXPECT_EQ(error.errorCase(), Case::exportFailed) << error.what();
+    } catch (const std::system_error& error) {
+        EXPECT_EQ(error.code(), std::errc::no_space_on_device) << error.what();
+    }
+    EXPECT_TRUE(testing::namesIn(path() / "full").empty());
 }
 
 TEST_F(OfficePrivacyExportTest, PartsThatAreNotPlainXmlAreRefused) {
