@@ -1,8 +1,8 @@
 #include "core/files/office/OfficeInspection.h"
 
+#include "core/files/FileSanitizerError.h"
 #include "core/files/MetadataText.h"
 #include "core/files/StableHash.h"
-#include "core/files/FileSanitizerError.h"
 #include "core/files/office/ArchiveValidation.h"
 #include "core/files/office/EmbeddedFiles.h"
 #include "core/files/office/OfficeText.h"
