@@ -128,7 +128,8 @@ const Command fileExportCommand{
         "MOV, M4V, M4A, MP3, WAV, AIFF, AAC, FLAC, Ogg, Opus, Matroska, WebM, AVI and Windows Media) keep every "
         "audio and video packet as it is, with the rotation, and lose tags, cover art, attachments, chapters, data "
         "tracks and encoder names; MP3 copies keep their gapless information. docx, pptx and xlsx copies lose "
-        "document properties, comments, tracked-change authors and external links. HEIC, HEIF and AVIF cannot be "
+        "document properties, comments, tracked-change authors, external links and entry times, and their "
+        "embedded pictures and documents are cleaned like files of their own. HEIC, HEIF and AVIF cannot be "
         "rewritten, so their Exif and XMP items are emptied in place. iWork files are inspect-only.",
     .options = options,
     .examples = examples,

@@ -144,7 +144,8 @@ const Command fileInspectCommand{
     .exitStatus =
         "Exit status: 0 nothing to report; 1 a file has provenance data, or carries what its privacy copy would "
         "remove (personal metadata for images, PDF, audio and video; anything at all for SVG; document properties, "
-        "comments, tracked changes, people and external links for Office and iWork); 2 bad usage, or a file that "
+        "comments, tracked changes, people, external links and embedded files with metadata of their own for "
+        "Office and iWork); 2 bad usage, or a file that "
         "could not be inspected; 130 interrupted.",
     .run = runFileInspect,
 };

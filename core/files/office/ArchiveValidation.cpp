@@ -1,14 +1,12 @@
-#include "core/files/office/ArchiveEntryNames.h"
+#include "core/files/office/ArchiveValidation.h"
 
 #include "core/files/FileSanitizerError.h"
-
-#include "core/text/regex/Regex.h"
 
 #include <unicode/locid.h>
 #include <unicode/normalizer2.h>
 #include <unicode/unistr.h>
 
-#include <charconv>
+#include <algorithm>
 #include <set>
 
 namespace velquor::files {
@@ -58,18 +56,6 @@ bool isUnsafeName(std::string_view name, const std::vector<std::string_view>& co
 
 }  // namespace
 
-std::vector<std::string> entryNamesFromListing(std::string_view listing) {
-    std::vector<std::string> names;
-    std::size_t start = 0;
-    while (start < listing.size()) {
-        auto end = listing.find('\n', start);
-        if (end == std::string_view::npos) end = listing.size();
-        if (end > start) names.emplace_back(listing.substr(start, end - start));
-        start = end + 1;
-    }
-    return names;
-}
-
 void validateArchiveEntryNames(const std::vector<std::string>& names) {
     std::set<std::string> keys;
     std::set<std::string> fileKeys;
@@ -91,48 +77,35 @@ void validateArchiveEntryNames(const std::vector<std::string>& names) {
     }
 }
 
-bool archiveListingContainsSymbolicLink(std::string_view longListing) {
-    constexpr std::string_view permissionLetters = "lrwxstST-";
-    std::size_t start = 0;
-    while (start < longListing.size()) {
-        auto end = longListing.find('\n', start);
-        if (end == std::string_view::npos) end = longListing.size();
-        const auto line = longListing.substr(start, end - start);
-        if (line.size() >= 10 && line.front() == 'l' &&
-            line.substr(0, 10).find_first_not_of(permissionLetters) == std::string_view::npos) {
-            return true;
-        }
-        start = end + 1;
+std::optional<std::uint64_t> declaredTotalSize(const std::vector<ArchiveEntry>& entries) {
+    std::uint64_t total = 0;
+    for (const auto& entry : entries) {
+        if (entry.declaredSize > UINT64_MAX - total) return std::nullopt;
+        total += entry.declaredSize;
     }
-    return false;
+    return total;
 }
 
-std::optional<std::int64_t> uncompressedByteTotal(std::string_view totals) {
-    static const auto pattern = text::Regex::compile(u"\\b[0-9]+ bytes uncompressed\\b");
-    const auto text =
-        icu::UnicodeString::fromUTF8(icu::StringPiece(totals.data(), static_cast<int32_t>(totals.size())));
-    const std::u16string_view view(text.getBuffer(), static_cast<std::size_t>(text.length()));
-    const auto scan = pattern->allMatches(view);
-    if (!scan.complete || scan.matches.empty()) return std::nullopt;
-    const auto range = scan.matches.front().range;
-    std::string digits;
-    for (auto i = range.utf16Location; i < range.utf16Location + range.utf16Length && view[i] != u' '; ++i) {
-        digits.push_back(static_cast<char>(view[i]));
-    }
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
-    return value;
+std::vector<std::string> entryNames(const std::vector<ArchiveEntry>& entries) {
+    std::vector<std::string> names;
+    names.reserve(entries.size());
+    for (const auto& entry : entries) names.push_back(entry.name);
+    return names;
 }
 
-std::string literalMemberPattern(std::string_view name) {
-    std::string pattern;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const char c = name[i];
-        if (c == '[' || c == ']' || c == '*' || c == '?' || (i == 0 && c == '-')) pattern.push_back('\\');
-        pattern.push_back(c);
+void validateArchive(const ZipArchive& archive, const std::vector<ArchiveEntry>& entries) {
+    if (archive.byteCount() > ArchiveLimits::archiveBytes || entries.size() > ArchiveLimits::entryCount) {
+        throw FileSanitizerError(FileSanitizerError::Case::archiveResourceLimitExceeded);
     }
-    return pattern;
+    validateArchiveEntryNames(entryNames(entries));
+    if (std::any_of(entries.begin(), entries.end(), [](const ArchiveEntry& entry) { return entry.symbolicLink; })) {
+        throwUnsafeEntry();
+    }
+    // A sum that wraps around (a zip64 entry declaring 2^64 - 1) is over the limit too.
+    const auto total = declaredTotalSize(entries);
+    if (!total || *total > ArchiveLimits::uncompressedBytes) {
+        throw FileSanitizerError(FileSanitizerError::Case::archiveResourceLimitExceeded);
+    }
 }
 
 }  // namespace velquor::files
