@@ -217,6 +217,11 @@ bool endsWithAny(std::string_view name, std::initializer_list<std::string_view> 
 
 }  // namespace
 
+void appendArchiveRow(std::vector<FileMetadataEntry>& entries, std::u16string_view section, std::u16string_view name,
+                      std::u16string value) {
+    appendSignal(entries, section, name, std::move(value));
+}
+
 void appendPartPresence(std::vector<FileMetadataEntry>& entries, const std::vector<std::string>& names) {
     const std::set<std::string_view> present(names.begin(), names.end());
     for (const auto& row : partPresenceRows) {
