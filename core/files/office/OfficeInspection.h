@@ -23,6 +23,9 @@ std::vector<FileMetadataEntry> officeArchiveEntries(const ZipArchive& archive, c
 void appendArchiveRow(std::vector<FileMetadataEntry>& entries, std::u16string_view section, std::u16string_view name,
                       std::u16string value);
 
+// The rows without those whose id (so section, name and value) an earlier row has already.
+std::vector<FileMetadataEntry> withoutRepeatedRows(std::vector<FileMetadataEntry> entries);
+
 // The entry rows that depend on names alone (part presence, embedded content, iWork parts).
 void appendPartPresence(std::vector<FileMetadataEntry>& entries, const std::vector<std::string>& names);
 void appendEmbeddedObjectSignals(std::vector<FileMetadataEntry>& entries, const std::vector<std::string>& names);

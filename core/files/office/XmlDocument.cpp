@@ -197,6 +197,12 @@ void XmlDocument::removeAttribute(Node element, std::string_view localName) {
     while (auto* found = attributeNode(element, localName)) xmlRemoveProp(found);
 }
 
+void XmlDocument::setAttribute(Node element, std::string_view name, std::string_view value) {
+    const std::string terminatedName(name);
+    const std::string terminatedValue(value);
+    if (xmlSetProp(element, xmlText(terminatedName), xmlText(terminatedValue)) == nullptr) throw std::bad_alloc();
+}
+
 std::string XmlDocument::text(Node element) {
     xmlChar* content = xmlNodeGetContent(element);
     if (content == nullptr) return {};

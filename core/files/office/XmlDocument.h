@@ -62,6 +62,8 @@ public:
     static std::string_view localName(Node element);
     static std::optional<std::string> attribute(Node element, std::string_view localName);
     static void removeAttribute(Node element, std::string_view localName);
+    // Sets an attribute without a namespace, adding it when it is not there.
+    static void setAttribute(Node element, std::string_view name, std::string_view value);
     // The text of the element and everything inside it.
     static std::string text(Node element);
     // Replaces everything inside the element with this text.

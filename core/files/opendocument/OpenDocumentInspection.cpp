@@ -285,7 +285,7 @@ std::vector<FileMetadataEntry> openDocumentEntries(const ZipArchive& archive, co
     appendPackageRows(rows, listing);
     // Pictures keep metadata of their own; those the copy drops anyway are not looked at.
     appendEmbeddedFileSignals(rows, archive, kept, 0);
-    return rows;
+    return withoutRepeatedRows(std::move(rows));
 }
 
 }  // namespace velquor::files

@@ -1,0 +1,163 @@
+#include "core/files/epub/EpubMetadata.h"
+
+#include "core/files/FileSanitizerError.h"
+#include "core/files/MetadataText.h"
+#include "core/files/epub/EpubFontObfuscation.h"
+#include "core/files/epub/EpubPackage.h"
+#include "core/files/office/ArchiveValidation.h"
+#include "core/files/office/EmbeddedFiles.h"
+#include "core/files/office/OfficeInspection.h"
+#include "core/files/office/XmlDocument.h"
+#include "core/files/office/ZipArchive.h"
+
+#include "core/text/base/TextConversions.h"
+
+#include <libxml/tree.h>
+
+#include <algorithm>
+
+namespace velquor::files {
+
+namespace {
+
+using Node = XmlDocument::Node;
+
+constexpr std::u16string_view section = u"EPUB";
+constexpr std::string_view dublinCoreNamespace = "http://purl.org/dc/elements/1.1/";
+
+struct DublinCoreRow {
+    std::string_view element;
+    std::u16string_view name;
+};
+
+constexpr DublinCoreRow dublinCoreRows[] = {
+    {"title", u"Book title"},    {"language", u"Language"},   {"creator", u"Creator"},
+    {"contributor", u"Contributor"}, {"publisher", u"Publisher"}, {"date", u"Date"},
+    {"rights", u"Rights"},       {"description", u"Description"}, {"subject", u"Subject"},
+    {"source", u"Source"},       {"relation", u"Relation"},   {"coverage", u"Coverage"},
+    {"type", u"Kind"},           {"format", u"Format"},
+};
+
+constexpr std::u16string_view keptNames[] = {u"Book title", u"Language", u"ISBN", u"Cover image"};
+
+// NCX head entries a reading system needs; everything else there is the tool's.
+constexpr std::string_view structuralNcxMetas[] = {"dtb:uid", "dtb:depth", "dtb:totalPageCount",
+                                                   "dtb:maxPageNumber"};
+
+constexpr std::string_view privateParts[] = {"itunesmetadata.plist", "meta-inf/calibre_bookmarks.txt"};
+
+std::vector<Node> elements(const XmlDocument& document, std::string_view localName) {
+    const std::string_view names[] = {localName};
+    return document.elementsNamed(names);
+}
+
+bool isDublinCore(Node element) {
+    return element->ns != nullptr && element->ns->href != nullptr &&
+           reinterpret_cast<const char*>(element->ns->href) == dublinCoreNamespace;
+}
+
+void appendRow(std::vector<FileMetadataEntry>& rows, std::u16string_view name, std::string_view value) {
+    if (!value.empty()) appendArchiveRow(rows, section, name, metadataText(value));
+}
+
+std::u16string_view dublinCoreName(std::string_view element) {
+    for (const auto& row : dublinCoreRows) {
+        if (row.element == element) return row.name;
+    }
+    return {};
+}
+
+void appendDublinCore(std::vector<FileMetadataEntry>& rows, const XmlDocument& package) {
+    std::vector<std::string_view> names{"identifier"};
+    for (const auto& row : dublinCoreRows) names.push_back(row.element);
+    for (auto* element : package.elementsNamed(names)) {
+        if (!isDublinCore(element)) continue;
+        const auto value = trimmedText(XmlDocument::text(element));
+        const auto localName = XmlDocument::localName(element);
+        if (localName == "identifier") {
+            appendRow(rows, isIsbn(value) ? u"ISBN" : u"Identifier", value);
+        } else {
+            appendRow(rows, dublinCoreName(localName), value);
+        }
+    }
+}
+
+void appendMetas(std::vector<FileMetadataEntry>& rows, const XmlDocument& package) {
+    for (auto* meta : elements(package, "meta")) {
+        const auto name = XmlDocument::attribute(meta, "name");
+        if (name == "cover") continue;
+        const auto property = XmlDocument::attribute(meta, "property");
+        if (property == "dcterms:modified") {
+            appendRow(rows, u"Modified", trimmedText(XmlDocument::text(meta)));
+            continue;
+        }
+        const auto label = name ? *name : property.value_or("meta");
+        const auto value = name ? XmlDocument::attribute(meta, "content").value_or("") : XmlDocument::text(meta);
+        appendRow(rows, u"Metadata", label + " = " + trimmedText(value));
+    }
+}
+
+void appendNcx(std::vector<FileMetadataEntry>& rows, const XmlDocument& ncx) {
+    for (auto* author : elements(ncx, "docAuthor")) appendRow(rows, u"NCX author", trimmedText(XmlDocument::text(author)));
+    for (auto* meta : elements(ncx, "meta")) {
+        const auto name = XmlDocument::attribute(meta, "name").value_or("");
+        const auto content = trimmedText(XmlDocument::attribute(meta, "content").value_or(""));
+        if (name == "dtb:uid") {
+            appendRow(rows, isIsbn(content) ? u"ISBN" : u"Identifier", content);
+        } else if (std::find(std::begin(structuralNcxMetas), std::end(structuralNcxMetas), name) ==
+                   std::end(structuralNcxMetas)) {
+            appendRow(rows, u"Metadata", name + " = " + content);
+        }
+    }
+}
+
+std::optional<XmlDocument> parsedPart(const ZipArchive& archive, const std::vector<ArchiveEntry>& listing,
+                                      const std::optional<std::string>& path) {
+    const auto* entry = path ? findEntry(listing, *path) : nullptr;
+    if (entry == nullptr) return std::nullopt;
+    return XmlDocument::parse(archive.readPart(*entry));
+}
+
+}  // namespace
+
+bool isPrivateEpubPart(std::string_view name) {
+    const auto lower = text::asciiLowercased(name);
+    return std::find(std::begin(privateParts), std::end(privateParts), lower) != std::end(privateParts);
+}
+
+bool isEpubResidue(const FileMetadataEntry& entry) {
+    if (entry.section == u"Embedded") return entry.name.starts_with(u"Metadata in ");
+    if (entry.section == u"Preview") return entry.name != u"Cover image";
+    if (entry.name == u"Modified") return entry.value != metadataText(fixedModificationDate);
+    return std::find(std::begin(keptNames), std::end(keptNames), entry.name) == std::end(keptNames);
+}
+
+std::vector<FileMetadataEntry> epubEntries(const ZipArchive& archive, const std::vector<ArchiveEntry>& listing) {
+    std::vector<FileMetadataEntry> rows;
+    const auto packagePath = packageDocumentPath(archive, listing);
+    const auto package = XmlDocument::parse(archive.readPart(*findEntry(listing, packagePath)));
+    const auto folder = folderOf(packagePath);
+    appendDublinCore(rows, package);
+    appendMetas(rows, package);
+    if (const auto ncx = parsedPart(archive, listing, ncxPath(package, folder))) appendNcx(rows, *ncx);
+    if (const auto cover = coverImagePath(package, folder); cover && findEntry(listing, *cover) != nullptr) {
+        appendArchiveRow(rows, u"Preview", u"Cover image", metadataText(*cover));
+    }
+    if (const auto encryption = parsedPart(archive, listing, std::string(epubEncryptionPart))) {
+        if (const auto count = protectedContentCount(*encryption); count > 0) {
+            appendArchiveRow(rows, section, u"Protected parts", text::decimalText(count));
+        }
+    }
+    std::vector<ArchiveEntry> kept;
+    for (const auto& entry : listing) {
+        if (isPrivateEpubPart(entry.name)) {
+            appendArchiveRow(rows, section, u"Reading app data", metadataText(entry.name));
+        } else {
+            kept.push_back(entry);
+        }
+    }
+    appendEmbeddedFileSignals(rows, archive, kept, 0);
+    return withoutRepeatedRows(std::move(rows));
+}
+
+}  // namespace velquor::files
