@@ -52,8 +52,8 @@ constexpr UniformType advancedSystemsFormat{"com.microsoft.advanced-systems-form
 constexpr UniformType openDocumentText{"org.oasis-open.opendocument.text", u"OpenDocument text", 0};
 constexpr UniformType openDocumentSpreadsheet{"org.oasis-open.opendocument.spreadsheet", u"OpenDocument spreadsheet",
                                               0};
-constexpr UniformType openDocumentPresentation{"org.oasis-open.opendocument.presentation",
-                                               u"OpenDocument presentation", 0};
+constexpr UniformType openDocumentPresentation{"org.oasis-open.opendocument.presentation", u"OpenDocument presentation",
+                                               0};
 constexpr UniformType openDocumentDrawing{"org.oasis-open.opendocument.graphics", u"OpenDocument drawing", 0};
 constexpr UniformType openDocumentTextTemplate{"org.oasis-open.opendocument.text-template",
                                                u"OpenDocument text template", 0};

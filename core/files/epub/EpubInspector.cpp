@@ -41,13 +41,14 @@ void EpubInspector::exportPrivacyCopy(const std::filesystem::path& source,
         const auto package = openValidatedArchive(source);
         return cleanedEpub(package.archive, package.entries, identifier);
     };
-    // The copy's own fresh identifier is the one identifier it may show.
+    // The book identifier a copy shows must be the fresh one, or the copy links to its source.
     const auto verify = [&](const std::filesystem::path& written) {
-        auto report = inspect(written);
-        std::erase_if(report.entries, [&](const FileMetadataEntry& entry) {
-            return entry.name == u"Identifier" && entry.value == metadataText(identifier);
-        });
-        return FileExportSafety::verdictOn(*this, report);
+        const auto report = inspect(written);
+        const bool fresh =
+            std::all_of(report.entries.begin(), report.entries.end(), [&](const FileMetadataEntry& entry) {
+                return entry.name != u"Book identifier" || entry.value == metadataText(identifier);
+            });
+        return fresh ? FileExportSafety::verdictOn(*this, report) : FileExportSafety::CopyVerdict::personalDataLeft;
     };
     FileExportSafety::exportPrivacyCopy(destination, FileExportSafety::BytesWriter{.bytes = copy}, verify);
 }

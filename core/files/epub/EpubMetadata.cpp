@@ -31,18 +31,17 @@ struct DublinCoreRow {
 };
 
 constexpr DublinCoreRow dublinCoreRows[] = {
-    {"title", u"Book title"},    {"language", u"Language"},   {"creator", u"Creator"},
-    {"contributor", u"Contributor"}, {"publisher", u"Publisher"}, {"date", u"Date"},
-    {"rights", u"Rights"},       {"description", u"Description"}, {"subject", u"Subject"},
-    {"source", u"Source"},       {"relation", u"Relation"},   {"coverage", u"Coverage"},
+    {"title", u"Book title"},    {"language", u"Language"}, {"creator", u"Creator"},   {"contributor", u"Contributor"},
+    {"publisher", u"Publisher"}, {"date", u"Date"},         {"rights", u"Rights"},     {"description", u"Description"},
+    {"subject", u"Subject"},     {"source", u"Source"},     {"relation", u"Relation"}, {"coverage", u"Coverage"},
     {"type", u"Kind"},           {"format", u"Format"},
 };
 
-constexpr std::u16string_view keptNames[] = {u"Book title", u"Language", u"ISBN", u"Cover image"};
+// The book identifier stays as a row: every copy replaces its value with a fresh random one.
+constexpr std::u16string_view keptNames[] = {u"Book title", u"Book identifier", u"Language", u"ISBN", u"Cover image"};
 
 // NCX head entries a reading system needs; everything else there is the tool's.
-constexpr std::string_view structuralNcxMetas[] = {"dtb:uid", "dtb:depth", "dtb:totalPageCount",
-                                                   "dtb:maxPageNumber"};
+constexpr std::string_view structuralNcxMetas[] = {"dtb:uid", "dtb:depth", "dtb:totalPageCount", "dtb:maxPageNumber"};
 
 constexpr std::string_view privateParts[] = {"itunesmetadata.plist", "meta-inf/calibre_bookmarks.txt"};
 
@@ -67,7 +66,13 @@ std::u16string_view dublinCoreName(std::string_view element) {
     return {};
 }
 
-void appendDublinCore(std::vector<FileMetadataEntry>& rows, const XmlDocument& package) {
+std::u16string_view identifierName(std::string_view value, std::string_view bookIdentifier) {
+    if (value == bookIdentifier) return u"Book identifier";
+    return isIsbn(value) ? u"ISBN" : u"Identifier";
+}
+
+void appendDublinCore(std::vector<FileMetadataEntry>& rows, const XmlDocument& package,
+                      std::string_view bookIdentifier) {
     std::vector<std::string_view> names{"identifier"};
     for (const auto& row : dublinCoreRows) names.push_back(row.element);
     for (auto* element : package.elementsNamed(names)) {
@@ -75,7 +80,7 @@ void appendDublinCore(std::vector<FileMetadataEntry>& rows, const XmlDocument& p
         const auto value = trimmedText(XmlDocument::text(element));
         const auto localName = XmlDocument::localName(element);
         if (localName == "identifier") {
-            appendRow(rows, isIsbn(value) ? u"ISBN" : u"Identifier", value);
+            appendRow(rows, identifierName(value, bookIdentifier), value);
         } else {
             appendRow(rows, dublinCoreName(localName), value);
         }
@@ -97,13 +102,14 @@ void appendMetas(std::vector<FileMetadataEntry>& rows, const XmlDocument& packag
     }
 }
 
-void appendNcx(std::vector<FileMetadataEntry>& rows, const XmlDocument& ncx) {
-    for (auto* author : elements(ncx, "docAuthor")) appendRow(rows, u"NCX author", trimmedText(XmlDocument::text(author)));
+void appendNcx(std::vector<FileMetadataEntry>& rows, const XmlDocument& ncx, std::string_view bookIdentifier) {
+    for (auto* author : elements(ncx, "docAuthor"))
+        appendRow(rows, u"NCX author", trimmedText(XmlDocument::text(author)));
     for (auto* meta : elements(ncx, "meta")) {
         const auto name = XmlDocument::attribute(meta, "name").value_or("");
         const auto content = trimmedText(XmlDocument::attribute(meta, "content").value_or(""));
         if (name == "dtb:uid") {
-            appendRow(rows, isIsbn(content) ? u"ISBN" : u"Identifier", content);
+            appendRow(rows, identifierName(content, bookIdentifier), content);
         } else if (std::find(std::begin(structuralNcxMetas), std::end(structuralNcxMetas), name) ==
                    std::end(structuralNcxMetas)) {
             appendRow(rows, u"Metadata", name + " = " + content);
@@ -137,9 +143,11 @@ std::vector<FileMetadataEntry> epubEntries(const ZipArchive& archive, const std:
     const auto packagePath = packageDocumentPath(archive, listing);
     const auto package = XmlDocument::parse(archive.readPart(*findEntry(listing, packagePath)));
     const auto folder = folderOf(packagePath);
-    appendDublinCore(rows, package);
+    auto* unique = uniqueIdentifierElement(package);
+    const auto bookIdentifier = unique != nullptr ? trimmedText(XmlDocument::text(unique)) : std::string();
+    appendDublinCore(rows, package, bookIdentifier);
     appendMetas(rows, package);
-    if (const auto ncx = parsedPart(archive, listing, ncxPath(package, folder))) appendNcx(rows, *ncx);
+    if (const auto ncx = parsedPart(archive, listing, ncxPath(package, folder))) appendNcx(rows, *ncx, bookIdentifier);
     if (const auto cover = coverImagePath(package, folder); cover && findEntry(listing, *cover) != nullptr) {
         appendArchiveRow(rows, u"Preview", u"Cover image", metadataText(*cover));
     }

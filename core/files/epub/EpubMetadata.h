@@ -24,9 +24,9 @@ bool isPrivateEpubPart(std::string_view name);
 // The modification date every copy of an EPUB 3 book carries.
 inline constexpr std::string_view fixedModificationDate = "1980-01-01T00:00:00Z";
 
-// Whether a row is something a privacy copy may not keep: anything but the title, the
-// language, ISBNs, the cover, a modification date of fixedModificationDate, and the counts of
-// the family-neutral sections.
+// Whether a row is something a privacy copy may not keep: anything but the title, the book
+// identifier (which the copy replaces; its exporter checks the value), the language, ISBNs, the
+// cover, a modification date of fixedModificationDate, and embedded pictures without metadata.
 bool isEpubResidue(const FileMetadataEntry& entry);
 
 }  // namespace velquor::files

@@ -17,8 +17,7 @@ using Node = XmlDocument::Node;
 
 constexpr std::string_view dublinCoreNamespace = "http://purl.org/dc/elements/1.1/";
 
-constexpr std::string_view structuralNcxMetas[] = {"dtb:uid", "dtb:depth", "dtb:totalPageCount",
-                                                   "dtb:maxPageNumber"};
+constexpr std::string_view structuralNcxMetas[] = {"dtb:uid", "dtb:depth", "dtb:totalPageCount", "dtb:maxPageNumber"};
 
 std::vector<Node> elements(const XmlDocument& document, std::string_view localName) {
     const std::string_view names[] = {localName};

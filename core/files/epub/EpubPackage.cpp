@@ -160,7 +160,8 @@ XmlDocument::Node uniqueIdentifierElement(const XmlDocument& package) {
 std::optional<std::string> ncxPath(const XmlDocument& package, std::string_view folder) {
     if (auto* item = manifestItem(package, "media-type", ncxMediaType)) return itemPath(item, folder);
     for (auto* spine : elements(package, "spine")) {
-        if (const auto id = XmlDocument::attribute(spine, "toc")) return itemPath(manifestItem(package, "id", *id), folder);
+        if (const auto id = XmlDocument::attribute(spine, "toc"))
+            return itemPath(manifestItem(package, "id", *id), folder);
     }
     return std::nullopt;
 }
@@ -171,7 +172,8 @@ std::optional<std::string> coverImagePath(const XmlDocument& package, std::strin
     }
     for (auto* meta : elements(package, "meta")) {
         if (XmlDocument::attribute(meta, "name") != "cover") continue;
-        if (const auto id = XmlDocument::attribute(meta, "content")) return itemPath(manifestItem(package, "id", *id), folder);
+        if (const auto id = XmlDocument::attribute(meta, "content"))
+            return itemPath(manifestItem(package, "id", *id), folder);
     }
     return std::nullopt;
 }

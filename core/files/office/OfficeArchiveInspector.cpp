@@ -86,10 +86,9 @@ std::u16string OfficeArchiveInspector::typeDescription(const std::filesystem::pa
 FileMetadataReport OfficeArchiveInspector::inspect(const std::filesystem::path& file) const {
     if (!isSupported(file)) throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
     const auto package = openValidatedArchive(file);
-    return buildFileReport(reportFileName(file),
-                           {.typeDescription = typeDescription(file),
-                            .byteCount = static_cast<std::int64_t>(package.archive.byteCount()),
-                            .entries = officeArchiveEntries(package.archive, package.entries)});
+    return buildFileReport(reportFileName(file), {.typeDescription = typeDescription(file),
+                                                  .byteCount = static_cast<std::int64_t>(package.archive.byteCount()),
+                                                  .entries = officeArchiveEntries(package.archive, package.entries)});
 }
 
 void OfficeArchiveInspector::exportPrivacyCopy(const std::filesystem::path& source,

@@ -65,7 +65,8 @@ std::u16string joined(const std::vector<std::string>& values, std::size_t limit 
 std::string lowercased(std::string_view name) { return text::asciiLowercased(name); }
 
 bool isNamed(std::string_view name, std::string_view file) {
-    return name == file || (name.size() > file.size() && name.ends_with(file) && name[name.size() - file.size() - 1] == '/');
+    return name == file ||
+           (name.size() > file.size() && name.ends_with(file) && name[name.size() - file.size() - 1] == '/');
 }
 
 void appendCount(std::vector<FileMetadataEntry>& rows, std::u16string_view name, std::size_t count) {
@@ -112,9 +113,9 @@ void appendMetaValues(std::vector<FileMetadataEntry>& rows, const XmlDocument& m
             const auto target = XmlDocument::attribute(element, "href").value_or("");
             appendArchiveRow(rows, section, u"Template", metadataText(target));
         } else if (name == "user-defined") {
-            appendArchiveRow(rows, section, u"User-defined field",
-                             metadataText(XmlDocument::attribute(element, "name").value_or("") + ": " +
-                                          XmlDocument::text(element)));
+            appendArchiveRow(
+                rows, section, u"User-defined field",
+                metadataText(XmlDocument::attribute(element, "name").value_or("") + ": " + XmlDocument::text(element)));
         } else if (element->properties != nullptr) {
             appendArchiveRow(rows, section, u"Statistics", metadataText(statistics(element)));
         }
@@ -179,9 +180,7 @@ void appendSettings(std::vector<FileMetadataEntry>& rows, const SettingsFindings
     appendList(rows, u"Paths in settings", found.paths, shownValues);
 }
 
-bool isUnder(std::string_view name, std::string_view folder) {
-    return lowercased(name).starts_with(folder);
-}
+bool isUnder(std::string_view name, std::string_view folder) { return lowercased(name).starts_with(folder); }
 
 bool isPictureEntry(std::string_view name) {
     return !name.ends_with('/') && (name.starts_with("Pictures/") || name.find("/Pictures/") != std::string_view::npos);
@@ -252,7 +251,8 @@ bool isOpenDocumentResidue(const FileMetadataEntry& entry) {
     return std::find(std::begin(nonResidueNames), std::end(nonResidueNames), entry.name) == std::end(nonResidueNames);
 }
 
-std::vector<FileMetadataEntry> openDocumentEntries(const ZipArchive& archive, const std::vector<ArchiveEntry>& listing) {
+std::vector<FileMetadataEntry> openDocumentEntries(const ZipArchive& archive,
+                                                   const std::vector<ArchiveEntry>& listing) {
     std::vector<FileMetadataEntry> rows;
     BodyTotals bodies;
     SettingsFindings settings;

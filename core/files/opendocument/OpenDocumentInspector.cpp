@@ -33,10 +33,9 @@ std::u16string OpenDocumentInspector::typeDescription(const std::filesystem::pat
 FileMetadataReport OpenDocumentInspector::inspect(const std::filesystem::path& file) const {
     if (!isSupported(file)) throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
     const auto package = openValidatedArchive(file);
-    return buildFileReport(reportFileName(file),
-                           {.typeDescription = typeDescription(file),
-                            .byteCount = static_cast<std::int64_t>(package.archive.byteCount()),
-                            .entries = openDocumentEntries(package.archive, package.entries)});
+    return buildFileReport(reportFileName(file), {.typeDescription = typeDescription(file),
+                                                  .byteCount = static_cast<std::int64_t>(package.archive.byteCount()),
+                                                  .entries = openDocumentEntries(package.archive, package.entries)});
 }
 
 void OpenDocumentInspector::exportPrivacyCopy(const std::filesystem::path& source,
@@ -46,10 +45,9 @@ void OpenDocumentInspector::exportPrivacyCopy(const std::filesystem::path& sourc
         const auto package = openValidatedArchive(source);
         return cleanedOpenDocument(package.archive, package.entries);
     };
-    FileExportSafety::exportPrivacyCopy(destination, FileExportSafety::BytesWriter{.bytes = copy},
-                                        [&](const std::filesystem::path& written) {
-                                            return FileExportSafety::verdictOn(*this, inspect(written));
-                                        });
+    FileExportSafety::exportPrivacyCopy(
+        destination, FileExportSafety::BytesWriter{.bytes = copy},
+        [&](const std::filesystem::path& written) { return FileExportSafety::verdictOn(*this, inspect(written)); });
 }
 
 bool OpenDocumentInspector::failsPrivacyVerification(const FileMetadataReport& report) const {

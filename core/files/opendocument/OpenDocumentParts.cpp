@@ -24,8 +24,8 @@ constexpr std::string_view commentElements[] = {"annotation", "annotation-end"};
 // Elements that show content from elsewhere. A linked section or sheet keeps the copy it
 // holds; a linked picture, object or frame has nothing of its own and goes.
 constexpr std::string_view linksKeepingContent[] = {"section-source", "table-source", "cell-range-source"};
-constexpr std::string_view linksWithoutContent[] = {"image", "object", "object-ole", "plugin", "applet",
-                                                     "floating-frame"};
+constexpr std::string_view linksWithoutContent[] = {"image",  "object", "object-ole",
+                                                    "plugin", "applet", "floating-frame"};
 // Style images are referred to by name elsewhere, so they stay and lose only their target.
 constexpr std::string_view styleImages[] = {"fill-image", "background-image", "list-level-style-image"};
 
@@ -109,12 +109,28 @@ bool onlyDecorationsLeft(Node frame) {
 
 constexpr std::string_view trackedChangeKinds[] = {"insertion", "deletion", "format-change", "cell-content-change",
                                                    "movement"};
-constexpr std::string_view inspectedElements[] = {
-    "tracked-changes", "insertion", "deletion",       "format-change", "cell-content-change",
-    "movement",        "creator",   "annotation",     "date",          "event-listener",
-    "section-source",  "table-source", "cell-range-source", "image", "object",
-    "object-ole",      "plugin",    "applet",         "floating-frame", "fill-image",
-    "background-image", "list-level-style-image"};
+constexpr std::string_view inspectedElements[] = {"tracked-changes",
+                                                  "insertion",
+                                                  "deletion",
+                                                  "format-change",
+                                                  "cell-content-change",
+                                                  "movement",
+                                                  "creator",
+                                                  "annotation",
+                                                  "date",
+                                                  "event-listener",
+                                                  "section-source",
+                                                  "table-source",
+                                                  "cell-range-source",
+                                                  "image",
+                                                  "object",
+                                                  "object-ole",
+                                                  "plugin",
+                                                  "applet",
+                                                  "floating-frame",
+                                                  "fill-image",
+                                                  "background-image",
+                                                  "list-level-style-image"};
 
 }  // namespace
 

@@ -13,13 +13,13 @@ struct DocumentPartFindings {
     std::size_t insertions = 0;
     std::size_t deletions = 0;
     std::size_t formatChanges = 0;
-    std::size_t cellChanges = 0;  // a spreadsheet's changed cell contents and moved ranges
+    std::size_t cellChanges = 0;   // a spreadsheet's changed cell contents and moved ranges
     bool changeRecording = false;  // a tracked-changes region that records further changes
     std::vector<std::string> changeAuthors;
     std::size_t comments = 0;
     std::vector<std::string> commentAuthors;
     std::vector<std::string> commentDates;
-    std::vector<std::string> otherAuthors;  // creators named anywhere else in the part
+    std::vector<std::string> otherAuthors;   // creators named anywhere else in the part
     std::vector<std::string> externalLinks;  // linked sections, images, objects and sheets outside the package
     std::size_t macroBindings = 0;           // events that run a macro
 };

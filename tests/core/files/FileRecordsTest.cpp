@@ -162,7 +162,8 @@ FileSanitizerError::Case errorOf(void (*action)(const std::filesystem::path&), c
 TEST(InspectorRegistryTest, SvgIsDispatchedBeforeImagesAndUnknownFilesAreUnsupported) {
     std::vector<std::string_view> families;
     for (const auto& row : inspectorRegistry()) families.push_back(row.family);
-    EXPECT_EQ(families, (std::vector<std::string_view>{"svg", "pdf", "image", "media", "office", "opendocument", "epub"}));
+    EXPECT_EQ(families,
+              (std::vector<std::string_view>{"svg", "pdf", "image", "media", "office", "opendocument", "epub"}));
     // x.SVG conforms to image, yet reaches the SVG inspector, which reads it as markup.
     EXPECT_TRUE(isInspectable("x.SVG"));
     EXPECT_TRUE(isInspectable("x.webp"));
