@@ -17,7 +17,9 @@ std::string odfPart(const std::string& root, const std::string& body) {
            "</office:" + root + ">";
 }
 
-std::string content(const std::string& body) { return odfPart("document-content", "<office:body>" + body + "</office:body>"); }
+std::string content(const std::string& body) {
+    return odfPart("document-content", "<office:body>" + body + "</office:body>");
+}
 
 std::string changeInfo(const std::string& author, const std::string& date) {
     return "<office:change-info><dc:creator>" + author + "</dc:creator><dc:date>" + date +
@@ -163,7 +165,8 @@ Parts libreOfficePresentation() {
     Parts parts;
     parts["content.xml"] = content(body);
     parts["Thumbnails/thumbnail.png"] = "\x89PNG\r\n\x1a\nslide thumbnail";
-    parts["Basic/Standard/Module1.xml"] = declaration + "<script:module script:name=\"Module1\">Sub Main</script:module>";
+    parts["Basic/Standard/Module1.xml"] =
+        declaration + "<script:module script:name=\"Module1\">Sub Main</script:module>";
     parts["Basic/script-lc.xml"] = declaration + "<library:libraries/>";
     return withOpenDocumentFrame(std::move(parts), "application/vnd.oasis.opendocument.presentation");
 }

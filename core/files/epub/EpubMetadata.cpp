@@ -23,7 +23,6 @@ namespace {
 using Node = XmlDocument::Node;
 
 constexpr std::u16string_view section = u"EPUB";
-constexpr std::string_view dublinCoreNamespace = "http://purl.org/dc/elements/1.1/";
 
 struct DublinCoreRow {
     std::string_view element;
@@ -50,11 +49,6 @@ std::vector<Node> elements(const XmlDocument& document, std::string_view localNa
     return document.elementsNamed(names);
 }
 
-bool isDublinCore(Node element) {
-    return element->ns != nullptr && element->ns->href != nullptr &&
-           reinterpret_cast<const char*>(element->ns->href) == dublinCoreNamespace;
-}
-
 void appendRow(std::vector<FileMetadataEntry>& rows, std::u16string_view name, std::string_view value) {
     if (!value.empty()) appendArchiveRow(rows, section, name, metadataText(value));
 }
@@ -71,34 +65,34 @@ std::u16string_view identifierName(std::string_view value, std::string_view book
     return isIsbn(value) ? u"ISBN" : u"Identifier";
 }
 
-void appendDublinCore(std::vector<FileMetadataEntry>& rows, const XmlDocument& package,
-                      std::string_view bookIdentifier) {
-    std::vector<std::string_view> names{"identifier"};
-    for (const auto& row : dublinCoreRows) names.push_back(row.element);
-    for (auto* element : package.elementsNamed(names)) {
-        if (!isDublinCore(element)) continue;
+void appendMeta(std::vector<FileMetadataEntry>& rows, Node meta) {
+    const auto name = XmlDocument::attribute(meta, "name");
+    if (name == "cover") return;
+    const auto property = XmlDocument::attribute(meta, "property");
+    if (property == "dcterms:modified") {
+        appendRow(rows, u"Modified", trimmedText(XmlDocument::text(meta)));
+        return;
+    }
+    const auto label = name ? *name : property.value_or("meta");
+    const auto value = name ? XmlDocument::attribute(meta, "content").value_or("") : XmlDocument::text(meta);
+    appendRow(rows, u"Metadata", label + " = " + trimmedText(value));
+}
+
+void appendMetadata(std::vector<FileMetadataEntry>& rows, const XmlDocument& package, std::string_view bookIdentifier) {
+    for (auto* element : metadataEntries(package)) {
         const auto value = trimmedText(XmlDocument::text(element));
         const auto localName = XmlDocument::localName(element);
         if (localName == "identifier") {
             appendRow(rows, identifierName(value, bookIdentifier), value);
-        } else {
-            appendRow(rows, dublinCoreName(localName), value);
+        } else if (localName == "meta") {
+            appendMeta(rows, element);
+        } else if (localName == "link") {
+            appendRow(rows, u"Metadata link", XmlDocument::attribute(element, "href").value_or(""));
+        } else if (const auto name = dublinCoreName(localName); !name.empty()) {
+            appendRow(rows, name, value);
+        } else if (!value.empty()) {
+            appendRow(rows, u"Metadata", std::string(localName) + " = " + value);
         }
-    }
-}
-
-void appendMetas(std::vector<FileMetadataEntry>& rows, const XmlDocument& package) {
-    for (auto* meta : elements(package, "meta")) {
-        const auto name = XmlDocument::attribute(meta, "name");
-        if (name == "cover") continue;
-        const auto property = XmlDocument::attribute(meta, "property");
-        if (property == "dcterms:modified") {
-            appendRow(rows, u"Modified", trimmedText(XmlDocument::text(meta)));
-            continue;
-        }
-        const auto label = name ? *name : property.value_or("meta");
-        const auto value = name ? XmlDocument::attribute(meta, "content").value_or("") : XmlDocument::text(meta);
-        appendRow(rows, u"Metadata", label + " = " + trimmedText(value));
     }
 }
 
@@ -145,8 +139,7 @@ std::vector<FileMetadataEntry> epubEntries(const ZipArchive& archive, const std:
     const auto folder = folderOf(packagePath);
     auto* unique = uniqueIdentifierElement(package);
     const auto bookIdentifier = unique != nullptr ? trimmedText(XmlDocument::text(unique)) : std::string();
-    appendDublinCore(rows, package, bookIdentifier);
-    appendMetas(rows, package);
+    appendMetadata(rows, package, bookIdentifier);
     if (const auto ncx = parsedPart(archive, listing, ncxPath(package, folder))) appendNcx(rows, *ncx, bookIdentifier);
     if (const auto cover = coverImagePath(package, folder); cover && findEntry(listing, *cover) != nullptr) {
         appendArchiveRow(rows, u"Preview", u"Cover image", metadataText(*cover));

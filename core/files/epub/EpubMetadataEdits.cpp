@@ -15,8 +15,6 @@ namespace {
 
 using Node = XmlDocument::Node;
 
-constexpr std::string_view dublinCoreNamespace = "http://purl.org/dc/elements/1.1/";
-
 constexpr std::string_view structuralNcxMetas[] = {"dtb:uid", "dtb:depth", "dtb:totalPageCount", "dtb:maxPageNumber"};
 
 std::vector<Node> elements(const XmlDocument& document, std::string_view localName) {
@@ -24,30 +22,15 @@ std::vector<Node> elements(const XmlDocument& document, std::string_view localNa
     return document.elementsNamed(names);
 }
 
-bool isDublinCore(Node element) {
-    return element->ns != nullptr && element->ns->href != nullptr &&
-           reinterpret_cast<const char*>(element->ns->href) == dublinCoreNamespace;
-}
-
-// Every element of the Dublin Core namespace, wherever it is.
-std::vector<Node> dublinCoreElements(const XmlDocument& package) {
-    std::vector<Node> found;
-    std::vector<Node> pending{package.root()};
-    while (!pending.empty()) {
-        auto* node = pending.back();
-        pending.pop_back();
-        if (isDublinCore(node)) found.push_back(node);
-        const auto children = XmlDocument::childElements(node);
-        pending.insert(pending.end(), children.rbegin(), children.rend());
-    }
-    return found;
-}
-
-// What stays of the Dublin Core elements; the unique identifier is told apart by the caller.
-bool keepsDublinCore(Node element) {
-    const auto name = XmlDocument::localName(element);
+// What stays of the metadata: titles, languages, the unique identifier and ISBNs, the EPUB 2
+// cover and the modification date (given its fixed value later).
+bool isKept(Node entry, Node unique) {
+    const auto name = XmlDocument::localName(entry);
     if (name == "title" || name == "language") return true;
-    return name == "identifier" && isIsbn(XmlDocument::text(element));
+    if (name == "identifier") return entry == unique || isIsbn(XmlDocument::text(entry));
+    if (name != "meta") return false;
+    return XmlDocument::attribute(entry, "name") == "cover" ||
+           XmlDocument::attribute(entry, "property") == "dcterms:modified";
 }
 
 Node freshIdentifierElement(XmlDocument& package, Node metadata) {
@@ -61,11 +44,17 @@ Node freshIdentifierElement(XmlDocument& package, Node metadata) {
     return identifier;
 }
 
+std::vector<Node> modificationDates(const XmlDocument& package) {
+    auto dates = metadataEntries(package);
+    std::erase_if(dates, [](Node entry) {
+        return XmlDocument::localName(entry) != "meta" ||
+               XmlDocument::attribute(entry, "property") != "dcterms:modified";
+    });
+    return dates;
+}
+
 void setModificationDate(XmlDocument& package, Node metadata) {
-    std::vector<Node> dates;
-    for (auto* meta : elements(package, "meta")) {
-        if (XmlDocument::attribute(meta, "property") == "dcterms:modified") dates.push_back(meta);
-    }
+    auto dates = modificationDates(package);
     if (dates.empty()) {
         auto* date = XmlDocument::appendElementLike(metadata, metadata, "meta");
         XmlDocument::setAttribute(date, "property", "dcterms:modified");
@@ -78,40 +67,22 @@ void setModificationDate(XmlDocument& package, Node metadata) {
 }  // namespace
 
 void reducePackageMetadata(XmlDocument& package, std::string_view freshIdentifier) {
-    // The metadata of the package itself, never one nested where it could go with what is dropped.
-    const auto metadataElements = elements(package, "metadata");
-    const auto found = std::find_if(metadataElements.begin(), metadataElements.end(),
-                                    [&](Node element) { return element->parent == package.root(); });
-    if (found == metadataElements.end()) throwUnreadableFile();
-    auto* metadata = *found;
+    auto* metadata = packageMetadata(package);
+    if (metadata == nullptr) throwUnreadableFile();
     auto* unique = uniqueIdentifierElement(package);
     if (unique == nullptr) unique = freshIdentifierElement(package, metadata);
     XmlDocument::setText(unique, freshIdentifier);
     // The old scheme ("calibre", "ISBN") would describe an identifier that is gone.
     XmlDocument::removeAttribute(unique, "scheme");
 
-    std::vector<Node> dropped;
-    for (auto* element : dublinCoreElements(package)) {
-        if (element != unique && !keepsDublinCore(element)) dropped.push_back(element);
-    }
-    for (auto* meta : elements(package, "meta")) {
-        const bool cover = XmlDocument::attribute(meta, "name") == "cover";
-        const bool modified = XmlDocument::attribute(meta, "property") == "dcterms:modified";
-        if (!cover && !modified) dropped.push_back(meta);
-    }
-    for (auto* link : elements(package, "link")) {
-        if (XmlDocument::isInside(link, "metadata")) dropped.push_back(link);
-    }
+    auto dropped = metadataEntries(package);
+    std::erase_if(dropped, [&](Node entry) { return isKept(entry, unique); });
     XmlDocument::detach(dropped);
 
     if (isEpub3(package)) {
         setModificationDate(package, metadata);
     } else {
-        std::vector<Node> dates;
-        for (auto* meta : elements(package, "meta")) {
-            if (XmlDocument::attribute(meta, "property") == "dcterms:modified") dates.push_back(meta);
-        }
-        XmlDocument::detach(dates);
+        XmlDocument::detach(modificationDates(package));
     }
 }
 

@@ -6,7 +6,10 @@
 
 #include "core/text/base/TextConversions.h"
 
+#include <libxml/tree.h>
+
 #include <algorithm>
+#include <set>
 
 namespace velquor::files {
 
@@ -16,6 +19,7 @@ using Node = XmlDocument::Node;
 
 constexpr std::string_view packageMediaType = "application/oebps-package+xml";
 constexpr std::string_view ncxMediaType = "application/x-dtbncx+xml";
+constexpr std::string_view dublinCoreNamespace = "http://purl.org/dc/elements/1.1/";
 
 std::vector<Node> elements(const XmlDocument& document, std::string_view localName) {
     const std::string_view names[] = {localName};
@@ -92,6 +96,51 @@ bool isCheckedIsbn13(std::string_view digits) {
 }
 
 }  // namespace
+
+XmlDocument::Node packageMetadata(const XmlDocument& package) {
+    for (auto* child : XmlDocument::childElements(package.root())) {
+        if (XmlDocument::localName(child) == "metadata") return child;
+    }
+    return nullptr;
+}
+
+bool isDublinCore(XmlDocument::Node element) {
+    return element->ns != nullptr && element->ns->href != nullptr &&
+           std::string_view(reinterpret_cast<const char*>(element->ns->href)) == dublinCoreNamespace;
+}
+
+std::vector<XmlDocument::Node> metadataEntries(const XmlDocument& package) {
+    std::vector<Node> entries;
+    // The containers are never entries themselves: dropping one would drop what it holds.
+    std::set<Node> listed{package.root()};
+    if (auto* metadata = packageMetadata(package)) {
+        listed.insert(metadata);
+        std::vector<Node> pending = XmlDocument::childElements(metadata);
+        std::reverse(pending.begin(), pending.end());
+        while (!pending.empty()) {
+            auto* element = pending.back();
+            pending.pop_back();
+            const auto name = XmlDocument::localName(element);
+            if (name == "dc-metadata" || name == "x-metadata") {
+                listed.insert(element);
+                const auto children = XmlDocument::childElements(element);
+                pending.insert(pending.end(), children.rbegin(), children.rend());
+                continue;
+            }
+            entries.push_back(element);
+            listed.insert(element);
+        }
+    }
+    std::vector<Node> pending{package.root()};
+    while (!pending.empty()) {
+        auto* node = pending.back();
+        pending.pop_back();
+        if (isDublinCore(node) && !listed.contains(node)) entries.push_back(node);
+        const auto children = XmlDocument::childElements(node);
+        pending.insert(pending.end(), children.rbegin(), children.rend());
+    }
+    return entries;
+}
 
 std::string trimmedText(std::string_view text) {
     constexpr std::string_view space = " \t\r\n";

@@ -28,6 +28,18 @@ std::string folderOf(std::string_view path);
 // archive.
 std::optional<std::string> resolvedReference(std::string_view folder, std::string_view href);
 
+// The package document's own metadata element (a child of its root); null when there is none.
+XmlDocument::Node packageMetadata(const XmlDocument& package);
+
+// What the package says about the book, entry by entry: the children of its own metadata
+// element (with those of the old dc-metadata and x-metadata wrappers), then every Dublin Core
+// element anywhere else. Entries are found by where they are, whatever their namespace, so
+// that none can hide behind an unexpected one.
+std::vector<XmlDocument::Node> metadataEntries(const XmlDocument& package);
+
+// Whether an element is in the Dublin Core namespace.
+bool isDublinCore(XmlDocument::Node element);
+
 // The package's unique identifier element (the dc:identifier the package's unique-identifier
 // names, else the first one); null when there is none.
 XmlDocument::Node uniqueIdentifierElement(const XmlDocument& package);

@@ -17,7 +17,7 @@ namespace {
 using Node = XmlDocument::Node;
 
 // Every mark of a tracked change, in the body and in the change regions.
-constexpr std::string_view changeMarks[] = {"tracked-changes", "change", "change-start", "change-end"};
+constexpr std::string_view changeMarks[] = {"tracked-changes", "change", "change-start", "change-end", "change-info"};
 
 constexpr std::string_view commentElements[] = {"annotation", "annotation-end"};
 

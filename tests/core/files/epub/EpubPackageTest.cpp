@@ -43,11 +43,18 @@ TEST(EpubPackageTest, IsbnsAreRecognisedByTheirCheckDigit) {
         const char* identifier;
         bool isbn;
     } cases[] = {
-        {"978-3-16-148410-0", true},   {"9783161484100", true},  {"urn:isbn:9783161484100", true},
+        {"978-3-16-148410-0", true},
+        {"9783161484100", true},
+        {"urn:isbn:9783161484100", true},
         {"ISBN: 978 3 16 148410 0", true},
-        {"isbn:0-306-40615-2", true},  {"030640615X", false},    {"080442957X", true},
-        {"978-3-16-148410-1", false},  {"9773161484100", false}, {"urn:uuid:12345678-1234", false},
-        {"", false},                   {"97831614841000", false},
+        {"isbn:0-306-40615-2", true},
+        {"030640615X", false},
+        {"080442957X", true},
+        {"978-3-16-148410-1", false},
+        {"9773161484100", false},
+        {"urn:uuid:12345678-1234", false},
+        {"", false},
+        {"97831614841000", false},
     };
     for (const auto& c : cases) EXPECT_EQ(isIsbn(c.identifier), c.isbn) << c.identifier;
 }
@@ -102,7 +109,7 @@ TEST(EpubPackageTest, TheEncryptionPartTellsFontsFromProtectedContent) {
         "</encryption>");
     const auto fonts = obfuscatedFonts(encryption);
     EXPECT_EQ(fonts, (std::map<std::string, FontObfuscation>{{"OEBPS/Fonts/a b.otf", FontObfuscation::idpf},
-                                                            {"OEBPS/Fonts/c.ttf", FontObfuscation::adobe}}));
+                                                             {"OEBPS/Fonts/c.ttf", FontObfuscation::adobe}}));
     EXPECT_EQ(protectedContentCount(encryption), 1u);
 }
 
@@ -121,6 +128,19 @@ TEST(EpubPackageTest, MetadataIsReducedAroundTheFreshIdentifier) {
         << "a book without its unique identifier gets one";
     EXPECT_THAT(xml, HasSubstr("<meta property=\"dcterms:modified\">1980-01-01T00:00:00Z</meta>"));
     EXPECT_THAT(xml, Not(HasSubstr("2025"))) << "one modification date is left";
+
+    // An entry cannot stay by hiding behind another namespace, nor inside the old wrappers.
+    auto disguised = XmlDocument::parse(
+        "<package xmlns=\"http://www.idpf.org/2007/opf\" version=\"2.0\"><metadata><dc-metadata "
+        "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:title>T</dc:title></dc-metadata>"
+        "<x:creator xmlns:x=\"urn:not-dublin-core\">Hidden Author</x:creator><dc:creator "
+        "xmlns:dc=\"http://purl.org/dc/elements/1.1/\">Jane</dc:creator></metadata>"
+        "<manifest><dc:publisher xmlns:dc=\"http://purl.org/dc/elements/1.1/\">Stray</dc:publisher></manifest>"
+        "</package>");
+    reducePackageMetadata(disguised, "urn:uuid:fresh");
+    const auto reduced = disguised.serialize();
+    for (const auto* gone : {"Hidden Author", "Jane", "Stray"}) EXPECT_THAT(reduced, Not(HasSubstr(gone))) << gone;
+    EXPECT_THAT(reduced, HasSubstr("<dc:title>T</dc:title>"));
 
     auto untitled = XmlDocument::parse("<package xmlns=\"http://www.idpf.org/2007/opf\"><metadata/></package>");
     EXPECT_THROW(reducePackageMetadata(untitled, "urn:uuid:fresh"), FileSanitizerError);

@@ -19,14 +19,14 @@ namespace {
 
 using testing::archiveEntryNames;
 using testing::archivePart;
-using testing::Parts;
-using testing::ReportRow;
 using ::testing::Contains;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::IsSupersetOf;
 using ::testing::MatchesRegex;
 using ::testing::Not;
+using testing::Parts;
+using testing::ReportRow;
 using Case = FileSanitizerError::Case;
 
 class EpubTest : public testing::OfficeTestFolder {
@@ -79,13 +79,14 @@ TEST_F(EpubTest, AnEpub2CopyKeepsTheBookAndLosesWhoMadeIt) {
 
     const auto opf = archivePart(copy, "OEBPS/content.opf");
     const auto identifier = identifierOf(opf);
-    EXPECT_THAT(identifier, MatchesRegex("urn:uuid:[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}"));
+    EXPECT_THAT(identifier,
+                MatchesRegex("urn:uuid:[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}"));
     EXPECT_THAT(opf, HasSubstr("The Long Road"));
     EXPECT_THAT(opf, HasSubstr("<dc:language>en</dc:language>"));
     EXPECT_THAT(opf, HasSubstr("978-3-16-148410-0")) << "the public ISBN stays";
     EXPECT_THAT(opf, HasSubstr("<meta name=\"cover\" content=\"cover\"/>"));
-    for (const auto* gone : {"Jane Roe", "calibre", "Roe Press", "2023-04-01", "Draft", "9a8b7c6d", "0d9c8b7a",
-                             "dcterms:modified"}) {
+    for (const auto* gone :
+         {"Jane Roe", "calibre", "Roe Press", "2023-04-01", "Draft", "9a8b7c6d", "0d9c8b7a", "dcterms:modified"}) {
         EXPECT_THAT(opf, Not(HasSubstr(gone))) << gone;
     }
     const auto ncx = archivePart(copy, "OEBPS/toc.ncx");
@@ -163,7 +164,8 @@ TEST_F(EpubTest, ProtectedBooksAndBrokenContainersAreRefused) {
         "<container xmlns=\"urn:oasis:names:tc:opendocument:xmlns:container\"><rootfiles><rootfile "
         "full-path=\"../content.opf\" media-type=\"application/oebps-package+xml\"/></rootfiles></container>";
     auto entities = protectedBook;
-    entities["OEBPS/content.opf"] = "<!DOCTYPE package [<!ENTITY e SYSTEM \"file:///etc/passwd\">]><package>&e;</package>";
+    entities["OEBPS/content.opf"] =
+        "<!DOCTYPE package [<!ENTITY e SYSTEM \"file:///etc/passwd\">]><package>&e;</package>";
     const struct {
         const char* name;
         Parts parts;

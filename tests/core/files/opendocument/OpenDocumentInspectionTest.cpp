@@ -14,11 +14,11 @@
 namespace velquor::files {
 namespace {
 
-using testing::Parts;
-using testing::ReportRow;
 using ::testing::Contains;
 using ::testing::IsSupersetOf;
 using ::testing::Not;
+using testing::Parts;
+using testing::ReportRow;
 using Case = FileSanitizerError::Case;
 
 class OpenDocumentInspectionTest : public testing::OfficeTestFolder {};
@@ -94,8 +94,7 @@ TEST_F(OpenDocumentInspectionTest, SpreadsheetPresentationAndDrawingShowTheirOwn
         {"plan.odg",
          testing::libreOfficeDrawing(std::string(picture.begin(), picture.end())),
          u"OpenDocument drawing",
-         {{u"OpenDocument", u"External links", u"../../home/jane/Pictures/map.png"},
-          {u"Embedded", u"Images", u"1"}}},
+         {{u"OpenDocument", u"External links", u"../../home/jane/Pictures/map.png"}, {u"Embedded", u"Images", u"1"}}},
     };
     for (const auto& c : cases) {
         const auto report = inspectReport(package(c.name, c.parts));
@@ -195,8 +194,7 @@ TEST_F(OpenDocumentInspectionTest, UnreadablePartsAndPasswordProtectionAreRefuse
     auto brokenMeta = testing::libreOfficeText();
     brokenMeta["meta.xml"] = "<office:document-meta>";
     const auto report = inspectReport(package("meta.odt", brokenMeta));
-    EXPECT_THAT(testing::reportRows(report),
-                Contains(ReportRow{u"OpenDocument", u"Document properties", u"meta.xml"}));
+    EXPECT_THAT(testing::reportRows(report), Contains(ReportRow{u"OpenDocument", u"Document properties", u"meta.xml"}));
     EXPECT_THAT(rowNames(report), Not(Contains(u"Creator")));
 }
 

@@ -19,11 +19,11 @@ namespace {
 
 using testing::archiveEntryNames;
 using testing::archivePart;
-using testing::Parts;
 using ::testing::Contains;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
+using testing::Parts;
 using Case = FileSanitizerError::Case;
 
 class OpenDocumentPrivacyCopyTest : public testing::OfficeTestFolder {};
@@ -36,9 +36,9 @@ std::size_t elementCount(const std::string& xml, std::string_view localName) {
 
 // What must be gone from every content and styles part of a copy: every trace of a change, a
 // comment and the people behind them.
-constexpr std::array<std::string_view, 9> forbiddenElements{
-    "tracked-changes", "changed-region", "change-start", "change-end", "change",
-    "annotation",      "annotation-end", "change-info",  "creator"};
+constexpr std::array<std::string_view, 9> forbiddenElements{"tracked-changes", "changed-region", "change-start",
+                                                            "change-end",      "change",         "annotation",
+                                                            "annotation-end",  "change-info",    "creator"};
 
 // The exiftool tags that name people, dates, tools or editing statistics.
 bool isPersonalTag(const std::string& name) {
@@ -77,12 +77,21 @@ TEST_F(OpenDocumentPrivacyCopyTest, EveryFamilyComesOutWithoutItsTracesAndKeepsI
          "application/vnd.oasis.opendocument.text",
          {"Kept inserted text.", "Styled and body text.", "Linked terms"},
          {"gone words", "Check this", "terms.odt"}},
-        {"sheet.ods", testing::libreOfficeSpreadsheet(), "application/vnd.oasis.opendocument.spreadsheet",
-         {"Total", "42"}, {"Source: my notes", "Ann Lee"}},
-        {"slides.odp", testing::libreOfficePresentation(), "application/vnd.oasis.opendocument.presentation",
-         {"Quarterly plan"}, {"Too long", "vnd.sun.star.script"}},
-        {"plan.odg", testing::libreOfficeDrawing(std::string(picture.begin(), picture.end())),
-         "application/vnd.oasis.opendocument.graphics", {"Shape text", "Pictures/logo.png"}, {"map.png", "Map"}},
+        {"sheet.ods",
+         testing::libreOfficeSpreadsheet(),
+         "application/vnd.oasis.opendocument.spreadsheet",
+         {"Total", "42"},
+         {"Source: my notes", "Ann Lee"}},
+        {"slides.odp",
+         testing::libreOfficePresentation(),
+         "application/vnd.oasis.opendocument.presentation",
+         {"Quarterly plan"},
+         {"Too long", "vnd.sun.star.script"}},
+        {"plan.odg",
+         testing::libreOfficeDrawing(std::string(picture.begin(), picture.end())),
+         "application/vnd.oasis.opendocument.graphics",
+         {"Shape text", "Pictures/logo.png"},
+         {"map.png", "Map"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -125,7 +134,8 @@ TEST_F(OpenDocumentPrivacyCopyTest, EveryFamilyComesOutWithoutItsTracesAndKeepsI
 
 TEST_F(OpenDocumentPrivacyCopyTest, AnExternallyLinkedPictureGoesWithItsFrameAndAStoredOneStays) {
     const auto picture = testing::tinyPng();
-    const auto copy = exported(package("plan.odg", testing::libreOfficeDrawing(std::string(picture.begin(), picture.end()))));
+    const auto copy =
+        exported(package("plan.odg", testing::libreOfficeDrawing(std::string(picture.begin(), picture.end()))));
     const auto content = archivePart(copy, "content.xml");
     EXPECT_THAT(content, Not(HasSubstr("draw:name=\"Linked\"")));
     EXPECT_THAT(content, HasSubstr("draw:name=\"Stored\""));
@@ -191,14 +201,18 @@ TEST_F(OpenDocumentPrivacyCopyTest, HostileArchivesGetTheRefusalsOfOfficeArchive
         Case expected;
     } cases[] = {
         {"traversal", {mimetype, {.name = "../content.xml", .data = "<x/>"}}, Case::unsafeArchiveEntry},
-        {"symbolic link", {mimetype, content, {.name = "Pictures/a.png", .data = "/etc/passwd", .unixMode = 0120777}},
+        {"symbolic link",
+         {mimetype, content, {.name = "Pictures/a.png", .data = "/etc/passwd", .unixMode = 0120777}},
          Case::unsafeArchiveEntry},
         {"case collision", {mimetype, content, {.name = "Content.xml", .data = "<x/>"}}, Case::unsafeArchiveEntry},
-        {"encrypted entry", {mimetype, {.name = "content.xml", .data = "<x/>", .encrypted = true}},
+        {"encrypted entry",
+         {mimetype, {.name = "content.xml", .data = "<x/>", .encrypted = true}},
          Case::unreadableFile},
-        {"size lie", {mimetype, testing::zeroFilledEntry("content.xml", 4'000'000, 100)},
+        {"size lie",
+         {mimetype, testing::zeroFilledEntry("content.xml", 4'000'000, 100)},
          Case::archiveResourceLimitExceeded},
-        {"declared bomb", {mimetype, {.name = "content.xml", .data = "<x/>", .declaredSize = 300'000'000}},
+        {"declared bomb",
+         {mimetype, {.name = "content.xml", .data = "<x/>", .declaredSize = 300'000'000}},
          Case::archiveResourceLimitExceeded},
         {"local name names another entry",
          {mimetype, content, {.name = "styles.xml", .data = "<x/>", .localName = "content.xml"}},
