@@ -20,7 +20,8 @@ namespace files = velquor::files;
 
 namespace {
 
-using Rows = std::vector<files::FileMetadataEntry> (*)(const files::ZipArchive&, const std::vector<files::ArchiveEntry>&);
+using Rows = std::vector<files::FileMetadataEntry> (*)(const files::ZipArchive&,
+                                                       const std::vector<files::ArchiveEntry>&);
 
 files::ZipArchive validated(const std::string& bytes, std::vector<files::ArchiveEntry>& entries) {
     auto archive = files::ZipArchive::fromBytes(bytes);

@@ -214,7 +214,10 @@ void appendPackageRows(std::vector<FileMetadataEntry>& rows, const std::vector<A
         }
         if (isPictureEntry(entry.name)) ++pictures;
     }
-    if (macroParts > 0) appendArchiveRow(rows, section, u"Macros", text::decimalText(macroParts) + u" parts");
+    if (macroParts > 0) {
+        appendArchiveRow(rows, section, u"Macros",
+                         text::decimalText(macroParts) + (macroParts == 1 ? u" part" : u" parts"));
+    }
     if (pictures > 0) appendArchiveRow(rows, u"Embedded", u"Images", text::decimalText(pictures));
     if (const auto objects = embeddedObjectCount(listing); objects > 0) {
         appendArchiveRow(rows, u"Embedded", u"Objects", text::decimalText(objects));
