@@ -44,7 +44,7 @@ constexpr MetaRow metaRows[] = {
     {"print-date", u"Printed"},
 };
 
-constexpr std::u16string_view nonResidueNames[] = {u"Type", u"Statistics", u"Language"};
+constexpr std::u16string_view nonResidueNames[] = {u"Type", u"Statistics", u"Language", u"Name fields"};
 
 // The longest mimetype shown; the format's own are under 80 bytes.
 constexpr std::uint64_t mimetypeBytes = 256;
@@ -151,6 +151,7 @@ void add(BodyTotals& totals, const std::string& part, const DocumentPartFindings
     merge(all.commentAuthors, found.commentAuthors);
     merge(all.commentDates, found.commentDates);
     merge(all.otherAuthors, found.otherAuthors);
+    merge(all.nameFields, found.nameFields);
     merge(all.externalLinks, found.externalLinks);
     if (found.comments > 0) totals.commentsByPart.emplace_back(part, found.comments);
 }
@@ -169,6 +170,7 @@ void appendBodyFindings(std::vector<FileMetadataEntry>& rows, const BodyTotals& 
     appendList(rows, u"Comment authors", found.commentAuthors);
     appendList(rows, u"Comment dates", found.commentDates, shownValues);
     appendList(rows, u"Other authors", found.otherAuthors);
+    appendList(rows, u"Name fields", found.nameFields);
     appendList(rows, u"External links", found.externalLinks, shownValues);
     appendCount(rows, u"Macro bindings", found.macroBindings);
 }

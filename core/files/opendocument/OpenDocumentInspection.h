@@ -39,7 +39,8 @@ class XmlDocument;
 bool isEncryptedPackage(const XmlDocument& manifest);
 
 // Whether the row of an OpenDocument report is something a privacy copy may not keep: anything
-// but the type, the statistics, the language and the counts of embedded pictures and objects.
+// but the type, the statistics, the language, the name fields of the visible text and the counts
+// of embedded pictures and objects.
 bool isOpenDocumentResidue(const FileMetadataEntry& entry);
 
 }  // namespace velquor::files

@@ -83,9 +83,18 @@ void countTrackedChange(DocumentPartFindings& findings, std::string_view name) {
     if (name == "cell-content-change" || name == "movement") ++findings.cellChanges;
 }
 
+constexpr std::string_view textNamespace = "urn:oasis:names:tc:opendocument:xmlns:text:1.0";
+
+bool isTextField(Node element) {
+    return element->ns != nullptr && element->ns->href != nullptr &&
+           std::string_view(reinterpret_cast<const char*>(element->ns->href)) == textNamespace;
+}
+
 void noteCreator(DocumentPartFindings& findings, Node creator) {
     auto name = trimmed(XmlDocument::text(creator));
-    if (XmlDocument::isInside(creator, "change-info")) {
+    if (isTextField(creator)) {
+        addUnique(findings.nameFields, std::move(name));
+    } else if (XmlDocument::isInside(creator, "change-info")) {
         addUnique(findings.changeAuthors, std::move(name));
     } else if (XmlDocument::isInside(creator, "annotation")) {
         addUnique(findings.commentAuthors, std::move(name));
@@ -109,7 +118,13 @@ bool onlyDecorationsLeft(Node frame) {
 
 constexpr std::string_view trackedChangeKinds[] = {"insertion", "deletion", "format-change", "cell-content-change",
                                                    "movement"};
-constexpr std::string_view inspectedElements[] = {"tracked-changes",
+constexpr std::string_view nameFieldElements[] = {"author-name", "author-initials", "initial-creator", "printed-by"};
+
+constexpr std::string_view inspectedElements[] = {"author-name",
+                                                  "author-initials",
+                                                  "initial-creator",
+                                                  "printed-by",
+                                                  "tracked-changes",
                                                   "insertion",
                                                   "deletion",
                                                   "format-change",
@@ -160,6 +175,8 @@ DocumentPartFindings documentPartFindings(const XmlDocument& part) {
             if (XmlDocument::isInside(element, "tracked-changes")) countTrackedChange(findings, name);
         } else if (name == "creator") {
             noteCreator(findings, element);
+        } else if (isOneOf(name, nameFieldElements)) {
+            if (isTextField(element)) addUnique(findings.nameFields, trimmed(XmlDocument::text(element)));
         } else if (name == "annotation") {
             ++findings.comments;
         } else if (name == "date") {

@@ -19,7 +19,10 @@ struct DocumentPartFindings {
     std::size_t comments = 0;
     std::vector<std::string> commentAuthors;
     std::vector<std::string> commentDates;
-    std::vector<std::string> otherAuthors;   // creators named anywhere else in the part
+    std::vector<std::string> otherAuthors;  // creators named anywhere else in the part
+    // What fields that show a person's name display in the text (author, initial creator,
+    // creator, printed by): visible content, which the copy keeps as it is.
+    std::vector<std::string> nameFields;
     std::vector<std::string> externalLinks;  // linked sections, images, objects and sheets outside the package
     std::size_t macroBindings = 0;           // events that run a macro
 };

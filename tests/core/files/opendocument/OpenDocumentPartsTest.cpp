@@ -132,6 +132,17 @@ TEST(OpenDocumentPartsTest, ChangeRecordsUnderAnUndeclaredPrefixStillLoseTheirAu
     EXPECT_TRUE(documentPartFindings(XmlDocument::parse(result)).changeAuthors.empty());
 }
 
+TEST(OpenDocumentPartsTest, NameFieldsOfTheTextAreShownButAreNoAuthorsAndStay) {
+    const auto body =
+        "<office:text><text:p>Signed: <text:author-name text:fixed=\"true\">Jane Roe</text:author-name> "
+        "(<text:author-initials>JR</text:author-initials>), <text:creator>John Doe</text:creator></text:p>"
+        "</office:text>";
+    const auto found = documentPartFindings(XmlDocument::parse(part(body)));
+    EXPECT_THAT(found.nameFields, ElementsAre("Jane Roe", "JR", "John Doe"));
+    EXPECT_TRUE(found.otherAuthors.empty()) << "text:creator is a field, not dc:creator";
+    EXPECT_THAT(cleaned(body), HasSubstr("<text:creator>John Doe</text:creator>"));
+}
+
 TEST(OpenDocumentPartsTest, SettingsFindingsAndTheirRemoval) {
     auto settings = XmlDocument::parse(testing::openDocumentSettings());
     const auto found = settingsFindings(settings);
