@@ -2,7 +2,8 @@
 
 #include "core/files/FileSanitizerError.h"
 #include "core/files/image/ImagePrivacySanitizer.h"
-#include "core/files/media/MediaMetadataInspector.h"
+#include "core/files/media/MediaFileTypes.h"
+#include "core/files/media/MediaModule.h"
 #include "core/files/office/OfficeArchiveInspector.h"
 #include "core/files/pdf/PDFPrivacySanitizer.h"
 #include "core/files/svg/SVGPrivacySanitizer.h"
@@ -17,14 +18,14 @@ namespace {
 const SVGPrivacySanitizer svgInspector;
 const PDFPrivacySanitizer pdfInspector;
 const ImagePrivacySanitizer imageInspector;
-const MediaMetadataInspector mediaInspector;
+const MediaModuleInspector mediaInspector;
 const OfficeArchiveInspector officeInspector;
 
 const std::array<InspectorRegistration, 5> registry{{
     {"svg", SVGPrivacySanitizer::isSupported, SVGPrivacySanitizer::isSupported, svgInspector},
     {"pdf", PDFPrivacySanitizer::isSupported, PDFPrivacySanitizer::isSupported, pdfInspector},
     {"image", ImagePrivacySanitizer::isSupported, ImagePrivacySanitizer::isSupported, imageInspector},
-    {"media", MediaMetadataInspector::isSupported, MediaMetadataInspector::canExportPrivacyCopy, mediaInspector},
+    {"media", isSupportedMediaFile, canExportMediaPrivacyCopy, mediaInspector},
     {"office", OfficeArchiveInspector::isSupported, OfficeArchiveInspector::canExportPrivacyCopy, officeInspector},
 }};
 
