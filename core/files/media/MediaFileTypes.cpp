@@ -39,9 +39,7 @@ bool isSupportedMediaFile(const std::filesystem::path& file) {
                supportedExtensions.end();
 }
 
-bool canExportMediaPrivacyCopy(const std::filesystem::path& file) {
-    return mediaCopyFormat(file).has_value();
-}
+bool canExportMediaPrivacyCopy(const std::filesystem::path& file) { return mediaCopyFormat(file).has_value(); }
 
 std::u16string mediaTypeDescription(const std::filesystem::path& file) {
     if (const auto type = typeFromExtension(file)) return std::u16string(type->description);

@@ -56,10 +56,10 @@ LoadResult loadFromKnownLocations() {
             return error;
         }
     }
-    return MediaModuleUnavailable(std::error_code(ENOENT, std::generic_category()),
-                                  "the media module " + (locations.empty() ? std::string(mediaModuleFileName)
-                                                                           : locations.front().string()) +
-                                      " could not be loaded");
+    return MediaModuleUnavailable(
+        std::error_code(ENOENT, std::generic_category()),
+        "the media module " + (locations.empty() ? std::string(mediaModuleFileName) : locations.front().string()) +
+            " could not be loaded");
 }
 
 // Loaded once per process, on first use, from any thread; a failure is remembered too.
