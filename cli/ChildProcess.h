@@ -14,8 +14,8 @@
 namespace velquor::cli {
 
 // A program run without a shell, its standard input and output on pipes, its standard error
-// discarded (the caller says what went wrong in its own words). Every read and write waits at most until the deadline; a child still running
-// when this value goes away, or when the deadline passes, is killed and reaped.
+// discarded (the caller says what went wrong in its own words). Every read and write waits at most until the deadline;
+// a child still running when this value goes away, or when the deadline passes, is killed and reaped.
 class ChildProcess {
 public:
     using Clock = std::chrono::steady_clock;
