@@ -132,6 +132,7 @@ std::string ChildProcess::readAll(std::size_t maximum) {
 }
 
 int ChildProcess::finish() {
+    if (pid_ < 0) return exitStatus_;
     input_.reset();
     output_.reset();
     // The pipes are closed, so a child that is still busy has nothing left to do but exit; one
@@ -149,7 +150,8 @@ int ChildProcess::finish() {
         ::usleep(1000);
     }
     pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    exitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return exitStatus_;
 }
 
 }  // namespace velquor::cli

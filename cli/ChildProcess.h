@@ -36,7 +36,8 @@ public:
     // Everything until the output ends, at most `maximum` bytes, or EPROTO.
     std::string readAll(std::size_t maximum);
 
-    // Closes its input and waits for it: its exit status, or -1 when a signal ended it.
+    // Closes its input and waits for it: its exit status, or -1 when a signal ended it. Later
+    // calls return the same.
     int finish();
 
 private:
@@ -45,6 +46,7 @@ private:
 
     std::string name_;
     pid_t pid_ = -1;
+    int exitStatus_ = -1;
     posix::FileDescriptor input_;
     posix::FileDescriptor output_;
     Clock::time_point deadline_;

@@ -112,17 +112,22 @@ std::vector<StagedEntry> parseStagedListing(std::string_view listing) {
     return entries;
 }
 
-std::vector<TextScanInput> stagedScanInputs(std::chrono::seconds timeLimit) {
-    const auto deadline = ChildProcess::Clock::now() + timeLimit;
-    const auto entries = parseStagedListing(gitListing(deadline));
+StagedTexts::StagedTexts(std::chrono::seconds timeLimit)
+    : deadline_(ChildProcess::Clock::now() + timeLimit),
+      entries_(parseStagedListing(gitListing(deadline_))),
+      catFile_({"git", "cat-file", "--batch"}, deadline_) {}
+
+std::vector<TextScanInput> StagedTexts::next(std::size_t maximum, std::size_t byteBudget) {
     std::vector<TextScanInput> inputs;
-    ChildProcess catFile({"git", "cat-file", "--batch"}, deadline);
-    for (const auto& entry : entries) {
+    std::size_t bytes = 0;
+    while (next_ < entries_.size() && inputs.size() < maximum && bytes <= byteBudget) {
+        const auto& entry = entries_[next_++];
         TextScanInput input{.shownPath = entry.path, .file = std::nullopt, .bytes = std::nullopt};
-        if (isTextCandidate(entry)) input.bytes = readBlob(catFile, entry.objectId);
+        if (isTextCandidate(entry)) input.bytes = readBlob(catFile_, entry.objectId);
+        if (input.bytes) bytes += input.bytes->size();
         inputs.push_back(std::move(input));
     }
-    if (catFile.finish() != 0) gitFailed("git cat-file --batch failed");
+    if (next_ == entries_.size() && inputs.empty() && catFile_.finish() != 0) gitFailed("git cat-file --batch failed");
     return inputs;
 }
 

@@ -14,14 +14,20 @@
 #include "core/files/MetadataText.h"
 #include "core/text/TextSanitizer.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdint>
 #include <exception>
 #include <filesystem>
+#include <functional>
+#include <optional>
+#include <utility>
 #include <limits>
 #include <ostream>
+#include <string_view>
 #include <system_error>
 
 namespace velquor::cli {
@@ -29,6 +35,9 @@ namespace velquor::cli {
 namespace {
 
 constexpr std::chrono::seconds gitTimeLimit{300};
+// Staged blobs are read a slice at a time, so a huge commit never sits in memory at once.
+constexpr std::size_t stagedSliceFiles = 256;
+constexpr std::size_t stagedSliceBytes = 256 << 20;
 
 TextReportSections sectionsFor(AttentionScope scope, bool scopeGiven) {
     return {.unicode = scope.unicode, .style = !scopeGiven, .privacy = scope.privacy};
@@ -84,16 +93,33 @@ void showTotals(const TextScanTotals& totals, bool asJson, CommandStreams& strea
                 << (totals.skipped + totals.unreadable) << " skipped.\n";
 }
 
-// Many texts: the worst single-file status over all of them.
-int scanMany(const std::vector<TextScanInput>& inputs, AttentionScope scope, bool scopeGiven, bool asJson,
-             unsigned workers, CommandStreams& streams) {
+// Many texts, a slice at a time until `nextSlice` has none: the worst single-file status over
+// all of them. A source that fails part-way has its failure told after what was shown.
+int scanMany(std::string_view source, const std::function<std::vector<TextScanInput>()>& nextSlice,
+             AttentionScope scope, bool scopeGiven, bool asJson, unsigned workers, CommandStreams& streams) {
     TextScanTotals totals;
-    scanTexts(
-        inputs, scope, workers,
-        [&](const TextScanResult& result) { showScanResult(result, scope, scopeGiven, asJson, streams); }, totals);
+    const auto show = [&](const TextScanResult& result) { showScanResult(result, scope, scopeGiven, asJson, streams); };
+    try {
+        for (auto slice = nextSlice(); !slice.empty(); slice = nextSlice()) {
+            scanTexts(slice, scope, workers, show, totals);
+        }
+    } catch (const std::exception& error) {
+        streams.err << "velquor-cli: could not read " << source << ": " << error.what() << '\n';
+        return badInputOrUsage;
+    }
     showTotals(totals, asJson, streams);
     if (totals.unreadable > 0) return badInputOrUsage;
     return totals.needAttention > 0 ? needsAttention : nothingToReport;
+}
+
+// A mistyped name stops the scan before it starts, so that nothing is printed for a command that
+// could not do what was asked.
+std::optional<std::string> firstMissing(const std::vector<std::string>& paths) {
+    for (const auto& path : paths) {
+        struct stat status {};
+        if (::lstat(path.c_str(), &status) != 0) return path;
+    }
+    return std::nullopt;
 }
 
 bool isFolder(const std::string& path) {
@@ -131,14 +157,16 @@ int runTextInspect(std::span<const std::string> arguments, CommandStreams& strea
 
     if (parsed.has("--staged")) {
         if (!paths.empty()) return reportUsageMistake(textInspectCommand, "--staged takes no paths", streams);
-        std::vector<TextScanInput> inputs;
+        std::optional<StagedTexts> staged;
         try {
-            inputs = stagedScanInputs(gitTimeLimit);
+            staged.emplace(gitTimeLimit);
         } catch (const std::exception& error) {
             streams.err << "velquor-cli: could not read the staged files: " << error.what() << '\n';
             return badInputOrUsage;
         }
-        return scanMany(inputs, scope, scopeGiven, asJson, *workers, streams);
+        return scanMany(
+            "the staged files", [&] { return staged->next(stagedSliceFiles, stagedSliceBytes); }, scope, scopeGiven,
+            asJson, *workers, streams);
     }
     if (paths.size() <= 1 && (paths.empty() || !isFolder(paths.front()))) {
         return inspectOneText(firstPositional(paths), scope, scopeGiven, asJson, streams);
@@ -146,8 +174,14 @@ int runTextInspect(std::span<const std::string> arguments, CommandStreams& strea
     if (std::find(paths.begin(), paths.end(), "-") != paths.end()) {
         return reportUsageMistake(textInspectCommand, "standard input cannot be scanned with other paths", streams);
     }
+    if (const auto missing = firstMissing(paths)) {
+        streams.err << "velquor-cli: " << terminalSafe(files::metadataText(*missing)) << ": no such file or folder\n";
+        return badInputOrUsage;
+    }
     const std::vector<std::filesystem::path> selection(paths.begin(), paths.end());
-    return scanMany(folderScanInputs(selection), scope, scopeGiven, asJson, *workers, streams);
+    auto inputs = folderScanInputs(selection);
+    return scanMany(
+        "the files", [&] { return std::exchange(inputs, {}); }, scope, scopeGiven, asJson, *workers, streams);
 }
 
 constexpr CommandOption options[] = {
@@ -177,7 +211,7 @@ constexpr CommandExample examples[] = {
 const Command textInspectCommand{
     .group = "text",
     .name = "inspect",
-    .usage = "[FILE|-|PATH...] [--staged] [--only unicode|privacy] [--jobs N] [--json]",
+    .usage = "[FILE|-|PATH...] [--staged] [OPTIONS] [--json]",
     .summary = "Report hidden Unicode, hidden messages, style signals, privacy findings and counts for a text.",
     .description =
         "Inspect a text for what it carries beyond its visible words: hidden and control Unicode (zero-width and "

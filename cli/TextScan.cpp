@@ -24,9 +24,11 @@ constexpr std::size_t sliceSize = 256;
 
 // O_NOFOLLOW: the walk left symbolic links out, and one swapped in since must not be read
 // either. O_NONBLOCK keeps a FIFO swapped in from blocking the open; only regular files are read.
-// Nothing for a file known to be over the limit, which is not read at all.
+// Nothing for a file known to be over the limit, which is not read at all, and for a symbolic
+// link, which a scan skips wherever it is named.
 std::optional<std::u16string> readRegularFile(const std::filesystem::path& file) {
     posix::FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    if (!fd.valid() && errno == ELOOP) return std::nullopt;
     if (!fd.valid()) throw std::system_error(errno, std::generic_category(), file.string());
     struct stat status {};
     if (::fstat(fd.get(), &status) != 0) throw std::system_error(errno, std::generic_category(), file.string());

@@ -170,8 +170,11 @@ TEST(TextScanCliTest, OnlyLeavesOutWhatItDoesNotLookAt) {
     EXPECT_THAT(privacy.out, Not(HasSubstr("U+200B")));
     EXPECT_EQ(velquorCli({"text", "inspect", both, "--only", "styl"}).err,
               "velquor-cli: --only takes 'unicode' or 'privacy', not 'styl'\n"
-              "Usage: velquor-cli text inspect [FILE|-|PATH...] [--staged] [--only unicode|privacy] [--jobs N] "
-              "[--json]\n");
+              "Usage: velquor-cli text inspect [FILE|-|PATH...] [--staged] [OPTIONS] [--json]\n");
+    const auto missing = velquorCli({"text", "inspect", both, both + ".gone"});
+    EXPECT_EQ(missing.exitStatus, 2);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err, "velquor-cli: " + both + ".gone: no such file or folder\n");
 }
 
 TEST(TextScanCliTest, JsonLinesCarryPathVerdictAndReportThenTheTotals) {
@@ -257,8 +260,9 @@ TEST(TextScanCliTest, StagedOutsideARepositoryIsBadInput) {
     TemporaryDirectory folder;
     const auto result = velquorCli({"text", "inspect", "--staged"}, folder.path());
     EXPECT_EQ(result.exitStatus, 2);
-    EXPECT_EQ(result.err, "velquor-cli: could not read the staged files: git diff --cached failed (is this a git "
-                          "repository?)\n");
+    EXPECT_EQ(result.err,
+              "velquor-cli: could not read the staged files: git diff --cached failed (is this a git "
+              "repository?)\n");
     EXPECT_EQ(velquorCli({"text", "inspect", "--staged", "x.txt"}, folder.path()).exitStatus, 2);
 }
 

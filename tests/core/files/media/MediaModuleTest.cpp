@@ -37,9 +37,9 @@ TEST(MediaModuleTest, OnlyFilesNobodyElseCanChangeAreTrusted) {
         bool trusted;
     };
     const Case cases[] = {
-        {S_IFREG, 0755, us, true},     {S_IFREG, 0644, 0, true},      {S_IFREG, 0775, us, false},
-        {S_IFREG, 0757, us, false},    {S_IFREG, 0755, 1001, false},  {S_IFDIR, 0755, us, false},
-        {S_IFLNK, 0777, us, false},    {S_IFIFO, 0600, us, false},
+        {S_IFREG, 0755, us, true},  {S_IFREG, 0644, 0, true},     {S_IFREG, 0775, us, false},
+        {S_IFREG, 0757, us, false}, {S_IFREG, 0755, 1001, false}, {S_IFDIR, 0755, us, false},
+        {S_IFLNK, 0777, us, false}, {S_IFIFO, 0600, us, false},
     };
     for (const auto& [type, permissions, owner, trusted] : cases) {
         EXPECT_EQ(isTrustedModuleFile(statusWith(type, permissions, owner), us), trusted)
@@ -83,8 +83,8 @@ TEST(MediaModuleTest, AModuleThatCannotBeUsedIsAClearError) {
     EXPECT_EQ(failureOf(missing),
               "the media module " + missing.string() + " could not be loaded: No such file or directory");
     EXPECT_THAT(failureOf(notAModule), HasSubstr("the media module " + notAModule.string() + " could not be loaded ("));
-    EXPECT_EQ(failureOf(writable),
-              "the media module " + writable.string() + " could not be loaded (not a trusted file): Operation not permitted");
+    EXPECT_EQ(failureOf(writable), "the media module " + writable.string() +
+                                       " could not be loaded (not a trusted file): Operation not permitted");
     EXPECT_EQ(failureOf(folder.path()), "the media module " + folder.path().string() +
                                             " could not be loaded (not a trusted file): Operation not permitted");
 }
