@@ -67,7 +67,9 @@ QWidget* SettingsWindow::makePrivacySection() {
     link->setFlat(true);
     link->setCursor(Qt::PointingHandCursor);
     link->setAccessibleName(QStringLiteral("Privacy"));
-    link->setStyleSheet(QStringLiteral("QPushButton { color: palette(link); text-decoration: underline; }"));
+    link->setStyleSheet(
+        QStringLiteral("QPushButton { color: palette(link); text-decoration: underline; border: none; "
+                       "padding: 0; text-align: left; }"));
     connect(link, &QPushButton::clicked, this, [this] { desktop_.openAddress(address(app::buildPrivacyAddress)); });
     layout->addWidget(link, 0, Qt::AlignLeft);
     return section;
@@ -114,6 +116,7 @@ QWidget* SettingsWindow::makeUpdateRow() {
     layout->addWidget(updateSymbol_);
     layout->addWidget(updateText_, 1);
     layout->addWidget(updateButton_);
+    layout->addStretch();
     return row;
 }
 

@@ -7,7 +7,6 @@
 #include "app/shell/MainWindow.h"
 #include "app/shell/OpenPaths.h"
 #include "app/shell/SettingsWindow.h"
-#include "app/shell/ShellSymbols.h"
 #include "app/shell/UpdateSection.h"
 #include "tests/app/LoopbackHttpServer.h"
 #include "tests/app/ModelTestSupport.h"
@@ -114,22 +113,6 @@ TEST(TrayMenuTest, RestoreFromTheMenuPutsTheOriginalBack) {
     actionNamed(menu, "Restore Previous Clipboard")->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), qs(u"a\u200Bb https://x.org/?utm_source=z"));
     EXPECT_FALSE(actionNamed(menu, "Restore Previous Clipboard")->isEnabled());
-}
-
-TEST(ShellSymbolsTest, MapsTheMenuSymbolsToFreedesktopNames) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"checkmark.shield", "security-high"},
-        {"doc.text.magnifyingglass", "edit-find"},
-        {"wand.and.sparkles", "edit-clear-all"},
-        {"arrow.uturn.backward", "edit-undo"},
-        {"macwindow", "window-new"},
-        {"power", "application-exit"},
-        {"checkmark.circle", "emblem-ok-symbolic"},
-        {"arrow.down.circle", "emblem-downloads"},
-        {"no.such.symbol", ""},
-    };
-    for (const auto& [symbol, name] : cases) EXPECT_EQ(shell::freedesktopIconName(symbol), name) << symbol;
-    EXPECT_TRUE(shell::symbolIcon("no.such.symbol").isNull());
 }
 
 TEST(MainWindowTest, IsTitledVelquorWithItsMenusAndShortcuts) {
