@@ -51,7 +51,8 @@ AppModel::AppModel(Desktop& desktop, AppModelTimings timings, QObject* parent)
       desktop_(desktop),
       options_(workflow::applicationCleaningDefaults),
       textStatus_(qtString(workflow::textStatusAtStart)),
-      fileStatus_(qtString(workflow::fileStatusAtStart)) {
+      fileStatus_(qtString(workflow::fileStatusAtStart)),
+      updateCheckTimeout_(timings.updateCheckTimeout) {
     const auto& empty = workflow::emptyTextAnalysis();
     textReport_ = empty.report;
     textSummary_ = empty.summary;

@@ -39,6 +39,7 @@ struct TextAnalysis;
 }
 
 class QFutureWatcherBase;
+class QNetworkAccessManager;
 
 namespace velquor::app {
 
@@ -48,6 +49,7 @@ class Desktop;
 struct AppModelTimings {
     std::chrono::milliseconds textInspectionDelay{150};  // quiet period after an edit
     std::chrono::milliseconds clipboardRestoreLifetime{std::chrono::seconds(300)};
+    std::chrono::milliseconds updateCheckTimeout{std::chrono::seconds(15)};  // the whole manifest exchange
 };
 
 // Texts up to this many UTF-16 code units are inspected at once on the main thread; longer ones
@@ -58,7 +60,7 @@ inline constexpr qsizetype synchronousInspectionLimit = 262'144;
 // Lives on the main thread; views read its properties, follow their change signals and call its
 // operations, never the engines. A write of an equal value emits nothing. The operations are
 // split by workflow: AppModelText.cpp, AppModelClipboard.cpp, AppModelSamples.cpp,
-// AppModelFiles.cpp.
+// AppModelFiles.cpp, AppModelUpdate.cpp.
 class AppModel : public QObject {
     Q_OBJECT
     Q_PROPERTY(velquor::app::WorkspaceTab selectedTab READ selectedTab WRITE setSelectedTab NOTIFY selectedTabChanged)
@@ -234,6 +236,12 @@ public Q_SLOTS:
     void cancelBatchPrivacyCopies();
     void revealOutput();
 
+    // Starts a check of the maker's release manifest unless one runs; with presentResult, an
+    // alert tells the outcome.
+    void checkForUpdates(bool presentResult);
+    // Opens the build's download page while an update is available.
+    void downloadAvailableUpdate();
+
 Q_SIGNALS:
     void selectedTabChanged();
     void inputTextChanged();
@@ -336,6 +344,11 @@ private:
     // fileProgress follows the watched batch task for as long as it is not stopped.
     void followBatchProgress(const QFutureWatcherBase& watcher, const std::stop_source& task);
 
+    // Update check (AppModelUpdate.cpp).
+    void setUpdateState(AppUpdateState state);
+    void finishUpdateCheck(std::optional<ReleaseManifest> manifest, bool presentResult);
+    void presentUpdateResult();
+
     Desktop& desktop_;
     text::TextSanitizer textSanitizer_;
 
@@ -376,6 +389,8 @@ private:
     std::optional<std::int64_t> sanitizedClipboardChangeCount_;
     QTimer textInspectionTimer_;
     QTimer clipboardRestoreExpiryTimer_;
+    std::chrono::milliseconds updateCheckTimeout_;
+    QNetworkAccessManager* network_ = nullptr;       // made for the first update check, owned by the model
     std::optional<std::int64_t> expiryChangeCount_;  // sanitizedClipboardChangeCount_ when the expiry was set
 
     // Advanced by every change of the clipboard, including the model's own writes.
