@@ -30,12 +30,14 @@ for file in bin/velquor bin/velquor-cli \
     share/man/man1/velquor.1 share/man/man1/velquor-cli.1; do
     [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
+[ -n "$(find "$prefix" -path '*/velquor/velquor-media.so')" ] || fail "the media module is not installed"
 
 desktop="$prefix/share/applications/org.velquor.Velquor.desktop"
 desktop-file-validate "$desktop" || fail "desktop-file-validate refuses the launcher"
 grep -qx 'Exec=velquor %F' "$desktop" || fail "the launcher does not run 'velquor %F'"
 for type in text/plain text/markdown image/jpeg application/pdf image/svg+xml audio/mpeg video/mp4 \
-    application/vnd.openxmlformats-officedocument.wordprocessingml.document; do
+    application/vnd.openxmlformats-officedocument.wordprocessingml.document \
+    application/vnd.oasis.opendocument.text application/epub+zip; do
     grep '^MimeType=' "$desktop" | tr ';=' '\n\n' | grep -qx "$type" || fail "the launcher does not open $type"
 done
 
