@@ -1,6 +1,7 @@
 #include "ui/ContentView.h"
 
 #include "app/AppModel.h"
+#include "ui/common/ViewColors.h"
 #include "ui/text/HeaderView.h"
 #include "ui/text/TextWorkspace.h"
 
@@ -14,7 +15,8 @@ ContentView::ContentView(app::AppModel& model, QWidget* parent)
     : QWidget(parent), model_(model), header_(new HeaderView(model, this)) {
     auto* divider = new QFrame(this);
     divider->setFrameShape(QFrame::HLine);
-    divider->setFrameShadow(QFrame::Sunken);
+    divider->setFrameShadow(QFrame::Plain);
+    setForeground(*divider, ViewColors::of(palette()).separator);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);

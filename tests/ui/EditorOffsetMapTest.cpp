@@ -56,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
                       MapCase{"separators", QString::fromUtf16(u"a\u2028b\u2029c\u00A0d\te")},
                       MapCase{"frame_markers", QString::fromUtf16(u"a\uFDD0b\uFDD1c")},
                       MapCase{"tags_and_emoji", QString::fromUtf16(u"Hi\U000E006E\U000E006F \U0001F600\r\n")},
-                      MapCase{"lone_surrogates", QString::fromUtf16(u"a\xD800" u"b\xDC00")},
+                      MapCase{"lone_surrogates", QString::fromUtf16(u"a\xD800"
+                                                                    u"b\xDC00")},
                       MapCase{"every_bmp_unit", allBmpUnits()}),
     [](const auto& info) { return std::string(info.param.name); });
 

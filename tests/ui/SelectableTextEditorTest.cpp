@@ -145,9 +145,9 @@ TEST(SelectableTextEditor, SelectionRequestsOutsideTheTextOrSeenBeforeAreIgnored
     fixture.moveTo(5);
     fixture.editor.setSelectionRequest(app::TextSelectionRequest{id, QStringLiteral("s"), 0, {0, 3}});
     EXPECT_FALSE(fixture.editor.textView()->textCursor().hasSelection()) << "the same id is carried out once";
-    for (const text::TextLocation range : {text::TextLocation{hostileText.size(), 1},
-                                           text::TextLocation{hostileText.size() - 1, 2},
-                                           text::TextLocation{-1, 2}, text::TextLocation{2, -1}}) {
+    for (const text::TextLocation range :
+         {text::TextLocation{hostileText.size(), 1}, text::TextLocation{hostileText.size() - 1, 2},
+          text::TextLocation{-1, 2}, text::TextLocation{2, -1}}) {
         fixture.editor.setSelectionRequest(
             app::TextSelectionRequest{QUuid::createUuid(), QStringLiteral("s"), 0, range});
         EXPECT_FALSE(fixture.editor.textView()->textCursor().hasSelection()) << range.utf16Location;

@@ -23,9 +23,7 @@ QFont styledFont(TextStyle style, const QFont& base) {
     return font;
 }
 
-QFont digitsFont(TextStyle style) {
-    return styledFont(style, QFontDatabase::systemFont(QFontDatabase::FixedFont));
-}
+QFont digitsFont(TextStyle style) { return styledFont(style, QFontDatabase::systemFont(QFontDatabase::FixedFont)); }
 
 QLabel* styledLabel(const QString& text, TextStyle style, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -44,6 +42,7 @@ SymbolLabel::SymbolLabel(std::string_view symbol, const QString& text, TextStyle
     row->setSpacing(5);
     row->addWidget(icon_);
     row->addWidget(text_);
+    row->addStretch(1);
     setAccessibleName(text);
     text_->setAccessibleName(text);
 }

@@ -35,8 +35,6 @@ void StatView::changeEvent(QEvent* event) {
     if (event->type() == QEvent::PaletteChange) applyColors();
 }
 
-void StatView::applyColors() {
-    setForeground(*label_, ViewColors::of(palette()).secondaryText);
-}
+void StatView::applyColors() { setForeground(*label_, ViewColors::of(palette()).secondaryText); }
 
 }  // namespace velquor::ui

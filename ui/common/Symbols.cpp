@@ -41,7 +41,8 @@ constexpr std::array<Symbol, 24> symbols{{
 std::span<const Symbol> symbolTable() { return symbols; }
 
 QIcon symbolIcon(std::string_view name) {
-    const auto symbol = std::find_if(symbols.begin(), symbols.end(), [name](const Symbol& s) { return s.name == name; });
+    const auto symbol =
+        std::find_if(symbols.begin(), symbols.end(), [name](const Symbol& s) { return s.name == name; });
     if (symbol == symbols.end()) return {};
     const QString themeName = QString::fromLatin1(symbol->themeIcon);
     if (QIcon::hasThemeIcon(themeName)) return QIcon::fromTheme(themeName);

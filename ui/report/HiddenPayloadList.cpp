@@ -69,7 +69,8 @@ QWidget* HiddenPayloadList::payloadView(const text::HiddenTextPayload& payload) 
     decoded->setAccessibleName(kind + tr(" decoded text"));
     decoded->setTabChangesFocus(true);
     const int lines = std::min(decoded->document()->lineCount(), 6);
-    decoded->setFixedHeight(std::min(decodedTextMaximumHeight, QFontMetrics(decoded->font()).lineSpacing() * lines + 14));
+    decoded->setFixedHeight(
+        std::min(decodedTextMaximumHeight, QFontMetrics(decoded->font()).lineSpacing() * lines + 14));
     column->addWidget(decoded);
     return view;
 }

@@ -26,8 +26,8 @@ IssueList::IssueList(Select onSelect, QWidget* parent)
 void IssueList::setIssues(const std::vector<text::TextIssue>& issues) {
     clearLayout(*rows_);
     if (issues.empty()) {
-        auto* label =
-            new SymbolLabel("checkmark.circle", tr("No hidden Unicode or unusual spacing found."), TextStyle::body, this);
+        auto* label = new SymbolLabel("checkmark.circle", tr("No hidden Unicode or unusual spacing found."),
+                                      TextStyle::body, this);
         label->setColor(ViewColors::of(palette()).secondaryText);
         rows_->addWidget(label);
         return;

@@ -18,7 +18,8 @@ void clearLayout(QVBoxLayout& layout) {
 }
 
 QWidget* moreRowsLabel(std::size_t total, QWidget* parent) {
-    auto* label = styledLabel(QObject::tr("%1 more not shown.").arg(total - reportRowLimit), TextStyle::caption, parent);
+    auto* label =
+        styledLabel(QObject::tr("%1 more not shown.").arg(total - reportRowLimit), TextStyle::caption, parent);
     setForeground(*label, ViewColors::of(parent->palette()).secondaryText);
     return label;
 }

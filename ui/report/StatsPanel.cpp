@@ -22,8 +22,8 @@ namespace velquor::ui {
 
 namespace {
 
-constexpr std::array<TextReportTab, 4> reportTabs{TextReportTab::changes, TextReportTab::privacy,
-                                                  TextReportTab::style, TextReportTab::unicode};
+constexpr std::array<TextReportTab, 4> reportTabs{TextReportTab::changes, TextReportTab::privacy, TextReportTab::style,
+                                                  TextReportTab::unicode};
 
 QWidget* emptyStatsView(QWidget* parent) {
     auto* box = new OutlinedBox(parent);
@@ -101,8 +101,8 @@ StatsPanel::StatsPanel(app::AppModel& model, QWidget* parent)
     unicodeColumn->addWidget(payloads_);
     unicodeColumn->addWidget(issues_);
 
-    for (QWidget* page : {static_cast<QWidget*>(new TextChangeReviewView(model_)), privacyPage, stylePage_,
-                          unicodePage}) {
+    for (QWidget* page :
+         {static_cast<QWidget*>(new TextChangeReviewView(model_)), privacyPage, stylePage_, unicodePage}) {
         reports_->addWidget(reportPage(page));
     }
     auto* reviewColumn = new QVBoxLayout(review_);

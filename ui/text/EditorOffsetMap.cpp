@@ -36,8 +36,8 @@ EditorOffsetMap EditorOffsetMap::forText(QStringView modelText) {
 
 std::size_t EditorOffsetMap::pairsBefore(qsizetype modelOffset, bool wholePair) const {
     const qsizetype span = wholePair ? 2 : 1;
-    const auto end = std::partition_point(pairs_.begin(), pairs_.end(),
-                                          [&](qsizetype pair) { return pair + span <= modelOffset; });
+    const auto end =
+        std::partition_point(pairs_.begin(), pairs_.end(), [&](qsizetype pair) { return pair + span <= modelOffset; });
     return static_cast<std::size_t>(end - pairs_.begin());
 }
 
@@ -80,7 +80,8 @@ void EditorOffsetMap::replace(qsizetype modelStart, qsizetype modelEnd, qsizetyp
 EditorOffsetMap EditorOffsetMap::slice(qsizetype modelStart, qsizetype modelEnd) const {
     EditorOffsetMap part;
     const auto first = std::lower_bound(pairs_.begin(), pairs_.end(), modelStart);
-    for (auto pair = first; pair != pairs_.end() && *pair + 1 < modelEnd; ++pair) part.pairs_.push_back(*pair - modelStart);
+    for (auto pair = first; pair != pairs_.end() && *pair + 1 < modelEnd; ++pair)
+        part.pairs_.push_back(*pair - modelStart);
     return part;
 }
 

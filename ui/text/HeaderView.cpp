@@ -27,9 +27,10 @@ QIcon applicationIcon() {
 HeaderView::HeaderView(app::AppModel& model, QWidget* parent)
     : QWidget(parent),
       model_(model),
-      picker_(new SegmentedPicker(
-          tr("Mode"), {{app::rawValue(app::WorkspaceTab::text), "text.alignleft"}, {app::rawValue(app::WorkspaceTab::files), "photo"}},
-          220, this)) {
+      picker_(new SegmentedPicker(tr("Mode"),
+                                  {{app::rawValue(app::WorkspaceTab::text), "text.alignleft"},
+                                   {app::rawValue(app::WorkspaceTab::files), "photo"}},
+                                  220, this)) {
     auto* icon = new QLabel(this);
     icon->setPixmap(applicationIcon().pixmap(iconSize));
     icon->setFixedSize(iconSize, iconSize);
@@ -37,9 +38,9 @@ HeaderView::HeaderView(app::AppModel& model, QWidget* parent)
     QFont titleFont = title->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
     title->setFont(titleFont);
-    auto* subtitle = styledLabel(
-        tr("Privacy hygiene and authorship support. It does not erase or falsify AI origin signals."),
-        TextStyle::caption, this);
+    auto* subtitle =
+        styledLabel(tr("Privacy hygiene and authorship support. It does not erase or falsify AI origin signals."),
+                    TextStyle::caption, this);
     setForeground(*subtitle, ViewColors::of(palette()).secondaryText);
 
     auto* titles = new QVBoxLayout;
@@ -56,9 +57,8 @@ HeaderView::HeaderView(app::AppModel& model, QWidget* parent)
 
     const auto showTab = [this] { picker_->setSelected(model_.selectedTab() == app::WorkspaceTab::text ? 0 : 1); };
     connect(&model_, &app::AppModel::selectedTabChanged, this, showTab);
-    connect(picker_, &SegmentedPicker::selectedChanged, &model_, [this](int index) {
-        model_.setSelectedTab(app::allWorkspaceTabs[static_cast<std::size_t>(index)]);
-    });
+    connect(picker_, &SegmentedPicker::selectedChanged, &model_,
+            [this](int index) { model_.setSelectedTab(app::allWorkspaceTabs[static_cast<std::size_t>(index)]); });
     showTab();
 }
 

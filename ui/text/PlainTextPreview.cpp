@@ -44,8 +44,8 @@ PlainTextPreview::PlainTextPreview(QWidget* parent) : QWidget(parent), editor_(n
 }
 
 void PlainTextPreview::setContent(const QString& text, std::span<const std::int64_t> highlightedOffsets) {
-    if (editor_->text() == text && std::equal(offsets_.begin(), offsets_.end(), highlightedOffsets.begin(),
-                                              highlightedOffsets.end())) {
+    if (editor_->text() == text &&
+        std::equal(offsets_.begin(), offsets_.end(), highlightedOffsets.begin(), highlightedOffsets.end())) {
         return;
     }
     editor_->setText(text);

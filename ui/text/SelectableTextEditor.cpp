@@ -46,9 +46,9 @@ class SelectableTextEditor::TextView : public QPlainTextEdit {
 public:
     TextView(SelectableTextEditor& owner, QWidget* parent) : QPlainTextEdit(parent), owner_(owner) {}
 
-    using QPlainTextEdit::firstVisibleBlock;
     using QPlainTextEdit::blockBoundingGeometry;
     using QPlainTextEdit::contentOffset;
+    using QPlainTextEdit::firstVisibleBlock;
 
 protected:
     bool canInsertFromMimeData(const QMimeData* source) const override { return source->hasText(); }
@@ -223,7 +223,7 @@ void SelectableTextEditor::rememberFragment(qsizetype documentPosition, const QS
 }
 
 const SelectableTextEditor::Fragment* SelectableTextEditor::rememberedFragment(qsizetype documentPosition,
-                                                                              const QString& documentText) const {
+                                                                               const QString& documentText) const {
     if (!documentText.contains(QChar(u'\u2029'))) return nullptr;
     for (auto fragment = fragments_.rbegin(); fragment != fragments_.rend(); ++fragment) {
         if (fragment->documentPosition == documentPosition && fragment->documentText == documentText) {
@@ -278,10 +278,10 @@ void SelectableTextEditor::refreshVisibleHighlights() {
             if (view_->blockBoundingGeometry(block).translated(view_->contentOffset()).top() > bottom) break;
             last = block.position() + block.length();
         }
-        auto index = static_cast<std::size_t>(
-            std::partition_point(highlightEndsSoFar_.begin(), highlightEndsSoFar_.end(),
-                                 [first](qsizetype end) { return end <= first; }) -
-            highlightEndsSoFar_.begin());
+        auto index =
+            static_cast<std::size_t>(std::partition_point(highlightEndsSoFar_.begin(), highlightEndsSoFar_.end(),
+                                                          [first](qsizetype end) { return end <= first; }) -
+                                     highlightEndsSoFar_.begin());
         QTextCharFormat format;
         format.setBackground(highlightColor_);
         for (; index < highlights_.size() && highlights_[index].start < last; ++index) {

@@ -55,8 +55,8 @@ void TextBeforeAfterView::showInputText() { editor_->setText(model_.inputText())
 void TextBeforeAfterView::showCleanedText() {
     const bool highlight = model_.highlightChanges();
     const auto& offsets = model_.cleanedChangedOffsets();
-    preview_->setContent(model_.cleanedText(), highlight ? std::span<const std::int64_t>(offsets)
-                                                         : std::span<const std::int64_t>());
+    preview_->setContent(model_.cleanedText(),
+                         highlight ? std::span<const std::int64_t>(offsets) : std::span<const std::int64_t>());
     cleaned_->setHighlightedChanges(highlight ? std::optional<std::int64_t>(static_cast<std::int64_t>(offsets.size()))
                                               : std::nullopt);
     showVerification();
