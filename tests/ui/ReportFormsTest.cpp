@@ -1,5 +1,6 @@
 // How values of the reports are shown: the examples of changes and the highlighted characters
 // of the cleaned text.
+#include "ui/common/ViewColors.h"
 #include "ui/report/PreviewValueDisplay.h"
 #include "ui/text/PlainTextPreview.h"
 
@@ -55,6 +56,34 @@ TEST(HighlightedRanges, OneRangePerRunOfCharacters) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(highlightedRanges(QString::fromUtf16(c.text), c.offsets), c.ranges) << c.name;
+    }
+}
+
+QPalette paletteOn(const QColor& window, const QColor& text) {
+    QPalette palette;
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Base, window);
+    return palette;
+}
+
+TEST(ViewColors, StatusColoursReadOnLightAndDarkWindows) {
+    for (const auto& palette :
+         {paletteOn(Qt::white, Qt::black), paletteOn(QColor(30, 30, 30), QColor(235, 235, 235))}) {
+        const auto colors = ViewColors::of(palette);
+        const int window = palette.color(QPalette::Window).lightness();
+        // Each status colour stands apart from the window it is drawn on.
+        for (const QColor& status : {colors.green, colors.orange, colors.red}) {
+            EXPECT_GT(std::abs(status.lightness() - window), 60) << status.name().toStdString();
+        }
+        EXPECT_NEAR(colors.highlight.alphaF(), 0.32, 0.01);
+        EXPECT_NEAR(colors.boxBackground.alphaF(), 0.08, 0.01);
+        EXPECT_NEAR(colors.boxBorder.alphaF(), 0.35, 0.01);
+        EXPECT_EQ(colors.highlight.rgb(), colors.orange.rgb());
+        // Secondary text lies between the text and the window, tertiary further towards the window.
+        const int text = palette.color(QPalette::WindowText).lightness();
+        EXPECT_LT(std::abs(colors.secondaryText.lightness() - text), std::abs(colors.tertiaryText.lightness() - text));
+        EXPECT_LT(std::abs(colors.tertiaryText.lightness() - window), std::abs(text - window));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/ui/ViewTestSupport.h"
 #include "ui/common/ElidedLabel.h"
+#include "ui/common/ViewColors.h"
 #include "ui/report/StatsPanel.h"
 #include "ui/text/PlainTextPreview.h"
 #include "ui/text/SelectableTextEditor.h"
@@ -46,8 +47,8 @@ int analysesDuring(app::AppModel& model, const std::function<void()>& act) {
 
 TEST(TextWorkspace, EmptyInputShowsOnlyTheEmptyState) {
     WindowFixture window;
-    EXPECT_TRUE(window.shows(QStringLiteral(
-        "Paste or drop text to inspect cleaning, privacy, Unicode, and style signals.")));
+    EXPECT_TRUE(
+        window.shows(QStringLiteral("Paste or drop text to inspect cleaning, privacy, Unicode, and style signals.")));
     EXPECT_FALSE(window.shows(QStringLiteral("Report")));
     EXPECT_FALSE(window.shows(QStringLiteral("Applied changes")));
     window.model.loadDroppedText(QStringLiteral("hello"));
@@ -146,6 +147,15 @@ TEST(TextWorkspace, TwoHighRiskMatchesInOneFindingShowTwoHigh) {
     EXPECT_EQ(window.named<QLabel>(QStringLiteral("High-risk matches"))->text(), QStringLiteral("2 high"));
     EXPECT_EQ(statistic(window, QStringLiteral("Privacy findings")), QStringLiteral("1"));
     EXPECT_TRUE(window.shows(QStringLiteral("AWS access key, High, 2 occurrences")));
+    // The severity reads in red, also inside the row's button.
+    const auto red = ui::ViewColors::of(window.view.palette()).red;
+    bool found = false;
+    for (auto* label : window.named(QStringLiteral("AWS access key, High, 2 occurrences"))->findChildren<QLabel*>()) {
+        if (label->text() != QStringLiteral("High")) continue;
+        found = true;
+        EXPECT_EQ(label->palette().color(label->foregroundRole()), red);
+    }
+    EXPECT_TRUE(found);
 }
 
 TEST(TextWorkspace, UnicodeIssuesCountDistinctScalarsAndARowCyclesItsOccurrences) {
@@ -165,6 +175,48 @@ TEST(TextWorkspace, UnicodeIssuesCountDistinctScalarsAndARowCyclesItsOccurrences
     }
     EXPECT_EQ(starts, (std::vector<int>{1, 3, 1}));
     EXPECT_TRUE(editor->hasFocus());
+}
+
+TEST(TextWorkspace, AChangeRowSelectsItsChangesAndTheStatusSaysWhich) {
+    WindowFixture window;
+    window.model.loadDroppedText(QStringLiteral("one\r\ntwo\u200Bthree"));
+    auto* select = window.named<QAbstractButton>(QStringLiteral("Select Hidden and control Unicode in Original Text"));
+    ASSERT_NE(select, nullptr);
+    select->click();
+    auto* editor = window.view.textWorkspace()->beforeAfter()->originalEditor()->textView();
+    EXPECT_EQ(editor->textCursor().selectedText(), QStringLiteral("\u200B")) << "after the CRLF, on the right unit";
+    EXPECT_FALSE(window.named<ui::ElidedLabel>(QStringLiteral("Text status"))->fullText().isEmpty());
+}
+
+TEST(TextWorkspace, ClipboardFindingsAppearUnderPrivacyAfterInspectingTheClipboard) {
+    WindowFixture window;
+    auto* data = new QMimeData;
+    data->setText(QStringLiteral("plain words"));
+    data->setHtml(QStringLiteral("<p>plain words<span style=\"display:none\">secret</span></p>"));
+    QApplication::clipboard()->setMimeData(data);
+    window.named<QAbstractButton>(QStringLiteral("Inspect clipboard"))->click();
+    window.view.textWorkspace()->statsPanel()->setSelectedTab(ui::TextReportTab::privacy);
+    ASSERT_FALSE(window.model.clipboardFindings().isEmpty()) << "an HTML flavour is always named";
+    EXPECT_TRUE(window.shows(QStringLiteral("Clipboard flavors")));
+    for (const QString& finding : window.model.clipboardFindings()) {
+        bool listed = false;
+        for (auto* line : window.view.findChildren<QLabel*>())
+            listed = listed || (line->text() == finding && line->isVisibleTo(&window.view));
+        EXPECT_TRUE(listed) << finding.toStdString();
+    }
+    window.model.loadDroppedText(QStringLiteral("other"));
+    EXPECT_FALSE(window.shows(QStringLiteral("Clipboard flavors")));
+}
+
+TEST(TextWorkspace, TheStatusIsOneLineShortenedInTheMiddle) {
+    WindowFixture window;
+    auto* status = window.named<ui::ElidedLabel>(QStringLiteral("Text status"));
+    const QString longName = QStringLiteral("start-") + QString(300, QChar(u'x')) + QStringLiteral("-end\nnext");
+    status->setFullText(longName);
+    EXPECT_EQ(status->fullText(), QStringLiteral("start-") + QString(300, QChar(u'x')) + QStringLiteral("-end next"));
+    EXPECT_TRUE(status->text().startsWith(QStringLiteral("start-")));
+    EXPECT_TRUE(status->text().endsWith(QStringLiteral("end next")));
+    EXPECT_LT(status->text().size(), status->fullText().size());
 }
 
 void drop(ui::TextBeforeAfterView& target, QMimeData& data) {
@@ -236,8 +288,7 @@ TEST(TextWorkspace, EveryControlHasAnAccessibleNameAndTakesTabFocus) {
         EXPECT_FALSE(button->accessibleName().isEmpty()) << button->metaObject()->className();
         // Tab reaches a segmented picker at its selected segment; the arrow keys move between them.
         if (button->group() && button->group()->exclusive() && !button->isChecked()) continue;
-        EXPECT_NE(button->focusPolicy() & Qt::TabFocus, 0)
-            << button->accessibleName().toStdString();
+        EXPECT_NE(button->focusPolicy() & Qt::TabFocus, 0) << button->accessibleName().toStdString();
     }
     for (const char* name : {"Choose text", "Inspect clipboard", "Clean clipboard", "Options", "Apply", "Copy",
                              "Save cleaned", "Text status", "Mode", "Text", "Files", "Original Text", "New Text"}) {

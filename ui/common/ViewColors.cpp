@@ -44,6 +44,8 @@ void setForeground(QWidget& widget, const QColor& color) {
     QPalette palette = widget.palette();
     palette.setColor(QPalette::WindowText, color);
     palette.setColor(QPalette::Text, color);
+    // Labels inside a button draw in the button's text role.
+    palette.setColor(QPalette::ButtonText, color);
     widget.setPalette(palette);
 }
 
