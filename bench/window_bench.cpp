@@ -52,7 +52,8 @@ void keystrokeCycle(benchmark::State& state) {
     Window window(static_cast<std::size_t>(state.range(0)), 0ms);
     for (auto _ : state) {
         bool applied = false;
-        const auto connection = QObject::connect(&window.model, &AppModel::textAnalysisApplied, [&] { applied = true; });
+        const auto connection =
+            QObject::connect(&window.model, &AppModel::textAnalysisApplied, [&] { applied = true; });
         QTest::keyClick(window.editor, Qt::Key_A);
         while (!applied) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         QCoreApplication::processEvents();
@@ -66,7 +67,8 @@ void keystrokeInLargeText(benchmark::State& state) {
     Window window(static_cast<std::size_t>(state.range(0)), 150ms);
     for (auto _ : state) {
         QTest::keyClick(window.editor, Qt::Key_A);
-        if (window.model.inputText().size() != window.view.textWorkspace()->beforeAfter()->originalEditor()->text().size())
+        if (window.model.inputText().size() !=
+            window.view.textWorkspace()->beforeAfter()->originalEditor()->text().size())
             state.SkipWithError("the model did not receive the edit");
     }
 }
