@@ -5,7 +5,7 @@
 #include "app/ReleaseUpdate.h"
 #include "app/shell/ClipboardMenu.h"
 #include "app/shell/SettingsWindow.h"
-#include "app/shell/WorkspaceContent.h"
+#include "ui/ContentView.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -21,7 +21,7 @@ MainWindow::MainWindow(app::AppModel& model, app::Desktop& desktop, QWidget* par
     addFileMenu();
     addClipboardMenu();
     addHelpMenu();
-    setCentralWidget(makeWorkspaceContent(model_, this));
+    setCentralWidget(new ui::ContentView(model_, this));
 }
 
 void MainWindow::addFileMenu() {
