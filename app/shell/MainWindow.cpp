@@ -80,4 +80,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
+// The views take their colours from the palette as they are built, so a switch between light and
+// dark rebuilds them; what they show comes back from the model.
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) setCentralWidget(new ui::ContentView(model_, this));
+}
+
 }  // namespace velquor::shell

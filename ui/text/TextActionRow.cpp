@@ -72,7 +72,6 @@ TextActionRow::TextActionRow(app::AppModel& model, QWidget* parent)
     connect(copy_, &QPushButton::clicked, &model_, &app::AppModel::copyCleanedText);
     connect(save_, &QPushButton::clicked, &model_, &app::AppModel::saveCleanedText);
 
-    row->addStretch(1);
     status_->setAccessibleName(tr("Text status"));
     status_->setFont(styledFont(TextStyle::caption, status_->font()));
     status_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -12,6 +12,7 @@
 #include "tests/app/ModelTestSupport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
@@ -167,6 +168,34 @@ TEST(MainWindowTest, ClosingHidesTheWindowOnlyWhileATrayKeepsVelquor) {
     EXPECT_TRUE(window.isVisible());
     window.setKeepsRunningInTray(false);
     EXPECT_TRUE(window.close());
+}
+
+// A switch to a dark theme while the window is open: the secondary texts are built again from the
+// dark palette (light grey on dark), and the text the person was working on stays.
+TEST(MainWindowTest, SwitchingToADarkPaletteRecoloursTheViewsAndKeepsTheText) {
+    ShellFixture fixture;
+    shell::MainWindow window(fixture.model, fixture.desktop);
+    window.showVelquorWindow();
+    fixture.model.setInputText(qs(u"hello\u200B"));
+    const QString subtitleText =
+        "Privacy hygiene and authorship support. It does not erase or falsify AI origin signals.";
+    const auto subtitleLightness = [&] {
+        for (const QLabel* label : window.centralWidget()->findChildren<QLabel*>()) {
+            if (label->text() == subtitleText) return label->palette().color(QPalette::WindowText).lightness();
+        }
+        return -1;
+    };
+    const QPalette light = QApplication::palette();
+    ASSERT_LT(subtitleLightness(), 128);
+
+    QPalette dark(QColor(55, 55, 60), QColor(40, 40, 44));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    QApplication::setPalette(dark);
+    QCoreApplication::processEvents();
+    const int darkLightness = subtitleLightness();
+    QApplication::setPalette(light);
+    EXPECT_GT(darkLightness, 128);
+    EXPECT_EQ(fixture.model.inputText(), qs(u"hello\u200B"));
 }
 
 TEST(AppIconLoaderTest, LoadsTheBuiltInIconAtEverySize) {
