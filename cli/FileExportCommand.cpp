@@ -124,11 +124,13 @@ const Command fileExportCommand{
         "Images keep their pixels byte for byte, the orientation and the animation timing, and lose Exif, GPS, "
         "IPTC, XMP, comments, text chunks and previews; files with content credentials stay inspect-only. PDF "
         "copies lose the document information, XMP and annotation texts, with annotations flattened into the "
-        "pages. SVG copies lose comments, metadata, scripts and editor attributes. MP4, MOV, M4V and M4A copies "
-        "are a stream copy without metadata, cover art, chapters or data tracks. docx, pptx and xlsx copies lose "
-        "document properties, comments, tracked-change authors and external links. HEIC, HEIF and AVIF cannot be "
-        "rewritten, so their Exif and XMP items are emptied in place. Other audio and iWork files are "
-        "inspect-only.",
+        "pages. SVG copies lose comments, metadata, scripts and editor attributes. Audio and video copies (MP4, "
+        "MOV, M4V, M4A, MP3, WAV, AIFF, AAC, FLAC, Ogg, Opus, Matroska, WebM, AVI and Windows Media) keep every "
+        "audio and video packet as it is, with the rotation, and lose tags, cover art, attachments, chapters, data "
+        "tracks and encoder names; MP3 copies keep their gapless information. docx, pptx and xlsx copies lose "
+        "document properties, comments, tracked-change authors, external links and entry times, and their "
+        "embedded pictures and documents are cleaned like files of their own. HEIC, HEIF and AVIF cannot be "
+        "rewritten, so their Exif and XMP items are emptied in place. iWork files are inspect-only.",
     .options = options,
     .examples = examples,
     .exitStatus =

@@ -1,8 +1,8 @@
 // Arbitrary bytes as an audio or video file: inspection must end in a report or a file error,
-// never a crash or a hang, and a readable file must also survive the privacy copy's remux.
+// never a crash or a hang, and a readable file must also survive its family's privacy copy.
 #include "core/files/FileSanitizerError.h"
 #include "core/files/media/MediaInspection.h"
-#include "core/files/media/MediaPrivacyRemux.h"
+#include "core/files/media/MediaCopyFormat.h"
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -23,8 +23,8 @@ void require(bool condition) {
 }
 
 // The first byte picks the name, whose extension steers probing; the rest is the file.
-constexpr std::array<const char*, 9> names{"a.mp4",  "a.mov", "a.m4a",  "a.mp3", "a.wav",
-                                           "a.aiff", "a.aac", "a.flac", "a.avi"};
+constexpr std::array<const char*, 14> names{"a.mp4",  "a.mov", "a.m4a", "a.mp3",  "a.wav", "a.aiff", "a.aac",
+                                            "a.flac", "a.avi", "a.ogg", "a.opus", "a.mkv", "a.webm", "a.wma"};
 
 void checkReport(const MediaInspection& inspection) {
     std::set<std::u16string> ids;
@@ -45,7 +45,9 @@ void remux(velquor::files::ByteView bytes, const std::string& name) {
     try {
         const MediaDeadline deadline(std::chrono::seconds(30));
         AvFormatInput input(mediaBytes(bytes), name, deadline);
-        writePrivacyRemux(input, "mp4", fd, deadline);
+        const auto format = mediaCopyFormat(name);
+        require(format.has_value());
+        writeMediaPrivacyCopy(*format, input, fd, deadline);
     } catch (const FileSanitizerError&) {
     } catch (const std::system_error&) {
     }

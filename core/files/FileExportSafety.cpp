@@ -1,7 +1,6 @@
 #include "core/files/FileExportSafety.h"
 
 #include "core/files/FileSanitizerError.h"
-#include "core/files/WorkingDirectory.h"
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -45,16 +44,6 @@ bool refusesHardLinks(int error) { return error == EPERM || error == ENOTSUP || 
                                              : FileSanitizerError::Case::exportFailed);
 }
 
-// Copies everything that is left to read from one descriptor into another.
-void copyRest(int from, int to) {
-    std::array<std::uint8_t, 1 << 16> buffer{};
-    for (;;) {
-        const auto got = posix::readFully(from, buffer);
-        posix::writeAll(to, std::span(buffer).first(got));
-        if (got < buffer.size()) return;
-    }
-}
-
 void check(FileExportSafety::CopyVerdict verdict) {
     using Verdict = FileExportSafety::CopyVerdict;
     if (verdict == Verdict::personalDataLeft) throw FileSanitizerError(FileSanitizerError::Case::verificationFailed);
@@ -85,17 +74,6 @@ void exportWith(const std::filesystem::path& destination, const FileExportSafety
             file.syncAndClose();
         },
         verify);
-}
-
-// The private folder may be on another file system than the destination, so the verified copy
-// is staged next to the destination before the rename that publishes it.
-void exportWith(const std::filesystem::path& destination, const FileExportSafety::PrivateFolderWriter& writer,
-                const FileExportSafety::CopyVerification& verify) {
-    const WorkingDirectory folder(writer.folderPrefix);
-    const auto copy = writer.write(folder.path());
-    check(verify(copy));
-    auto staged = FileExportSafety::stageCopy(copy, destination);
-    staged.publish(destination);
 }
 
 }  // namespace
@@ -166,16 +144,6 @@ void prepareDestination(const std::filesystem::path& destination) {
 
 void publish(const std::filesystem::path& staged, const std::filesystem::path& destination) {
     detail::publish(staged, destination, detail::systemPublishCalls());
-}
-
-StagedFile stageCopy(const std::filesystem::path& outsideFile, const std::filesystem::path& destination) {
-    const posix::FileDescriptor source(::open(outsideFile.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    if (!source.valid()) throw std::system_error(errno, std::generic_category());
-    StagedFile staged(stagingURL(destination));
-    auto target = staged.create();
-    copyRest(source.get(), target.get());
-    target.syncAndClose();
-    return staged;
 }
 
 CopyVerdict verdictOn(const FileInspector& inspector, const FileMetadataReport& copyReport, bool contentKept) {

@@ -60,15 +60,10 @@ void prepareDestination(const std::filesystem::path& destination);
 // taken in the meantime is destinationExists; any other failed move is exportFailed.
 void publish(const std::filesystem::path& staged, const std::filesystem::path& destination);
 
-// Copies a file that an exporter wrote elsewhere (for example in a temporary directory on
-// another file system) into a staged sibling of the destination, which can then be published
-// by a rename. A failure throws the system error and leaves nothing behind.
-StagedFile stageCopy(const std::filesystem::path& outsideFile, const std::filesystem::path& destination);
-
 // A random version-4 UUID in its canonical upper-case 36-character form.
 std::string randomUUIDString();
 
-// How a family writes its privacy copy, in one of three ways.
+// How a family writes its privacy copy, in one of two ways.
 
 // The whole copy, built in memory; the export writes it to the staged file.
 struct BytesWriter {
@@ -81,16 +76,7 @@ struct DescriptorWriter {
     std::function<void(int descriptor)> write;
 };
 
-// Builds the copy inside a private folder (mode 0700, in the system's temporary folder, named the
-// prefix and a UUID) and returns its path there. The copy is verified where it was built and
-// then staged as a copy next to the destination, so that publishing stays one rename; the folder
-// is removed on every path.
-struct PrivateFolderWriter {
-    std::string_view folderPrefix;
-    std::function<std::filesystem::path(const std::filesystem::path& folder)> write;
-};
-
-using CopyWriter = std::variant<BytesWriter, DescriptorWriter, PrivateFolderWriter>;
+using CopyWriter = std::variant<BytesWriter, DescriptorWriter>;
 
 // What a family's own inspection of its written copy found.
 enum class CopyVerdict {

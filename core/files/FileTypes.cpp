@@ -39,13 +39,52 @@ constexpr UniformType quickTime{"com.apple.quicktime-movie", u"QuickTime movie",
 constexpr UniformType mpeg4{"public.mpeg-4", u"MPEG-4 movie", movie};
 constexpr UniformType m4v{"com.apple.m4v-video", u"MPEG-4 video", movie | video};
 constexpr UniformType avi{"public.avi", u"AVI movie", movie};
+constexpr UniformType ogg{"org.xiph.ogg-audio", u"Ogg audio", audio};
+constexpr UniformType opus{"org.xiph.opus-audio", u"Opus audio", audio};
+constexpr UniformType matroska{"org.matroska.mkv", u"Matroska video", movie | video};
+constexpr UniformType matroskaAudio{"org.matroska.mka", u"Matroska audio", audio};
+constexpr UniformType webm{"org.webmproject.webm", u"WebM video", movie | video};
+constexpr UniformType windowsMediaVideo{"com.microsoft.windows-media-wmv", u"Windows Media video", movie | video};
+constexpr UniformType windowsMediaAudio{"com.microsoft.windows-media-wma", u"Windows Media audio", audio};
+constexpr UniformType advancedSystemsFormat{"com.microsoft.advanced-systems-format", u"Windows Media file", movie};
 
-constexpr std::array<ExtensionRow, 27> extensionTable{{
-    {"jpg", jpeg},  {"jpeg", jpeg}, {"jpe", jpeg},  {"jfif", jpeg},       {"png", png},   {"apng", png},
-    {"gif", gif},   {"webp", webp}, {"tif", tiff},  {"tiff", tiff},       {"heic", heic}, {"heif", heif},
-    {"hif", heif},  {"avif", avif}, {"svg", svg},   {"pdf", pdfDocument}, {"mp3", mp3},   {"m4a", m4a},
-    {"aac", aac},   {"wav", wav},   {"aiff", aiff}, {"aif", aiff},        {"flac", flac}, {"mov", quickTime},
-    {"mp4", mpeg4}, {"m4v", m4v},   {"avi", avi},
+constexpr std::array<ExtensionRow, 36> extensionTable{{
+    {"jpg", jpeg},
+    {"jpeg", jpeg},
+    {"jpe", jpeg},
+    {"jfif", jpeg},
+    {"png", png},
+    {"apng", png},
+    {"gif", gif},
+    {"webp", webp},
+    {"tif", tiff},
+    {"tiff", tiff},
+    {"heic", heic},
+    {"heif", heif},
+    {"hif", heif},
+    {"avif", avif},
+    {"svg", svg},
+    {"pdf", pdfDocument},
+    {"mp3", mp3},
+    {"m4a", m4a},
+    {"aac", aac},
+    {"wav", wav},
+    {"aiff", aiff},
+    {"aif", aiff},
+    {"flac", flac},
+    {"mov", quickTime},
+    {"mp4", mpeg4},
+    {"m4v", m4v},
+    {"avi", avi},
+    {"ogg", ogg},
+    {"oga", ogg},
+    {"opus", opus},
+    {"mkv", matroska},
+    {"mka", matroskaAudio},
+    {"webm", webm},
+    {"wmv", windowsMediaVideo},
+    {"wma", windowsMediaAudio},
+    {"asf", advancedSystemsFormat},
 }};
 
 }  // namespace

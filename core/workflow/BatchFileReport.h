@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace velquor::workflow {
@@ -19,9 +20,17 @@ struct BatchFileReport {
     std::u16string type;    // the report's type description; "-" when inspection failed
     std::int64_t findings;  // entries plus provenance evidence; 0 when inspection failed
     std::u16string status;  // "Credentials", "Possible provenance", "OK", or the error's message
+    // Whether a batch copy writes this file's privacy copy: it was inspected, some family writes
+    // copies of it, and it carries no content credentials (canOfferPrivacyCopy).
+    bool offersPrivacyCopy = false;
+    // The verified privacy copy a batch copy wrote; the status then names it.
+    std::optional<std::filesystem::path> outputURL = std::nullopt;
 
     friend bool operator==(const BatchFileReport&, const BatchFileReport&) = default;
 };
+
+// A row whose privacy copy a batch copy still has to write.
+bool awaitsPrivacyCopy(const BatchFileReport& row);
 
 BatchFileReport batchReport(const std::filesystem::path& file, const FileInspectionOutcome& outcome);
 

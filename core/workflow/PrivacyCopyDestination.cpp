@@ -16,6 +16,11 @@ bool isTaken(const std::filesystem::path& path) {
 }  // namespace
 
 std::filesystem::path uniquePrivacyDestination(const std::filesystem::path& source) {
+    return uniquePrivacyDestination(source, [](const std::filesystem::path&) { return false; });
+}
+
+std::filesystem::path uniquePrivacyDestination(const std::filesystem::path& source,
+                                               const std::function<bool(const std::filesystem::path&)>& isReserved) {
     const std::string name = source.filename().string();
     const auto dot = name.rfind('.');
     const bool split = dot != std::string::npos && dot != 0;
@@ -24,7 +29,7 @@ std::filesystem::path uniquePrivacyDestination(const std::filesystem::path& sour
     const auto folder = source.parent_path();
 
     auto candidate = folder / (base + "-privacy" + extension);
-    for (int n = 2; isTaken(candidate); ++n) {
+    for (int n = 2; isTaken(candidate) || isReserved(candidate); ++n) {
         candidate = folder / (base + "-privacy-" + std::to_string(n) + extension);
     }
     return candidate;

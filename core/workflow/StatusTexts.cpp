@@ -19,6 +19,11 @@ std::u16string progress(std::u16string_view verb, std::size_t count, std::size_t
            std::u16string(ellipsis);
 }
 
+// "1 privacy copy", "2 privacy copies".
+std::u16string privacyCopies(std::size_t count) {
+    return decimalText(count) + (count == 1 ? u" privacy copy" : u" privacy copies");
+}
+
 }  // namespace
 
 std::u16string textFileLoadedStatus(const std::filesystem::path& file) { return u"Loaded " + nameOf(file) + u"."; }
@@ -64,6 +69,18 @@ std::u16string inspectingProgress(std::size_t finished, std::size_t total) {
 
 std::u16string exportingProgress(std::size_t current, std::size_t total) {
     return progress(u"Exporting", current, total);
+}
+
+std::u16string batchCopyRowStatus(const std::filesystem::path& copy) { return u"Created " + nameOf(copy) + u"."; }
+
+std::u16string batchCopyStartedStatus(std::size_t count) {
+    return u"Creating and verifying " + privacyCopies(count) + std::u16string(ellipsis);
+}
+
+std::u16string batchCopyFinishedStatus(std::size_t created, std::size_t failed) {
+    const auto done = u"Created and verified " + privacyCopies(created);
+    if (failed == 0) return done + u".";
+    return done + u"; " + decimalText(failed) + u" could not be created.";
 }
 
 }  // namespace velquor::workflow

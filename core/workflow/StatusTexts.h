@@ -65,4 +65,11 @@ inline constexpr std::u16string_view lookingForFilesProgress = u"Looking for sup
 std::u16string inspectingProgress(std::size_t finished, std::size_t total);  // "Inspecting 3 of 10 files…"
 std::u16string exportingProgress(std::size_t current, std::size_t total);    // "Exporting 1 of 2 files…"
 
+// Privacy copies of a whole batch.
+std::u16string batchCopyRowStatus(const std::filesystem::path& copy);  // "Created a-privacy.png."
+// "Creating and verifying 1 privacy copy…", "Creating and verifying 12 privacy copies…"
+std::u16string batchCopyStartedStatus(std::size_t count);
+// "Created and verified 3 privacy copies.", "Created and verified 1 privacy copy; 2 could not be created."
+std::u16string batchCopyFinishedStatus(std::size_t created, std::size_t failed);
+
 }  // namespace velquor::workflow

@@ -14,7 +14,7 @@ namespace {
 using ::testing::HasSubstr;
 using velquor::testing::runChild;
 
-// The command's working folders go to this test's own temporary folder, which must end empty.
+// The command writes nothing in the temporary folder, which is this test's own and must end empty.
 class OfficeCliTest : public ::testing::Test {
 protected:
     void TearDown() override { EXPECT_EQ(temporary_.leftovers(), std::vector<std::string>{}); }

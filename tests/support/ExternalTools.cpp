@@ -16,7 +16,12 @@ std::string runTool(const std::string& program, const std::vector<std::string>& 
 }
 
 std::vector<std::pair<std::string, std::string>> exiftoolTags(const std::filesystem::path& file) {
-    const auto json = runTool("/usr/bin/exiftool", {"-a", "-G1", "-j", file.string()});
+    // exiftool exits with 1 for a file whose type it does not know, and still lists what it read.
+    const auto result = runChild("/usr/bin/exiftool", {"-a", "-G1", "-j", file.string()});
+    if (result.exitStatus != 0 && (result.exitStatus != 1 || result.out.empty())) {
+        throw std::runtime_error("exiftool failed: " + result.err);
+    }
+    const auto& json = result.out;
     std::vector<std::pair<std::string, std::string>> tags;
     static const std::regex line(R"re(^\s*"([^"]+)":\s*(.*?),?$)re");
     std::istringstream lines(json);

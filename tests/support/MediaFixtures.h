@@ -29,6 +29,16 @@ public:
 
     std::filesystem::path audio(const std::string& name, const std::vector<std::string>& tags) const;
 
+    // A one-second recording of the family its name's extension names, as ffmpeg writes it with
+    // the personalTags() below and cover art where ffmpeg can put one in that container (not in
+    // WAV, AAC, AVI, WebM or Windows Media). Each family adds what its own tags can say: an ID3v1
+    // tag for MP3, a broadcast extension for WAV, ID3v2 for AIFF, ID3v2 and APE tags for AAC, a
+    // second attachment that is a document for Matroska.
+    std::filesystem::path tagged(const std::string& name) const;
+
+    // One extension per family tagged() writes.
+    static const std::vector<std::string>& taggedExtensions();
+
     // Runs ffmpeg with `arguments` (output last) and returns the output path.
     std::filesystem::path make(const std::string& name, std::vector<std::string> arguments) const;
 
@@ -38,9 +48,20 @@ private:
     std::filesystem::path folder_;
 };
 
+// The tags tagged() writes, as "key=value".
+const std::vector<std::string>& personalTags();
+
 // ffmpeg's checksum of every video (cover art excluded), audio and subtitle packet, with its
 // stream, timestamps, duration and size: equal lists mean the same media, packet for packet.
 std::string packetChecksums(const std::filesystem::path& file);
+
+// ffmpeg's checksum of every decoded video frame and audio frame (cover art excluded), with its
+// stream and timestamps: equal lists mean the same pictures and the same sound.
+std::string decodedChecksums(const std::filesystem::path& file);
+
+// ffprobe's container and stream tags with a value, as "key=value", less the track lengths that
+// Matroska's muxer writes as tags.
+std::vector<std::string> containerTags(const std::filesystem::path& file);
 
 // ffprobe's stream types and durations, then the container duration, one per line.
 std::string streamSummary(const std::filesystem::path& file);

@@ -17,9 +17,10 @@ namespace velquor::files {
 
 namespace {
 
-// The demuxers of the audio and video types we inspect. Everything else (playlists, image
-// sequences, concatenation lists, raw streams) could open other files or is not media we list.
-constexpr const char* demuxerWhitelist = "mov,mp3,wav,aiff,aac,flac,avi";
+// The demuxers of the audio and video types we inspect ("matroska" also reads WebM). Everything
+// else (playlists, image sequences, concatenation lists, raw streams) could open other files or is
+// not media we list.
+constexpr const char* demuxerWhitelist = "mov,mp3,wav,aiff,aac,flac,avi,ogg,matroska,asf";
 
 constexpr int ioBufferSize = 1 << 15;
 
@@ -94,7 +95,10 @@ AvFormatInput::AvFormatInput(std::unique_ptr<MediaByteSource> source, const std:
     av_dict_free(&options);
     // A failed open has freed the context, but never our own I/O context.
     if (opened >= 0) context_ = context;
-    if (opened < 0 || avformat_find_stream_info(context_, nullptr) < 0 || deadline.passed()) {
+    // Below the retry score a demuxer took the file for its name alone: none of its contents
+    // looked like the format, so it is no file of that type.
+    if (opened < 0 || context_->probe_score < AVPROBE_SCORE_RETRY || avformat_find_stream_info(context_, nullptr) < 0 ||
+        deadline.passed()) {
         release();
         throwReadFailure();
     }
@@ -111,6 +115,8 @@ void AvFormatInput::release() noexcept {
 }
 
 std::int64_t AvFormatInput::byteCount() const { return reader_->source->size(); }
+
+MediaByteSource& AvFormatInput::source() const { return *reader_->source; }
 
 bool AvFormatInput::readPacket(AVPacket& packet) {
     const int result = av_read_frame(context_, &packet);

@@ -27,6 +27,9 @@ public:
     const AVFormatContext& context() const { return *context_; }
     std::int64_t byteCount() const;
 
+    // The bytes the demuxer reads, for writers that copy parts of the container as they are.
+    MediaByteSource& source() const;
+
     // The next packet into `packet`; false at the end of the file. A damaged file or a passed
     // deadline throws rather than ending early, so a copy is never silently cut short.
     bool readPacket(AVPacket& packet);

@@ -4,12 +4,16 @@
 #include "core/files/media/AvContextRules.h"
 #include "core/posix/FileDescriptor.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <limits>
 #include <new>
 #include <system_error>
+#include <vector>
 
 extern "C" {
+#include <libavutil/dict.h>
 #include <libavutil/mem.h>
 }
 
@@ -18,6 +22,7 @@ namespace velquor::files {
 namespace {
 
 constexpr int ioBufferSize = 1 << 16;
+constexpr std::int64_t headByteCount = 1 << 16;
 
 }  // namespace
 
@@ -29,6 +34,14 @@ struct AvFormatOutput::Writer {
     std::int64_t length = 0;
     int systemError = 0;
     bool limitExceeded = false;
+    std::vector<std::uint8_t> head{};  // the file's first bytes as they stand
+
+    void keepHead(const std::uint8_t* buffer, int size) {
+        if (position >= headByteCount) return;
+        const auto end = std::min<std::int64_t>(position + size, headByteCount);
+        if (static_cast<std::int64_t>(head.size()) < end) head.resize(static_cast<std::size_t>(end));
+        std::memcpy(head.data() + position, buffer, static_cast<std::size_t>(end - position));
+    }
 
     static int write(void* opaque, std::uint8_t* buffer, int size) {
         auto& writer = *static_cast<Writer*>(opaque);
@@ -43,6 +56,7 @@ struct AvFormatOutput::Writer {
             writer.systemError = failure.code().value();
             return AVERROR(writer.systemError);
         }
+        writer.keepHead(buffer, size);
         writer.position += size;
         if (writer.position > writer.length) writer.length = writer.position;
         return size;
@@ -70,7 +84,7 @@ struct AvFormatOutput::Writer {
 
 AvFormatOutput::AvFormatOutput(const char* muxerName, int fd, std::int64_t maximumByteCount,
                                const MediaDeadline& deadline)
-    : writer_(new Writer{fd, maximumByteCount, deadline}) {
+    : writer_(new Writer{.fd = fd, .maximumByteCount = maximumByteCount, .deadline = deadline}) {
     silenceLibraryLogging();
     if (avformat_alloc_output_context2(&context_, nullptr, muxerName, nullptr) < 0 || context_ == nullptr) {
         throwExportFailed();
@@ -105,7 +119,16 @@ AVStream& AvFormatOutput::addStream() {
     return *stream;
 }
 
-void AvFormatOutput::writeHeader() { check(avformat_write_header(context_, nullptr)); }
+void AvFormatOutput::writeHeader(std::span<const MuxerOption> options) {
+    AVDictionary* dictionary = nullptr;
+    for (const auto& option : options) av_dict_set(&dictionary, option.name, option.value, 0);
+    const int result = avformat_write_header(context_, &dictionary);
+    // An option the muxer did not take would leave the copy written otherwise than we meant.
+    const bool allTaken = av_dict_count(dictionary) == 0;
+    av_dict_free(&dictionary);
+    check(result);
+    if (!allTaken) throwExportFailed();
+}
 
 void AvFormatOutput::writePacket(AVPacket& packet) { check(av_interleaved_write_frame(context_, &packet)); }
 
@@ -113,6 +136,18 @@ void AvFormatOutput::finish() {
     check(av_write_trailer(context_));
     avio_flush(io_);
     check(io_->error);
+}
+
+ByteView AvFormatOutput::head() const { return writer_->head; }
+
+void AvFormatOutput::overwrite(const ByteRange& range, std::uint8_t value) {
+    if (range.offset < 0 || range.length < 0 || range.offset > writer_->length - range.length) throwExportFailed();
+    const std::vector<std::uint8_t> bytes(static_cast<std::size_t>(range.length), value);
+    posix::writeAllAt(writer_->fd, bytes, range.offset);
+    if (range.offset < static_cast<std::int64_t>(writer_->head.size())) {
+        const auto end = std::min<std::int64_t>(range.offset + range.length, writer_->head.size());
+        std::fill(writer_->head.begin() + range.offset, writer_->head.begin() + end, value);
+    }
 }
 
 void AvFormatOutput::check(int result) const {

@@ -27,6 +27,38 @@ constexpr std::array<Replacement, 6> nameReplacements{{
     {u"-", u" "},
 }};
 
+struct CommonKey {
+    std::u16string_view frame;
+    std::u16string_view key;
+};
+
+// ID3v2 frames that have a common key, for the readers (raw AAC) that report them by frame id.
+constexpr std::array<CommonKey, 16> id3CommonKeys{{
+    {u"TALB", u"album"},
+    {u"TCOM", u"composer"},
+    {u"TCON", u"genre"},
+    {u"TCOP", u"copyright"},
+    {u"TDRC", u"date"},
+    {u"TENC", u"encoded_by"},
+    {u"TIT2", u"title"},
+    {u"TLAN", u"language"},
+    {u"TPE1", u"artist"},
+    {u"TPE2", u"album_artist"},
+    {u"TPE3", u"performer"},
+    {u"TPOS", u"disc"},
+    {u"TPUB", u"publisher"},
+    {u"TRCK", u"track"},
+    {u"TSSE", u"encoder"},
+    {u"TYER", u"date"},
+}};
+
+std::u16string commonKey(std::u16string_view rawKey) {
+    for (const auto& common : id3CommonKeys) {
+        if (common.frame == rawKey) return std::u16string(common.key);
+    }
+    return std::u16string(rawKey);
+}
+
 struct SectionRule {
     std::u16string_view section;
     std::array<std::u16string_view, 9> words;  // empty words never match
@@ -78,7 +110,7 @@ std::u16string mediaEntrySection(std::u16string_view name) {
 
 std::optional<FileMetadataEntry> mediaEntry(std::u16string_view rawKey, std::u16string_view value) {
     if (value.empty()) return std::nullopt;
-    const std::u16string key = rawKey.empty() ? std::u16string(u"Metadata") : std::u16string(rawKey);
+    const std::u16string key = rawKey.empty() ? std::u16string(u"Metadata") : commonKey(rawKey);
     auto name = mediaEntryName(key);
     auto section = mediaEntrySection(name);
     return FileMetadataEntry{

@@ -8,7 +8,8 @@
 
 namespace velquor::files {
 
-// The row for one metadata item of a container, a stream or a chapter: the key without its key
+// The row for one metadata item of a container, a stream or a chapter: the key (an ID3v2 frame
+// id read as its common key, "TIT2" as "title") without its key
 // space prefix and with "_" and "-" read as spaces, sectioned by what the key says. Nothing when
 // the value is empty. The id tells apart items with the same key and different values, and
 // makes the same item reached twice (a title of the file and of its first stream) one entry.

@@ -6,6 +6,7 @@
 
 #include "core/text/base/TextConversions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <unordered_set>
@@ -58,15 +59,25 @@ void countStream(const AVStream& stream, MediaStreamCounts& counts) {
     }
 }
 
+std::u16string byteCountText(std::int64_t count) { return text::widenedAscii(std::to_string(count)) + u" bytes"; }
+
+// A file carried along in the container (a font, a picture, a document): its name when it has one.
+std::u16string attachmentText(const AVStream& stream) {
+    const auto size = byteCountText(std::max(stream.codecpar->extradata_size, 0));
+    const AVDictionaryEntry* name = av_dict_get(stream.metadata, "filename", nullptr, 0);
+    if (name == nullptr || *name->value == '\0') return size;
+    return metadataText(name->value) + u", " + size;
+}
+
+}  // namespace
+
 // The container's duration is read from the file and may be anything: only a positive count of
 // microseconds is a duration.
-std::optional<double> durationSeconds(const AVFormatContext& context) {
+std::optional<double> containerDurationSeconds(const AVFormatContext& context) {
     if (context.duration == AV_NOPTS_VALUE || context.duration <= 0) return std::nullopt;
     const double seconds = static_cast<double>(context.duration) / AV_TIME_BASE;
     return std::isfinite(seconds) && seconds > 0 ? std::optional(seconds) : std::nullopt;
 }
-
-}  // namespace
 
 bool isPictureStream(const AVStream& stream) {
     return (stream.disposition & (AV_DISPOSITION_ATTACHED_PIC | AV_DISPOSITION_TIMED_THUMBNAILS)) != 0;
@@ -88,8 +99,10 @@ MediaInspection inspectMedia(const AVFormatContext& context) {
         countStream(stream, inspection.streams);
         collector.addDictionary(stream.metadata);
         if (isPictureStream(stream) && stream.attached_pic.size > 0) {
-            collector.add(
-                mediaEntry(u"artwork", text::widenedAscii(std::to_string(stream.attached_pic.size)) + u" bytes"));
+            collector.add(mediaEntry(u"artwork", byteCountText(stream.attached_pic.size)));
+        }
+        if (stream.codecpar->codec_type == AVMEDIA_TYPE_ATTACHMENT) {
+            collector.add(mediaEntry(u"attachment", attachmentText(stream)));
         }
     }
     for (unsigned index = 0; index < context.nb_chapters; ++index) {
@@ -100,7 +113,7 @@ MediaInspection inspectMedia(const AVFormatContext& context) {
         inspection.entries.push_back({u"timed-metadata-tracks", u"Media", u"Timed metadata tracks",
                                       text::widenedAscii(std::to_string(inspection.streams.data))});
     }
-    inspection.durationSeconds = durationSeconds(context);
+    inspection.durationSeconds = containerDurationSeconds(context);
     if (inspection.durationSeconds) {
         inspection.entries.push_back({u"duration", u"Media", u"Duration", durationText(*inspection.durationSeconds)});
     }

@@ -43,6 +43,9 @@ MediaInspection inspectMediaSource(std::unique_ptr<MediaByteSource> source, cons
 // The longest one inspection may take, however the file was made.
 inline constexpr std::chrono::seconds inspectionBudget{30};
 
+// The container's duration in seconds, when it is finite and above zero.
+std::optional<double> containerDurationSeconds(const AVFormatContext& context);
+
 // Whether a stream is cover art or a thumbnail track rather than a picture that plays.
 bool isPictureStream(const AVStream& stream);
 

@@ -4,11 +4,13 @@
 #include "core/files/FileReportBuilder.h"
 #include "core/files/FileSanitizerError.h"
 #include "core/files/FileTypes.h"
+#include "core/files/media/MediaCopyFormat.h"
 #include "core/files/media/MediaInspection.h"
 #include "core/files/media/MediaPrivacyRemux.h"
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <string>
 
 namespace velquor::files {
@@ -16,18 +18,6 @@ namespace velquor::files {
 namespace {
 
 constexpr std::array<std::string_view, 8> supportedExtensions{"mov", "mp4", "m4v", "m4a", "mp3", "wav", "aiff", "aif"};
-
-struct ExportRow {
-    std::string_view extension;
-    std::string_view muxer;  // "ipod" is libavformat's M4A audio writer
-};
-
-constexpr std::array<ExportRow, 4> exportTable{{
-    {"mov", "mov"},
-    {"mp4", "mp4"},
-    {"m4v", "mp4"},
-    {"m4a", "ipod"},
-}};
 
 struct DescriptionRow {
     std::string_view extension;
@@ -54,11 +44,26 @@ FileMetadataReport mediaReport(const std::filesystem::path& file, MediaInspectio
                                                   .entries = std::move(inspection.entries)});
 }
 
-MediaStreamCounts writeRemux(const std::filesystem::path& source, std::string_view muxer, int fd) {
+// What the copy must show again when it is inspected: the streams written and the source's
+// duration.
+struct WrittenCopy {
+    MediaStreamCounts streams;
+    std::optional<double> durationSeconds;
+};
+
+WrittenCopy writeCopy(const std::filesystem::path& source, const MediaCopyFormat& format, int fd) {
     auto file = openMediaFile(source);
     const MediaDeadline deadline(exportBudget(file->size()));
     AvFormatInput input(std::move(file), source.filename().string(), deadline);
-    return writePrivacyRemux(input, std::string(muxer).c_str(), fd, deadline);
+    const auto streams = writeMediaPrivacyCopy(format, input, fd, deadline);
+    return {streams, containerDurationSeconds(input.context())};
+}
+
+// Containers round a duration to their own time base, and some count the last packet's length
+// where others do not: a tenth of a second, or a hundredth of a long recording, is the same.
+bool sameDuration(std::optional<double> source, std::optional<double> copy) {
+    if (!source || !copy) return source.has_value() == copy.has_value();
+    return std::abs(*source - *copy) <= std::max(0.1, *source / 100);
 }
 
 }  // namespace
@@ -73,15 +78,7 @@ bool MediaMetadataInspector::isSupported(const std::filesystem::path& file) {
 }
 
 bool MediaMetadataInspector::canExportPrivacyCopy(const std::filesystem::path& file) {
-    return exportMuxer(file).has_value();
-}
-
-std::optional<std::string_view> MediaMetadataInspector::exportMuxer(const std::filesystem::path& file) {
-    const auto extension = lowercasedExtension(file);
-    for (const auto& row : exportTable) {
-        if (row.extension == extension) return row.muxer;
-    }
-    return std::nullopt;
+    return mediaCopyFormat(file).has_value();
 }
 
 std::u16string MediaMetadataInspector::typeDescription(const std::filesystem::path& file) {
@@ -102,20 +99,21 @@ bool MediaMetadataInspector::failsPrivacyVerification(const FileMetadataReport& 
     return report.containsPersonalMetadata();
 }
 
-// A type without a muxer is refused before the destination is even looked at. The metadata
-// rule decides what is personal; the stream counts catch a copy that lost media or kept
-// something it should have dropped, whatever its metadata says.
+// A type without a copy format is refused before the destination is even looked at. The
+// metadata rule decides what is personal; the stream counts and the duration catch a copy that
+// lost media or kept something it should have dropped, whatever its metadata says.
 void MediaMetadataInspector::exportPrivacyCopy(const std::filesystem::path& source,
                                                const std::filesystem::path& destination) const {
-    const auto muxer = exportMuxer(source);
-    if (!muxer) throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
-    MediaStreamCounts written;
+    const auto format = mediaCopyFormat(source);
+    if (!format) throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
+    WrittenCopy written;
     FileExportSafety::exportPrivacyCopy(
-        destination, FileExportSafety::DescriptorWriter{[&](int fd) { written = writeRemux(source, *muxer, fd); }},
+        destination, FileExportSafety::DescriptorWriter{[&](int fd) { written = writeCopy(source, *format, fd); }},
         [&](const std::filesystem::path& copy) {
             auto inspection = inspectFile(copy);
-            const bool sameStreams = inspection.streams == written;
-            return FileExportSafety::verdictOn(*this, mediaReport(copy, std::move(inspection)), sameStreams);
+            const bool sameMedia = inspection.streams == written.streams &&
+                                   sameDuration(written.durationSeconds, inspection.durationSeconds);
+            return FileExportSafety::verdictOn(*this, mediaReport(copy, std::move(inspection)), sameMedia);
         });
 }
 

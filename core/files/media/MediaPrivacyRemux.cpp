@@ -8,6 +8,9 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 extern "C" {
@@ -24,6 +27,51 @@ constexpr std::array<AVPacketSideDataType, 6> presentationSideData{
     AV_PKT_DATA_SPHERICAL,           AV_PKT_DATA_MASTERING_DISPLAY_METADATA,
     AV_PKT_DATA_CONTENT_LIGHT_LEVEL, AV_PKT_DATA_DOVI_CONF,
 };
+
+struct MuxerRules {
+    std::string_view muxer;
+    std::span<const MuxerOption> options;
+    bool matroska;  // blank the application names, restore the codec delay
+};
+
+// Matroska's CRC elements would no longer match once the application names are blanked, and a
+// WAV copy of a recording over 4 GiB needs the 64-bit RIFF form.
+constexpr std::array<MuxerOption, 1> matroskaOptions{{{"write_crc32", "0"}}};
+constexpr std::array<MuxerOption, 1> waveOptions{{{"rf64", "auto"}}};
+
+constexpr std::array<MuxerRules, 3> muxerRules{{
+    {"matroska", matroskaOptions, true},
+    {"webm", matroskaOptions, true},
+    {"wav", waveOptions, false},
+}};
+
+MuxerRules rulesFor(std::string_view muxer) {
+    for (const auto& rules : muxerRules) {
+        if (rules.muxer == muxer) return rules;
+    }
+    return {muxer, {}, false};
+}
+
+// Matroska's reader moves a track with a codec delay (Opus) earlier by that delay, and its writer
+// stores timestamps as they come: the delay goes back on, so that the copy reads the same.
+std::int64_t codecDelay(const AVStream& stream) {
+    const AVCodecParameters& parameters = *stream.codecpar;
+    if (parameters.initial_padding <= 0 || parameters.sample_rate <= 0) return 0;
+    return av_rescale_q(parameters.initial_padding, AVRational{1, parameters.sample_rate}, stream.time_base);
+}
+
+void delayBy(AVPacket& packet, std::int64_t delay) {
+    if (delay == 0) return;
+    if (packet.pts != AV_NOPTS_VALUE) packet.pts += delay;
+    if (packet.dts != AV_NOPTS_VALUE) packet.dts += delay;
+}
+
+// libavformat writes its own name as Matroska's muxing and writing application, even bit-exact.
+void blankApplicationNames(AvFormatOutput& output) {
+    const auto names = matroskaApplicationNames(output.head());
+    if (!names) throwExportFailed();
+    for (const auto& name : *names) output.overwrite(name, 0);
+}
 
 constexpr std::int64_t copyAllowance = std::int64_t{64} << 20;
 constexpr std::int64_t bytesPerBudgetSecond = std::int64_t{4} << 20;
@@ -109,13 +157,15 @@ std::chrono::steady_clock::duration exportBudget(std::int64_t sourceByteCount) {
            std::chrono::seconds(std::max<std::int64_t>(sourceByteCount, 0) / bytesPerBudgetSecond);
 }
 
-MediaStreamCounts writePrivacyRemux(AvFormatInput& input, const char* muxerName, int fd,
+MediaStreamCounts writePrivacyRemux(AvFormatInput& input, std::string_view muxer, int fd,
                                     const MediaDeadline& deadline) {
     const AVFormatContext& source = input.context();
-    AvFormatOutput output(muxerName, fd, maximumCopyByteCount(input.byteCount()), deadline);
+    const MuxerRules rules = rulesFor(muxer);
+    AvFormatOutput output(std::string(muxer).c_str(), fd, maximumCopyByteCount(input.byteCount()), deadline);
 
     std::vector<AVStream*> copies(source.nb_streams, nullptr);
     std::vector<std::int64_t> copiedPackets(source.nb_streams, -1);
+    std::vector<std::int64_t> delays(source.nb_streams, 0);
     MediaStreamCounts written;
     for (unsigned index = 0; index < source.nb_streams; ++index) {
         const AVStream& stream = *source.streams[index];
@@ -124,9 +174,10 @@ MediaStreamCounts writePrivacyRemux(AvFormatInput& input, const char* muxerName,
         copiedPackets[index] = 0;
         configureCopy(stream, *copies[index], output.format());
         countCopy(stream, written);
+        if (rules.matroska) delays[index] = codecDelay(stream);
     }
     if (written.copied() == 0) throwExportFailed();
-    output.writeHeader();
+    output.writeHeader(rules.options);
 
     const std::unique_ptr<AVPacket, PacketDeleter> packet(av_packet_alloc());
     if (!packet) throwExportFailed();
@@ -139,6 +190,7 @@ MediaStreamCounts writePrivacyRemux(AvFormatInput& input, const char* muxerName,
         }
         if ((packet->flags & AV_PKT_FLAG_CORRUPT) != 0) throwUnreadableFile();
         ++copiedPackets[index];
+        delayBy(*packet, delays[index]);
         packet->stream_index = copies[index]->index;
         av_packet_rescale_ts(packet.get(), source.streams[index]->time_base, copies[index]->time_base);
         packet->pos = -1;
@@ -146,6 +198,7 @@ MediaStreamCounts writePrivacyRemux(AvFormatInput& input, const char* muxerName,
     }
     checkNothingMissing(source, copiedPackets);
     output.finish();
+    if (rules.matroska) blankApplicationNames(output);
     return written;
 }
 

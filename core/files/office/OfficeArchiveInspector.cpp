@@ -3,9 +3,10 @@
 #include "core/files/FileReportBuilder.h"
 #include "core/files/FileSanitizerError.h"
 #include "core/files/FileTypes.h"
-#include "core/files/office/ArchiveTools.h"
+#include "core/files/office/ArchiveValidation.h"
 #include "core/files/office/OfficeInspection.h"
 #include "core/files/office/OfficePrivacyExport.h"
+#include "core/files/office/ZipArchive.h"
 
 #include <algorithm>
 #include <array>
@@ -61,13 +62,14 @@ constexpr std::array<std::u16string_view, 21> residueNames = {
     u"Total edit time",
 };
 
-bool isResidue(const FileMetadataEntry& entry) {
+}  // namespace
+
+bool isExportPrivacyResidue(const FileMetadataEntry& entry) {
     if (entry.name == u"External links" || entry.name.starts_with(u"Tracked") || entry.name == u"Comments") return true;
+    if (entry.name.starts_with(u"Metadata in ")) return true;
     if (entry.section == u"Embedded" || entry.section == u"iWork") return false;
     return std::find(residueNames.begin(), residueNames.end(), entry.name) != residueNames.end();
 }
-
-}  // namespace
 
 bool OfficeArchiveInspector::isSupported(const std::filesystem::path& file) { return archiveType(file) != nullptr; }
 
@@ -83,13 +85,13 @@ std::u16string OfficeArchiveInspector::typeDescription(const std::filesystem::pa
 
 FileMetadataReport OfficeArchiveInspector::inspect(const std::filesystem::path& file) const {
     if (!isSupported(file)) throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
-    const OpenArchive archive(file);
-    const auto names = listEntries(archive);
-    if (names.empty()) throwUnreadableFile();
-    validateArchive(archive, names);
+    const auto archive = ZipArchive::open(file);
+    const auto entries = archive.listEntries();
+    if (entries.empty()) throwUnreadableFile();
+    validateArchive(archive, entries);
     return buildFileReport(reportFileName(file), {.typeDescription = typeDescription(file),
                                                   .byteCount = static_cast<std::int64_t>(archive.byteCount()),
-                                                  .entries = officeArchiveEntries(archive, names)});
+                                                  .entries = officeArchiveEntries(archive, entries)});
 }
 
 void OfficeArchiveInspector::exportPrivacyCopy(const std::filesystem::path& source,
@@ -103,7 +105,7 @@ bool OfficeArchiveInspector::failsPrivacyVerification(const FileMetadataReport& 
 }
 
 bool containsExportPrivacyResidue(const FileMetadataReport& report) {
-    return std::any_of(report.entries.begin(), report.entries.end(), isResidue);
+    return std::any_of(report.entries.begin(), report.entries.end(), isExportPrivacyResidue);
 }
 
 }  // namespace velquor::files

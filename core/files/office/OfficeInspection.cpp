@@ -1,16 +1,18 @@
 #include "core/files/office/OfficeInspection.h"
 
+#include "core/files/FileSanitizerError.h"
 #include "core/files/MetadataText.h"
 #include "core/files/StableHash.h"
-#include "core/files/office/ArchiveTools.h"
+#include "core/files/office/ArchiveValidation.h"
+#include "core/files/office/EmbeddedFiles.h"
 #include "core/files/office/OfficeText.h"
+#include "core/files/office/StartTagScan.h"
+#include "core/files/office/ZipArchive.h"
 
 #include "core/text/base/TextConversions.h"
-#include "core/text/regex/Regex.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <iterator>
 #include <span>
 #include <set>
 #include <string_view>
@@ -79,21 +81,43 @@ bool contains(const std::vector<std::string>& names, std::string_view name) {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-std::optional<std::u16string> readPartText(const OpenArchive& archive, const std::string& name) {
-    const auto bytes = readPart(archive, name);
-    if (!bytes) return std::nullopt;
-    return partText(*bytes);
+// The entries and their names together, and the archive they are read from.
+struct Package {
+    const ZipArchive& archive;
+    const std::vector<ArchiveEntry>& entries;
+    std::vector<std::string> names;
+
+    const ArchiveEntry* find(std::string_view name) const {
+        const auto found =
+            std::find_if(entries.begin(), entries.end(), [&](const ArchiveEntry& entry) { return entry.name == name; });
+        return found == entries.end() ? nullptr : &*found;
+    }
+};
+
+// A part shown as values: its first bytes only. One that cannot be inflated is skipped; one
+// that inflates past its declared size still refuses the whole archive.
+std::optional<std::u16string> readPartText(const Package& package, const ArchiveEntry& entry) {
+    try {
+        return partText(package.archive.readPart(entry, ArchiveLimits::inspectedPartBytes));
+    } catch (const FileSanitizerError& error) {
+        if (error.errorCase() != FileSanitizerError::Case::unreadableFile) throw;
+        return std::nullopt;
+    }
 }
 
-std::size_t matchCount(std::u16string_view text, std::u16string_view pattern) {
-    return regexMatches(text, pattern).size();
+// Every byte of a part through the tag scan, however long the part is.
+StartTagCounts scannedInFull(const Package& package, const ArchiveEntry& entry) {
+    StartTagCounts counts;
+    auto scan = countingScan(counts);
+    package.archive.read(entry, UINT64_MAX, [&](std::string_view chunk) { scan.feed(chunk); });
+    return counts;
 }
 
-void appendProperties(std::vector<FileMetadataEntry>& entries, const OpenArchive& archive,
-                      const std::vector<std::string>& names, const std::string& part,
+void appendProperties(std::vector<FileMetadataEntry>& entries, const Package& package, std::string_view part,
                       std::span<const ElementRow> rows) {
-    if (!contains(names, part)) return;
-    const auto xml = readPartText(archive, part);
+    const auto* entry = package.find(part);
+    if (entry == nullptr) return;
+    const auto xml = readPartText(package, *entry);
     if (!xml) return;
     for (const auto& row : rows) {
         auto value = xmlValue(row.element, *xml);
@@ -112,44 +136,52 @@ bool isRevisionCarryingPart(std::string_view name) {
 
 // The parts whose body text can carry revisions: the main document first, then the headers,
 // footers, footnotes and endnotes in listing order.
-std::vector<std::string> revisionCarryingParts(const std::vector<std::string>& names) {
-    std::vector<std::string> parts;
-    if (contains(names, "word/document.xml")) parts.emplace_back("word/document.xml");
-    std::copy_if(names.begin(), names.end(), std::back_inserter(parts), isRevisionCarryingPart);
+std::vector<const ArchiveEntry*> revisionCarryingParts(const Package& package) {
+    std::vector<const ArchiveEntry*> parts;
+    if (const auto* document = package.find("word/document.xml")) parts.push_back(document);
+    for (const auto& entry : package.entries) {
+        if (isRevisionCarryingPart(entry.name)) parts.push_back(&entry);
+    }
     return parts;
 }
 
-void appendTrackedChangeSignals(std::vector<FileMetadataEntry>& entries, const OpenArchive& archive,
-                                const std::vector<std::string>& names) {
-    std::size_t insertions = 0;
-    std::size_t deletions = 0;
-    std::size_t moves = 0;
-    for (const auto& part : revisionCarryingParts(names)) {
-        const auto xml = readPartText(archive, part);
-        if (!xml) continue;
-        insertions += matchCount(*xml, u"<w:ins(?:\\s|>)");
-        deletions += matchCount(*xml, u"<w:del(?:\\s|>)");
-        moves += matchCount(*xml, u"<w:moveFrom(?:\\s|>)") + matchCount(*xml, u"<w:moveTo(?:\\s|>)");
+void appendTrackedChangeSignals(std::vector<FileMetadataEntry>& entries, const Package& package) {
+    StartTagCounts total;
+    for (const auto* part : revisionCarryingParts(package)) {
+        const auto counts = scannedInFull(package, *part);
+        total.insertions += counts.insertions;
+        total.deletions += counts.deletions;
+        total.moves += counts.moves;
     }
-    if (insertions > 0) appendSignal(entries, u"Word", u"Tracked insertions", text::decimalText(insertions));
-    if (deletions > 0) appendSignal(entries, u"Word", u"Tracked deletions", text::decimalText(deletions));
-    if (moves > 0) appendSignal(entries, u"Word", u"Tracked moves", text::decimalText(moves));
+    if (total.insertions > 0)
+        appendSignal(entries, u"Word", u"Tracked insertions", text::decimalText(total.insertions));
+    if (total.deletions > 0) appendSignal(entries, u"Word", u"Tracked deletions", text::decimalText(total.deletions));
+    if (total.moves > 0) appendSignal(entries, u"Word", u"Tracked moves", text::decimalText(total.moves));
 }
 
-void appendCommentSignals(std::vector<FileMetadataEntry>& entries, const OpenArchive& archive,
-                          const std::vector<std::string>& names) {
-    std::vector<std::string> parts;
-    for (const auto& name : names) {
-        if (isFolder(name)) continue;
+// The comments of a part that cannot be inflated are not known, so it counts as one.
+std::size_t commentsIn(const Package& package, const ArchiveEntry& part) {
+    try {
+        return scannedInFull(package, part).comments;
+    } catch (const FileSanitizerError& error) {
+        if (error.errorCase() != FileSanitizerError::Case::unreadableFile) throw;
+        return 1;
+    }
+}
+
+void appendCommentSignals(std::vector<FileMetadataEntry>& entries, const Package& package) {
+    std::vector<const ArchiveEntry*> parts;
+    for (const auto& entry : package.entries) {
+        const auto& name = entry.name;
+        if (entry.isFolder()) continue;
         if (name == "word/comments.xml" || name.starts_with("ppt/comments/") || name.starts_with("xl/comments")) {
-            parts.push_back(name);
+            parts.push_back(&entry);
         }
     }
-    std::sort(parts.begin(), parts.end());
-    for (const auto& part : parts) {
-        const auto xml = readPartText(archive, part);
-        const std::size_t count = xml ? commentCount(*xml) : 1;
-        appendSignal(entries, u"Office", u"Comments", text::decimalText(count) + u" in " + metadataText(part));
+    std::sort(parts.begin(), parts.end(), [](const auto* a, const auto* b) { return a->name < b->name; });
+    for (const auto* part : parts) {
+        appendSignal(entries, u"Office", u"Comments",
+                     text::decimalText(commentsIn(package, *part)) + u" in " + metadataText(part->name));
     }
 }
 
@@ -160,12 +192,11 @@ std::u16string attributeValue(std::u16string_view match) {
     return std::u16string(value);
 }
 
-void appendExternalLinkSignals(std::vector<FileMetadataEntry>& entries, const OpenArchive& archive,
-                               const std::vector<std::string>& names) {
+void appendExternalLinkSignals(std::vector<FileMetadataEntry>& entries, const Package& package) {
     std::vector<std::u16string> targets;
-    for (const auto& name : names) {
-        if (!name.ends_with(".rels")) continue;
-        const auto xml = readPartText(archive, name);
+    for (const auto& entry : package.entries) {
+        if (!entry.name.ends_with(".rels")) continue;
+        const auto xml = readPartText(package, entry);
         if (!xml || regexMatches(*xml, u"\\bTargetMode\\s*=\\s*[\"']External[\"']").empty()) continue;
         for (const auto& match : regexMatches(*xml, u"\\bTarget\\s*=\\s*(?:\"[^\"]+\"|'[^']+')")) {
             targets.push_back(decodedPredefinedEntities(attributeValue(match)));
@@ -185,13 +216,6 @@ bool endsWithAny(std::string_view name, std::initializer_list<std::string_view> 
 }
 
 }  // namespace
-
-std::size_t commentCount(std::u16string_view part) {
-    static const auto comment = text::Regex::compile(u"<(?:[A-Za-z0-9_.-]+:)?(?:comment|cm)(?=[\\s>/])");
-    const auto scan = comment->allMatches(part);
-    if (!scan.complete) throwIncompleteScan();
-    return scan.matches.size();
-}
 
 void appendPartPresence(std::vector<FileMetadataEntry>& entries, const std::vector<std::string>& names) {
     const std::set<std::string_view> present(names.begin(), names.end());
@@ -232,16 +256,19 @@ void appendIWorkSignals(std::vector<FileMetadataEntry>& entries, const std::vect
     }
 }
 
-std::vector<FileMetadataEntry> officeArchiveEntries(const OpenArchive& archive, const std::vector<std::string>& names) {
+std::vector<FileMetadataEntry> officeArchiveEntries(const ZipArchive& archive, const std::vector<ArchiveEntry>& listing,
+                                                    std::size_t depth) {
+    const Package package{archive, listing, entryNames(listing)};
     std::vector<FileMetadataEntry> entries;
-    appendPartPresence(entries, names);
-    appendProperties(entries, archive, names, "docProps/core.xml", corePropertyRows);
-    appendProperties(entries, archive, names, "docProps/app.xml", appPropertyRows);
-    appendTrackedChangeSignals(entries, archive, names);
-    appendCommentSignals(entries, archive, names);
-    appendExternalLinkSignals(entries, archive, names);
-    appendEmbeddedObjectSignals(entries, names);
-    appendIWorkSignals(entries, names);
+    appendPartPresence(entries, package.names);
+    appendProperties(entries, package, "docProps/core.xml", corePropertyRows);
+    appendProperties(entries, package, "docProps/app.xml", appPropertyRows);
+    appendTrackedChangeSignals(entries, package);
+    appendCommentSignals(entries, package);
+    appendExternalLinkSignals(entries, package);
+    appendEmbeddedObjectSignals(entries, package.names);
+    appendEmbeddedFileSignals(entries, archive, listing, depth);
+    appendIWorkSignals(entries, package.names);
     return entries;
 }
 

@@ -7,19 +7,20 @@
 
 namespace velquor::files {
 
-class OpenArchive;
+class ZipArchive;
+struct ArchiveEntry;
 
-// The rows an Office or iWork archive yields, from its validated entry names and the few parts
-// read one by one (never unpacked to disk), in the order they are found; the caller sorts them.
-std::vector<FileMetadataEntry> officeArchiveEntries(const OpenArchive& archive, const std::vector<std::string>& names);
+// The rows an Office or iWork archive yields, from its validated listing and the parts read one
+// by one in memory (the properties up to the part read cap, the Word parts that carry
+// revisions, the comment parts and the embedded images and documents in full), in the order
+// they are found; the caller sorts them.
+// `depth` is how deep the package is embedded in others (0 for a file the user chose).
+std::vector<FileMetadataEntry> officeArchiveEntries(const ZipArchive& archive, const std::vector<ArchiveEntry>& listing,
+                                                    std::size_t depth = 0);
 
 // The entry rows that depend on names alone (part presence, embedded content, iWork parts).
 void appendPartPresence(std::vector<FileMetadataEntry>& entries, const std::vector<std::string>& names);
 void appendEmbeddedObjectSignals(std::vector<FileMetadataEntry>& entries, const std::vector<std::string>& names);
 void appendIWorkSignals(std::vector<FileMetadataEntry>& entries, const std::vector<std::string>& names);
-
-// The number of comments in one comment part: elements named "comment" (Word, Excel) or "cm"
-// (PowerPoint) in any namespace prefix; the comment list roots are not comments.
-std::size_t commentCount(std::u16string_view part);
 
 }  // namespace velquor::files

@@ -13,28 +13,47 @@ namespace velquor::files {
 
 namespace {
 
-constexpr std::string_view deletions = "//*[local-name()='del' or local-name()='moveFrom']";
+// Tracked deletions and moved-away text.
+constexpr std::string_view deletions[] = {"del", "moveFrom"};
 
 // Everything else that records a revision, its author or its session, and the comment anchors.
-constexpr std::string_view revisionMarks =
-    "//*[local-name()='commentRangeStart' or local-name()='commentRangeEnd' or local-name()='commentReference'"
-    " or local-name()='rPrChange' or local-name()='pPrChange' or local-name()='tblPrChange'"
-    " or local-name()='trPrChange' or local-name()='tcPrChange' or local-name()='sectPrChange'"
-    " or local-name()='numberingChange' or local-name()='rsids' or local-name()='docVars'"
-    " or local-name()='trackRevisions'"
-    " or local-name()='moveFromRangeStart' or local-name()='moveFromRangeEnd'"
-    " or local-name()='moveToRangeStart' or local-name()='moveToRangeEnd'"
-    " or local-name()='cellIns' or local-name()='cellDel' or local-name()='cellMerge'"
-    " or local-name()='customXmlInsRangeStart' or local-name()='customXmlInsRangeEnd'"
-    " or local-name()='customXmlDelRangeStart' or local-name()='customXmlDelRangeEnd'"
-    " or local-name()='customXmlMoveFromRangeStart' or local-name()='customXmlMoveFromRangeEnd'"
-    " or local-name()='customXmlMoveToRangeStart' or local-name()='customXmlMoveToRangeEnd']";
+constexpr std::string_view revisionMarks[] = {
+    "commentRangeStart",
+    "commentRangeEnd",
+    "commentReference",
+    "rPrChange",
+    "pPrChange",
+    "tblPrChange",
+    "trPrChange",
+    "tcPrChange",
+    "sectPrChange",
+    "numberingChange",
+    "rsids",
+    "docVars",
+    "trackRevisions",
+    "moveFromRangeStart",
+    "moveFromRangeEnd",
+    "moveToRangeStart",
+    "moveToRangeEnd",
+    "cellIns",
+    "cellDel",
+    "cellMerge",
+    "customXmlInsRangeStart",
+    "customXmlInsRangeEnd",
+    "customXmlDelRangeStart",
+    "customXmlDelRangeEnd",
+    "customXmlMoveFromRangeStart",
+    "customXmlMoveFromRangeEnd",
+    "customXmlMoveToRangeStart",
+    "customXmlMoveToRangeEnd",
+};
 
-constexpr std::string_view insertions = "//*[local-name()='ins' or local-name()='moveTo']";
+// Tracked insertions and moved-to text.
+constexpr std::string_view insertions[] = {"ins", "moveTo"};
 
 // rsidR, rsidRPr, rsidRDefault, rsidP, rsidDel, rsidSect, rsidTr: ids of editing sessions,
 // which point into the revision-session table removed above.
-constexpr std::string_view revisionSessionAttributes = "//@*[starts-with(local-name(), 'rsid')]";
+constexpr std::string_view revisionSessionAttributePrefix = "rsid";
 
 constexpr std::array<std::string_view, 10> privateTargetFragments = {
     "docprops/",        "comments",  "commentauthors", "people",     "persons/",
@@ -149,12 +168,12 @@ bool isListThatMustNotBeEmpty(const xmlNode* element) {
 }  // namespace
 
 void sanitizeWordPart(XmlDocument& part) {
-    XmlDocument::detach(part.elements(deletions));
-    XmlDocument::detach(part.elements(revisionMarks));
-    auto inserted = part.elements(insertions);
+    XmlDocument::detach(part.elementsNamed(deletions));
+    XmlDocument::detach(part.elementsNamed(revisionMarks));
+    auto inserted = part.elementsNamed(insertions);
     // From last to first, so that an insertion nested in another is unwrapped into it first.
     for (auto node = inserted.rbegin(); node != inserted.rend(); ++node) XmlDocument::unwrap(*node);
-    part.removeAttributes(revisionSessionAttributes);
+    part.removeAttributesStartingWith(revisionSessionAttributePrefix);
 }
 
 std::set<std::string> sanitizeRelationships(XmlDocument& relationships, const std::string& partFolder,
@@ -162,7 +181,7 @@ std::set<std::string> sanitizeRelationships(XmlDocument& relationships, const st
     const auto removed = lowercasedWithoutLeadingSlashes(removedParts);
     std::set<std::string> removedIds;
     std::vector<XmlDocument::Node> detached;
-    for (auto* element : relationships.elements("//*[local-name()='Relationship']")) {
+    for (auto* element : relationships.elementsNamed(std::array<std::string_view, 1>{"Relationship"})) {
         const auto mode = text::asciiLowercased(attribute(element, "TargetMode"));
         const auto target = text::asciiLowercased(attribute(element, "Target"));
         const bool remove =
@@ -179,7 +198,7 @@ void removeContentTypeOverrides(XmlDocument& contentTypes, const std::set<std::s
     std::set<std::string> removed;
     for (const auto& part : removedParts) removed.insert(text::asciiLowercased(part));
     std::vector<XmlDocument::Node> detached;
-    for (auto* element : contentTypes.elements("//*[local-name()='Override']")) {
+    for (auto* element : contentTypes.elementsNamed(std::array<std::string_view, 1>{"Override"})) {
         if (xmlHasProp(element, reinterpret_cast<const xmlChar*>("PartName")) == nullptr) continue;
         const auto name = text::asciiLowercased(attribute(element, "PartName"));
         const auto start = name.find_first_not_of('/');
@@ -191,7 +210,7 @@ void removeContentTypeOverrides(XmlDocument& contentTypes, const std::set<std::s
 
 void removeReferencesToRelationships(XmlDocument& part, const std::set<std::string>& removedIds) {
     if (removedIds.empty()) return;
-    auto referring = part.elements("//*[@*]");
+    auto referring = part.elementsWithAttributes();
     std::erase_if(referring, [&](auto* element) { return !refersToRemovedRelationship(element, removedIds); });
     // Last to first: an element inside another referring element is handled before it.
     for (auto element = referring.rbegin(); element != referring.rend(); ++element) {
@@ -206,7 +225,7 @@ void removeReferencesToRelationships(XmlDocument& part, const std::set<std::stri
 }
 
 void removeExternalWorkbookFormulas(XmlDocument& part) {
-    auto formulas = part.elements("//*[local-name()='f']");
+    auto formulas = part.elementsNamed(std::array<std::string_view, 1>{"f"});
     std::set<std::string> brokenSharedFormulas;
     for (auto* formula : formulas) {
         if (readsAnotherWorkbook(textOf(formula)) && attribute(formula, "t") == "shared") {
@@ -220,7 +239,7 @@ void removeExternalWorkbookFormulas(XmlDocument& part) {
     });
     XmlDocument::detach(formulas);
 
-    for (auto* name : part.elements("//*[local-name()='definedName']")) {
+    for (auto* name : part.elementsNamed(std::array<std::string_view, 1>{"definedName"})) {
         if (!readsAnotherWorkbook(textOf(name))) continue;
         auto* list = name->parent;
         XmlDocument::detach({name});
@@ -231,7 +250,7 @@ void removeExternalWorkbookFormulas(XmlDocument& part) {
     }
 }
 
-bool containsAuthorAttribute(const XmlDocument& part) { return part.selectsAnything("//@*[local-name()='author']"); }
+bool containsAuthorAttribute(const XmlDocument& part) { return part.hasAttributeNamed("author"); }
 
 bool isPrivateArchivePart(std::string_view relativePath) {
     const auto path = text::asciiLowercased(relativePath);

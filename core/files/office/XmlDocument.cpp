@@ -5,8 +5,8 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xmlsave.h>
-#include <libxml/xpath.h>
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 #include <stdexcept>
@@ -31,12 +31,6 @@ constexpr int parseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOW
 
 struct ContextDeleter {
     void operator()(xmlParserCtxt* context) const { xmlFreeParserCtxt(context); }
-};
-struct XPathContextDeleter {
-    void operator()(xmlXPathContext* context) const { xmlXPathFreeContext(context); }
-};
-struct XPathObjectDeleter {
-    void operator()(xmlXPathObject* object) const { xmlXPathFreeObject(object); }
 };
 
 bool declaresDocumentType(std::string_view bytes) { return bytes.find("<!DOCTYPE") != std::string_view::npos; }
@@ -66,30 +60,59 @@ XmlDocument::XmlDocument(XmlDocument&& other) noexcept : document_(std::exchange
 
 XmlDocument::Node XmlDocument::root() const { return xmlDocGetRootElement(document_); }
 
-std::vector<XmlDocument::Node> XmlDocument::selectedNodes(std::string_view xpath, int type) const {
-    std::unique_ptr<xmlXPathContext, XPathContextDeleter> context(xmlXPathNewContext(document_));
-    if (!context) throw std::bad_alloc();
-    const std::string expression(xpath);
-    std::unique_ptr<xmlXPathObject, XPathObjectDeleter> result(
-        xmlXPathEvalExpression(reinterpret_cast<const xmlChar*>(expression.c_str()), context.get()));
-    if (!result) throw FileSanitizerError(FileSanitizerError::Case::exportFailed);
-    std::vector<Node> nodes;
-    if (result->type != XPATH_NODESET || result->nodesetval == nullptr) return nodes;
-    for (int i = 0; i < result->nodesetval->nodeNr; ++i) {
-        auto* node = result->nodesetval->nodeTab[i];
-        if (node != nullptr && (type == 0 || node->type == type)) nodes.push_back(node);
+void XmlDocument::forEachElement(const std::function<void(Node)>& visit) const {
+    xmlNode* node = xmlDocGetRootElement(document_);
+    while (node != nullptr) {
+        if (node->type == XML_ELEMENT_NODE) visit(node);
+        if (node->type == XML_ELEMENT_NODE && node->children != nullptr) {
+            node = node->children;
+            continue;
+        }
+        while (node != nullptr && node->next == nullptr) {
+            node = node->parent;
+            if (node == nullptr || node->type != XML_ELEMENT_NODE) return;
+        }
+        if (node != nullptr) node = node->next;
     }
+}
+
+std::vector<XmlDocument::Node> XmlDocument::elementsNamed(std::span<const std::string_view> localNames) const {
+    std::vector<Node> nodes;
+    forEachElement([&](Node element) {
+        const std::string_view name = reinterpret_cast<const char*>(element->name);
+        if (std::find(localNames.begin(), localNames.end(), name) != localNames.end()) nodes.push_back(element);
+    });
     return nodes;
 }
 
-std::vector<XmlDocument::Node> XmlDocument::elements(std::string_view xpath) const {
-    return selectedNodes(xpath, XML_ELEMENT_NODE);
+std::vector<XmlDocument::Node> XmlDocument::elementsWithAttributes() const {
+    std::vector<Node> nodes;
+    forEachElement([&](Node element) {
+        if (element->properties != nullptr) nodes.push_back(element);
+    });
+    return nodes;
 }
 
-bool XmlDocument::selectsAnything(std::string_view xpath) const { return !selectedNodes(xpath, 0).empty(); }
+bool XmlDocument::hasAttributeNamed(std::string_view localName) const {
+    bool found = false;
+    forEachElement([&](Node element) {
+        for (auto* attribute = element->properties; attribute != nullptr && !found; attribute = attribute->next) {
+            found = std::string_view(reinterpret_cast<const char*>(attribute->name)) == localName;
+        }
+    });
+    return found;
+}
 
-void XmlDocument::removeAttributes(std::string_view xpath) {
-    for (auto* node : selectedNodes(xpath, XML_ATTRIBUTE_NODE)) xmlRemoveProp(reinterpret_cast<xmlAttr*>(node));
+void XmlDocument::removeAttributesStartingWith(std::string_view prefix) {
+    forEachElement([&](Node element) {
+        for (auto* attribute = element->properties; attribute != nullptr;) {
+            auto* next = attribute->next;
+            if (std::string_view(reinterpret_cast<const char*>(attribute->name)).starts_with(prefix)) {
+                xmlRemoveProp(attribute);
+            }
+            attribute = next;
+        }
+    });
 }
 
 void XmlDocument::detach(const std::vector<Node>& nodes) {

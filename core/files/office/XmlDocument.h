@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,16 +32,20 @@ public:
     XmlDocument(const XmlDocument&) = delete;
     XmlDocument& operator=(const XmlDocument&) = delete;
 
-    // The elements an XPath 1.0 expression selects, in document order.
-    std::vector<Node> elements(std::string_view xpath) const;
+    // The elements whose local name (the name without its prefix, in any namespace) is one of
+    // these, in document order: what //*[local-name()='a' or ...] selects, in one walk.
+    std::vector<Node> elementsNamed(std::span<const std::string_view> localNames) const;
+
+    // The elements that have at least one attribute, in document order.
+    std::vector<Node> elementsWithAttributes() const;
 
     Node root() const;
 
-    // Whether the expression selects any node at all (elements, attributes or others).
-    bool selectsAnything(std::string_view xpath) const;
+    // Whether some element has an attribute with this local name, in any namespace.
+    bool hasAttributeNamed(std::string_view localName) const;
 
-    // Removes the attributes the expression selects.
-    void removeAttributes(std::string_view xpath);
+    // Removes every attribute whose local name starts with the prefix.
+    void removeAttributesStartingWith(std::string_view prefix);
 
     // Removes the nodes with everything inside them. Nested nodes in the list are fine.
     static void detach(const std::vector<Node>& nodes);
@@ -51,8 +57,9 @@ public:
     std::string serialize() const;
 
 private:
-    // Element nodes for XML_ELEMENT_NODE, attributes for XML_ATTRIBUTE_NODE, anything for 0.
-    std::vector<Node> selectedNodes(std::string_view xpath, int type) const;
+    // Calls `visit` for every element in document order, without recursion (a hostile part may
+    // nest as deep as the parser allows).
+    void forEachElement(const std::function<void(Node)>& visit) const;
 
     explicit XmlDocument(_xmlDoc* document) : document_(document) {}
     _xmlDoc* document_;

@@ -110,6 +110,13 @@ const Sample exportableSamples[] = {
     {"mp4", [](const fs::path& folder) { return MediaFixtures(folder).taggedMp4(); }},
     {"mov", [](const fs::path& folder) { return MediaFixtures(folder).cameraMov(); }},
     {"m4a", [](const fs::path& folder) { return MediaFixtures(folder).albumM4a(); }},
+    {"mp3", [](const fs::path& folder) { return MediaFixtures(folder).tagged("song.mp3"); }},
+    {"flac", [](const fs::path& folder) { return MediaFixtures(folder).tagged("song.flac"); }},
+    {"opus", [](const fs::path& folder) { return MediaFixtures(folder).tagged("memo.opus"); }},
+    {"wav", [](const fs::path& folder) { return MediaFixtures(folder).tagged("memo.wav"); }},
+    {"mkv", [](const fs::path& folder) { return MediaFixtures(folder).tagged("clip.mkv"); }},
+    {"webm", [](const fs::path& folder) { return MediaFixtures(folder).tagged("clip.webm"); }},
+    {"wma", [](const fs::path& folder) { return MediaFixtures(folder).tagged("song.wma"); }},
     {"docx",
      [](const fs::path& folder) {
          return officeSample(folder, "memo.docx",
@@ -266,6 +273,13 @@ fs::path movieCutShort(const fs::path& folder) {
     return movie;
 }
 
+// The first half of a recording whose header still tells its full length.
+fs::path recordingCutShort(const fs::path& folder, const std::string& name) {
+    const auto recording = MediaFixtures(folder).tagged(name);
+    fs::resize_file(recording, fs::file_size(recording) / 2);
+    return recording;
+}
+
 // Exports every family refuses, each at its own step: before any work, while writing, or when
 // the staged copy fails its re-inspection.
 const Refusal refusals[] = {
@@ -283,12 +297,16 @@ const Refusal refusals[] = {
      },
      Case::verificationFailed},
     {"svg_whose_cleaning_cannot_finish", svgWhoseCleaningCannotFinish, Case::unreadableFile},
-    {"mp3_audio", [](const fs::path& folder) { return MediaFixtures(folder).audio("song.mp3", {"title=Memo"}); },
-     Case::unsupportedFile},
-    {"wav_audio", [](const fs::path& folder) { return MediaFixtures(folder).audio("memo.wav", {"title=Memo"}); },
-     Case::unsupportedFile},
-    {"aiff_audio", [](const fs::path& folder) { return MediaFixtures(folder).audio("memo.aiff", {"title=Memo"}); },
-     Case::unsupportedFile},
+    {"mp3_cut_short", [](const fs::path& folder) { return recordingCutShort(folder, "song.mp3"); },
+     Case::unreadableFile},
+    {"flac_cut_short", [](const fs::path& folder) { return recordingCutShort(folder, "song.flac"); },
+     Case::unreadableFile},
+    {"ogg_cut_short", [](const fs::path& folder) { return recordingCutShort(folder, "song.ogg"); },
+     Case::unreadableFile},
+    {"wav_cut_short", [](const fs::path& folder) { return recordingCutShort(folder, "memo.wav"); },
+     Case::unreadableFile},
+    {"matroska_cut_short", [](const fs::path& folder) { return recordingCutShort(folder, "clip.mkv"); },
+     Case::exportFailed},
     {"movie_of_only_data_streams", movieOfOnlyDataStreams, Case::exportFailed},
     {"movie_cut_short", movieCutShort, Case::unreadableFile},
     {"word_document_with_unknown_revision_markup",

@@ -164,27 +164,13 @@ TEST(FileExportSafetyTest, LinkThatFindsTheDestinationTakenIsDestinationExists) 
     EXPECT_EQ(errorOf([&] { detail::publish(staged, directory.path() / "a.jpg", racing); }), Case::destinationExists);
 }
 
-TEST(FileExportSafetyTest, CopyFromElsewhereIsStagedNextToTheDestination) {
-    TemporaryDirectory outside, target;
-    const auto made = outside.write("office-output.docx", std::string(200000, 'z'));
-    {
-        auto staged = FileExportSafety::stageCopy(made, target.path() / "report-privacy.docx");
-        EXPECT_EQ(staged.path().parent_path(), target.path());
-        EXPECT_EQ(contentsOf(staged.path()), std::string(200000, 'z'));
-        staged.publish(target.path() / "report-privacy.docx");
-    }
-    EXPECT_EQ(namesIn(target.path()), std::vector<std::string>{"report-privacy.docx"});
-    { auto staged = FileExportSafety::stageCopy(made, target.path() / "other.docx"); }
-    EXPECT_EQ(namesIn(target.path()), std::vector<std::string>{"report-privacy.docx"});
-}
-
-// The export skeleton, driven by each of the three kinds of writer a family can supply.
+// The export skeleton, driven by each of the two kinds of writer a family can supply.
 using FileExportSafety::CopyVerdict;
 using FileExportSafety::CopyWriter;
 
-enum class WriterKind { bytes, descriptor, privateFolder };
+enum class WriterKind { bytes, descriptor };
 
-constexpr WriterKind writerKinds[] = {WriterKind::bytes, WriterKind::descriptor, WriterKind::privateFolder};
+constexpr WriterKind writerKinds[] = {WriterKind::bytes, WriterKind::descriptor};
 
 const char* nameOf(WriterKind kind) {
     switch (kind) {
@@ -192,8 +178,6 @@ const char* nameOf(WriterKind kind) {
             return "bytes";
         case WriterKind::descriptor:
             return "descriptor";
-        case WriterKind::privateFolder:
-            return "private folder";
     }
     return "";
 }
@@ -212,18 +196,12 @@ CopyWriter writerOf(
                 posix::writeAll(fd, bytesOf(content));
                 meanwhile();
             }};
-        case WriterKind::privateFolder:
-            return FileExportSafety::PrivateFolderWriter{"velquor-test-", [=](const std::filesystem::path& folder) {
-                                                             std::ofstream(folder / "copy.bin") << content;
-                                                             meanwhile();
-                                                             return folder / "copy.bin";
-                                                         }};
     }
     return {};
 }
 
 // The system's temporary folder, pointed at a folder of the test's own while it runs, so that
-// what a private folder leaves behind can be seen.
+// anything an export leaves in it can be seen.
 class ExportSkeletonTest : public ::testing::Test {
 protected:
     ExportSkeletonTest() {
@@ -238,7 +216,7 @@ protected:
         }
     }
 
-    // Nothing but the given names in the destination's folder, and no private folder left.
+    // Nothing but the given names in the destination's folder, and nothing in the temporary one.
     void expectOnly(const std::vector<std::string>& names, WriterKind kind) const {
         EXPECT_EQ(namesIn(target_.path()), names) << nameOf(kind);
         EXPECT_TRUE(namesIn(temporary_.path()).empty()) << nameOf(kind);
@@ -268,24 +246,16 @@ TEST_F(ExportSkeletonTest, PublishesTheVerifiedCopyAndLeavesNothingElse) {
     }
 }
 
-TEST_F(ExportSkeletonTest, StagedCopiesAreHiddenSiblingsAndPrivateFoldersArePrivate) {
+TEST_F(ExportSkeletonTest, StagedCopiesAreHiddenSiblings) {
     for (const auto kind : writerKinds) {
         std::filesystem::path verifiedAt;
-        std::filesystem::perms folderPermissions{};
-        FileExportSafety::exportPrivacyCopy(
-            target_.path() / "photo.jpg", writerOf(kind, "x"), [&](const std::filesystem::path& copy) {
-                verifiedAt = copy;
-                folderPermissions = std::filesystem::status(copy.parent_path()).permissions();
-                return CopyVerdict::passed;
-            });
-        if (kind == WriterKind::privateFolder) {
-            EXPECT_EQ(verifiedAt.parent_path().parent_path(), temporary_.path());
-            EXPECT_TRUE(verifiedAt.parent_path().filename().string().starts_with("velquor-test-"));
-            EXPECT_EQ(folderPermissions, std::filesystem::perms::owner_all);
-        } else {
-            EXPECT_EQ(verifiedAt.parent_path(), target_.path()) << nameOf(kind);
-            EXPECT_TRUE(verifiedAt.filename().string().starts_with(".photo-velquor-")) << verifiedAt;
-        }
+        FileExportSafety::exportPrivacyCopy(target_.path() / "photo.jpg", writerOf(kind, "x"),
+                                            [&](const std::filesystem::path& copy) {
+                                                verifiedAt = copy;
+                                                return CopyVerdict::passed;
+                                            });
+        EXPECT_EQ(verifiedAt.parent_path(), target_.path()) << nameOf(kind);
+        EXPECT_TRUE(verifiedAt.filename().string().starts_with(".photo-velquor-")) << verifiedAt;
         std::filesystem::remove(target_.path() / "photo.jpg");
     }
 }

@@ -39,6 +39,14 @@ TEST(StatusTextsTest, CountedStatusesCountFromOneAndAgreeWithTheirNumber) {
         {batchStatus(3), u"Inspected 3 files."},
         {batchStatus(199), u"Inspected 199 files."},
         {batchStatus(200), u"Inspected 200 files (batch safety limit)."},
+        {batchCopyRowStatus("/pictures/photo-privacy-3.jpg"), u"Created photo-privacy-3.jpg."},
+        {batchCopyStartedStatus(1), u"Creating and verifying 1 privacy copy\u2026"},
+        {batchCopyStartedStatus(12), u"Creating and verifying 12 privacy copies\u2026"},
+        {batchCopyFinishedStatus(0, 0), u"Created and verified 0 privacy copies."},
+        {batchCopyFinishedStatus(1, 0), u"Created and verified 1 privacy copy."},
+        {batchCopyFinishedStatus(3, 0), u"Created and verified 3 privacy copies."},
+        {batchCopyFinishedStatus(1, 1), u"Created and verified 1 privacy copy; 1 could not be created."},
+        {batchCopyFinishedStatus(2, 5), u"Created and verified 2 privacy copies; 5 could not be created."},
     };
     for (const auto& [status, expected] : cases) EXPECT_EQ(status, expected);
 }

@@ -33,35 +33,36 @@ TEST_P(MediaEntryNaming, NameAndSectionFollowTheKey) {
     EXPECT_EQ(entry->section, c.section);
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, MediaEntryNaming,
-                         ::testing::Values(
-                             // Key space prefixes go, separators become spaces; the keys a camera and a muxer write
-                             // are read from real files in MediaMetadataInspectorTest.
-                             NamingCase{u"com.apple.quicktime.camera.lens_model", u"camera.lens model", u"Capture"},
-                             NamingCase{u"mdta/com.apple.quicktime.make", u"make", u"Capture"},
-                             NamingCase{u"id3/TPE4", u"TPE4", u"Media"},
-                             NamingCase{u"itsk/gps_altitude", u"gps altitude", u"Location"},
-                             NamingCase{u"location-eng", u"location eng", u"Location"},
-                             // Capture words in any letter case; "too" is the QuickTime encoding-tool key.
-                             NamingCase{u"Software", u"Software", u"Capture"},
-                             NamingCase{u"\u00A9too", u"\u00A9too", u"Capture"},
-                             // The recording date that libavformat reports under its plain key.
-                             NamingCase{u"date", u"date", u"Capture"},
-                             // A location word wins over a capture word.
-                             NamingCase{u"location_model", u"location model", u"Location"},
-                             // Personal names, then description words.
-                             NamingCase{u"source", u"source", u"Description"},
-                             NamingCase{u"copyright-eng", u"copyright eng", u"Description"},
-                             // Everything else is about the media, near misses of the words included.
-                             NamingCase{u"major_brand", u"major brand", u"Media"},
-                             NamingCase{u"timecode", u"timecode", u"Media"}, NamingCase{u"", u"Metadata", u"Media"}),
-                         [](const auto& info) {
-                             std::string label;
-                             for (const char c : ascii(info.param.name)) {
-                                 if (std::isalnum(static_cast<unsigned char>(c))) label.push_back(c);
-                             }
-                             return label + "_" + std::to_string(info.index);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Keys, MediaEntryNaming,
+    ::testing::Values(
+        // Key space prefixes go, separators become spaces; the keys a camera and a muxer write
+        // are read from real files in MediaMetadataInspectorTest.
+        NamingCase{u"com.apple.quicktime.camera.lens_model", u"camera.lens model", u"Capture"},
+        NamingCase{u"mdta/com.apple.quicktime.make", u"make", u"Capture"}, NamingCase{u"id3/TPE4", u"TPE4", u"Media"},
+        // ID3v2 frames with a common key, as raw AAC reports them.
+        NamingCase{u"TIT2", u"title", u"Description"}, NamingCase{u"TSSE", u"encoder", u"Capture"},
+        NamingCase{u"TPE4", u"TPE4", u"Media"}, NamingCase{u"itsk/gps_altitude", u"gps altitude", u"Location"},
+        NamingCase{u"location-eng", u"location eng", u"Location"},
+        // Capture words in any letter case; "too" is the QuickTime encoding-tool key.
+        NamingCase{u"Software", u"Software", u"Capture"}, NamingCase{u"\u00A9too", u"\u00A9too", u"Capture"},
+        // The recording date that libavformat reports under its plain key.
+        NamingCase{u"date", u"date", u"Capture"},
+        // A location word wins over a capture word.
+        NamingCase{u"location_model", u"location model", u"Location"},
+        // Personal names, then description words.
+        NamingCase{u"source", u"source", u"Description"},
+        NamingCase{u"copyright-eng", u"copyright eng", u"Description"},
+        // Everything else is about the media, near misses of the words included.
+        NamingCase{u"major_brand", u"major brand", u"Media"}, NamingCase{u"timecode", u"timecode", u"Media"},
+        NamingCase{u"", u"Metadata", u"Media"}),
+    [](const auto& info) {
+        std::string label;
+        for (const char c : ascii(info.param.name)) {
+            if (std::isalnum(static_cast<unsigned char>(c))) label.push_back(c);
+        }
+        return label + "_" + std::to_string(info.index);
+    });
 
 TEST(MediaEntry, AnEmptyValueMakesNoEntry) { EXPECT_FALSE(mediaEntry(u"title", u"")); }
 

@@ -79,9 +79,9 @@ TEST_F(OfficeArchiveSafetyTest, TwentyThousandEntriesAreStillInspected) {
     EXPECT_NO_THROW(inspectReport(write("many.docx", manyEntries(20'000, 8))));
 }
 
-TEST_F(OfficeArchiveSafetyTest, UnpackingIsBoundedByWhatIsWrittenNotByWhatIsDeclared) {
-    // Each entry claims 1,000 bytes and unpacks to 100 MiB: the declared total passes, the
-    // real one must not.
+TEST_F(OfficeArchiveSafetyTest, CopiesAreBoundedByWhatInflatesNotByWhatIsDeclared) {
+    // Each entry claims 1,000 bytes and inflates to 100 MiB: the declared total passes, but the
+    // copy must not carry such a bomb along.
     const auto bomb = testing::zeroFilledEntry("word/media/a.bin", 100u << 20, 1000);
     auto second = bomb;
     second.name = "word/media/b.bin";
@@ -90,6 +90,40 @@ TEST_F(OfficeArchiveSafetyTest, UnpackingIsBoundedByWhatIsWrittenNotByWhatIsDecl
     const auto file = write("bomb.docx", {entry("word/document.xml"), bomb, second, third});
     EXPECT_NO_THROW(inspectReport(file));
     EXPECT_EQ(exportFailure(file), Case::archiveResourceLimitExceeded);
+}
+
+TEST_F(OfficeArchiveSafetyTest, DeclaredTotalsThatWrapAroundAreOverTheLimit) {
+    // 2^64 - 1 and 2 declared bytes add up to 1 in 64 bits.
+    const auto file = write("wrap.docx", {entry("[Content_Types].xml", "<Types/>"),
+                                          {"a.bin", "", 0100644, false, UINT64_MAX},
+                                          {"b.bin", "", 0100644, false, 2}});
+    expectRefused(file, Case::archiveResourceLimitExceeded, "declared total wraps around");
+}
+
+TEST_F(OfficeArchiveSafetyTest, PartsThatInflatePastTheirDeclaredSizeAreRefusedWhereverTheyAreRead) {
+    // The main part claims 100 bytes and holds 2 MB: both the full scan for revisions and the
+    // copy read it, and neither may take more than the claim.
+    auto body = "<w:document " + std::string(testing::wordNamespaces) + "><w:body>" + std::string(2'000'000, ' ') +
+                "<w:p><w:ins w:author=\"Jane Roe\"/></w:p></w:body></w:document>";
+    RawZipEntry document{"word/document.xml", body, 0100644, true, 100};
+    expectRefused(write("lie.docx", {entry("[Content_Types].xml", "<Types/>"), document}),
+                  Case::archiveResourceLimitExceeded, "part longer than declared");
+}
+
+TEST_F(OfficeArchiveSafetyTest, EncryptedEntriesAreUnreadableAtOnce) {
+    RawZipEntry secret{"word/document.xml", "<w:document/>"};
+    secret.encrypted = true;
+    expectRefused(write("locked.docx", {entry("[Content_Types].xml", "<Types/>"), secret}), Case::unreadableFile,
+                  "encrypted entry");
+}
+
+TEST_F(OfficeArchiveSafetyTest, LocalHeadersThatNameAnotherEntryAreConflicting) {
+    // A reader that walks the local headers would see word/document.xml twice.
+    RawZipEntry disguised = entry("word/styles.xml");
+    disguised.localName = "word/document.xml";
+    expectRefused(
+        write("disguised.docx", {entry("[Content_Types].xml", "<Types/>"), entry("word/document.xml"), disguised}),
+        Case::unsafeArchiveEntry, "local name differs from the central one");
 }
 
 TEST_F(OfficeArchiveSafetyTest, TruncatedArchivesAreUnreadable) {
@@ -102,12 +136,12 @@ TEST_F(OfficeArchiveSafetyTest, TruncatedArchivesAreUnreadable) {
     }
 }
 
-TEST_F(OfficeArchiveSafetyTest, FoldersUnpackedWithoutPermissionsAreStillCleanedUp) {
+TEST_F(OfficeArchiveSafetyTest, FolderEntriesWithoutPermissionsAreLeftOut) {
     auto entries = std::vector<RawZipEntry>{entry("[Content_Types].xml", "<Types/>"), entry("locked/part.xml")};
     entries.push_back({"locked/", "", 040000});
-    const auto file = write("locked.docx", entries);
-    const auto copy = exported(file);
+    const auto copy = exported(write("locked.docx", entries));
     EXPECT_TRUE(testing::archiveTestPasses(copy));
+    EXPECT_EQ(testing::archiveEntryNames(copy), (std::vector<std::string>{"[Content_Types].xml", "locked/part.xml"}));
     EXPECT_EQ(leftovers(), std::vector<std::string>{});
 }
 

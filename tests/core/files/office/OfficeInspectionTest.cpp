@@ -93,7 +93,6 @@ TEST_F(OfficeInspectionTest, CommentPartsCountTheirCommentsInEveryFamily) {
     const auto report = inspect(package("deck.pptx", parts));
     EXPECT_THAT(reportRows(report), ElementsAre(Row{u"Office", u"Comments", u"2 in ppt/comments/comment1.xml"},
                                                 Row{u"Office", u"Comments", u"3 in xl/comments1.xml"}));
-    EXPECT_EQ(commentCount(u"<w:comments><w:commentsEx/></w:comments>"), 0u);
 }
 
 TEST_F(OfficeInspectionTest, LinksShowTheFirstThreeTargetsOfAFileWithAnExternalOne) {
@@ -141,7 +140,7 @@ TEST_F(OfficeInspectionTest, PlainDocumentHasNoEntries) {
 }
 
 TEST_F(OfficeInspectionTest, FileNamesThatLookLikePatternsNameOnlyThemselves) {
-    // unzip reads "[1]" in an archive name as a pattern that would also match "Report 1.docx".
+    // A reader that took "[1]" in an archive name as a pattern would also match "Report 1.docx".
     package("Report 1.docx", {{"docProps/core.xml", "<c><dc:creator>Wrong file</dc:creator></c>"}});
     const auto right =
         package("Report [1].docx", {{"docProps/core.xml", "<c><dc:creator>Right file</dc:creator></c>"}});

@@ -3,14 +3,26 @@
 #include "core/files/office/OfficeArchiveInspector.h"
 #include "tests/support/ExternalTools.h"
 #include "tests/support/FileTestSupport.h"
+#include "tests/support/ImageFixtures.h"
+#include "tests/support/ReportRows.h"
 #include "tests/support/PackageOracles.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <sys/mount.h>
+#include <unistd.h>
+#include <fstream>
+#include <ctime>
+#include <optional>
+#include <random>
+
 namespace velquor::files {
 namespace {
 
+using ::testing::AnyOf;
 using testing::archiveEntryNames;
 using testing::archivePart;
 using testing::archiveTestPasses;
@@ -304,6 +316,180 @@ TEST_F(OfficePrivacyExportTest, WorkbookCopyBreaksLinksToOtherWorkbooksAndKeepsT
               canonicalXml(relationships(relationship("rId1", "worksheets/sheet1.xml"))));
     EXPECT_EQ(canonicalXml(archivePart(copy, "[Content_Types].xml")),
               canonicalXml(overrides({"xl/workbook.xml", "xl/worksheets/sheet1.xml"})));
+}
+
+// Sets the process's time zone while it lives, so that a local time shows up as itself.
+class TimeZone {
+public:
+    explicit TimeZone(const char* zone) {
+        if (const char* previous = std::getenv("TZ")) previous_ = previous;
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+    }
+    ~TimeZone() {
+        if (previous_) {
+            ::setenv("TZ", previous_->c_str(), 1);
+        } else {
+            ::unsetenv("TZ");
+        }
+        ::tzset();
+    }
+
+private:
+    std::optional<std::string> previous_;
+};
+
+TEST_F(OfficePrivacyExportTest, CopyEntriesAreUndatedWithoutExtraFieldsAndContentTypesFirst) {
+    auto parts = testing::minimalWordDocument("<w:r><w:t>Hi</w:t></w:r>");
+    parts["word/media/image1.png"] = std::string(4000, 'p');  // copied as compressed bytes
+    parts["customXml/item1.xml"] = "<item/>";
+    const auto source = path() / "dated.docx";
+    testing::zipWithSystemZip(path(), parts, source, true);
+    const auto sourceHeaders = testing::zipEntryHeaders(source);
+    ASSERT_GT(sourceHeaders.front().centralExtraBytes, 0u);  // zip wrote its time and owner fields
+    ASSERT_NE(sourceHeaders.front().centralDate, 0x21);
+
+    for (const auto* zone : {"UTC0", "EST5EDT,M3.2.0,M11.1.0", "NZST-12NZDT,M9.5.0,M4.1.0/3"}) {
+        const TimeZone timeZone(zone);
+        const auto copy = exported(source);
+        const auto headers = testing::zipEntryHeaders(copy);
+        ASSERT_EQ(headers.size(), parts.size()) << zone;
+        EXPECT_EQ(headers.front().name, "[Content_Types].xml") << zone;
+        for (const auto& entry : headers) {
+            EXPECT_EQ(entry.centralDate, 0x21) << entry.name << " in " << zone;  // 1980-01-01
+            EXPECT_EQ(entry.centralTime, 0) << entry.name << " in " << zone;     // 00:00:00
+            EXPECT_EQ(entry.localDate, 0x21) << entry.name << " in " << zone;
+            EXPECT_EQ(entry.localTime, 0) << entry.name << " in " << zone;
+            EXPECT_EQ(entry.centralExtraBytes, 0u) << entry.name << " in " << zone;
+            EXPECT_EQ(entry.localExtraBytes, 0u) << entry.name << " in " << zone;
+        }
+        EXPECT_TRUE(archiveTestPasses(copy)) << zone;
+        EXPECT_EQ(archivePart(copy, "word/media/image1.png"), parts["word/media/image1.png"]) << zone;
+        std::filesystem::remove(copy);
+    }
+}
+
+TEST_F(OfficePrivacyExportTest, EmptyPartsAreCopiedAsTheyAreOrDroppedWhenPrivate) {
+    auto parts = testing::minimalWordDocument("<w:r><w:t>Hi</w:t></w:r>");
+    parts["word/fontTable.xml"] = "";
+    parts["word/_rels/fontTable.xml.rels"] = "";
+    parts["word/media/empty.png"] = "";
+    parts["docProps/custom.xml"] = "";
+    const auto source = package("empty.docx", parts);
+    EXPECT_NO_THROW(OfficeArchiveInspector().inspect(source));
+    const auto copy = exported(source);
+    EXPECT_THAT(archiveEntryNames(copy),
+                ElementsAre("[Content_Types].xml", "_rels/.rels", "word/_rels/fontTable.xml.rels", "word/document.xml",
+                            "word/fontTable.xml", "word/media/empty.png"));
+    for (const auto* name : {"word/fontTable.xml", "word/_rels/fontTable.xml.rels", "word/media/empty.png"}) {
+        EXPECT_EQ(archivePart(copy, name), "") << name;
+    }
+    EXPECT_TRUE(archiveTestPasses(copy));
+}
+
+std::string decodedPixelsOf(const std::filesystem::path& folder, const std::string& bytes) {
+    const auto file = folder / "decoded.jpg";
+    std::ofstream(file, std::ios::binary) << bytes;
+    auto pixels = testing::decodedPixels(file);
+    std::filesystem::remove(file);
+    return pixels;
+}
+
+std::vector<std::string> exiftoolTagNamesOf(const std::filesystem::path& folder, const std::string& bytes) {
+    const auto file = folder / "extracted.jpg";
+    std::ofstream(file, std::ios::binary) << bytes;
+    auto names = exiftoolTagNames(file);
+    std::filesystem::remove(file);
+    return names;
+}
+
+TEST_F(OfficePrivacyExportTest, EmbeddedPhotosAndDocumentsAreListedAndCleanedByTheirOwnFamily) {
+    const auto photo = testing::makeTestImage(path() / "photo.jpg", "64x48", 1);
+    testing::writeTags(photo, {"-GPSLatitude=51.5", "-GPSLatitudeRef=N", "-Artist=Jane Roe", "-Make=Phone"});
+    auto workbook = testing::minimalWorkbook("figures");
+    workbook["docProps/core.xml"] = testing::corePropertiesPart("Jane Roe", "Budget");
+    auto parts = testing::minimalWordDocument("<w:r><w:t>Hi</w:t></w:r>");
+    parts["word/media/image1.jpeg"] = testing::readFile(photo);
+    parts["word/embeddings/Workbook.xlsx"] = testing::readFile(package("inner.xlsx", workbook));
+    const auto source = package("photo.docx", parts);
+
+    const auto report = OfficeArchiveInspector().inspect(source);
+    EXPECT_TRUE(containsExportPrivacyResidue(report));
+    const auto rows = testing::reportRows(report);
+    EXPECT_THAT(rows, Contains(testing::ReportRow{u"Embedded", u"Metadata in word/embeddings/Workbook.xlsx",
+                                                  u"Core properties, Author, Last modified by, Title"}));
+    const auto photoRow = std::find_if(rows.begin(), rows.end(), [](const testing::ReportRow& row) {
+        return row.name == u"Metadata in word/media/image1.jpeg";
+    });
+    ASSERT_NE(photoRow, rows.end());
+    EXPECT_NE(photoRow->value.find(u"Latitude"), std::u16string::npos) << testing::ReportRow{u"", u"", photoRow->value};
+    EXPECT_NE(photoRow->value.find(u"Artist"), std::u16string::npos);
+    EXPECT_THAT(exiftoolTagNamesOf(path(), parts["word/media/image1.jpeg"]), Contains(HasSubstr("GPSLatitude")));
+
+    const auto copy = exported(source);
+    EXPECT_THAT(testing::reportRows(OfficeArchiveInspector().inspect(copy)),
+                ElementsAre(testing::ReportRow{u"Embedded", u"Images", u"1"},
+                            testing::ReportRow{u"Embedded", u"Objects/blobs", u"1"}));
+    const auto copiedPhoto = archivePart(copy, "word/media/image1.jpeg");
+    for (const auto& tag : exiftoolTagNamesOf(path(), copiedPhoto)) {
+        EXPECT_THAT(tag, Not(AnyOf(HasSubstr("GPS"), HasSubstr("Artist"), HasSubstr("Make")))) << tag;
+    }
+    EXPECT_EQ(testing::decodedPixels(photo), decodedPixelsOf(path(), copiedPhoto));
+    const auto innerCopy = path() / "inner-copy.xlsx";
+    std::ofstream(innerCopy, std::ios::binary) << archivePart(copy, "word/embeddings/Workbook.xlsx");
+    EXPECT_THAT(archiveEntryNames(innerCopy), Not(Contains(HasSubstr("docProps"))));
+    EXPECT_TRUE(archiveTestPasses(innerCopy));
+}
+
+TEST_F(OfficePrivacyExportTest, EmbeddedFilesThatCannotBeCleanedAreShownAndFailTheCopy) {
+    auto parts = testing::minimalWordDocument("<w:r><w:t>Hi</w:t></w:r>");
+    parts["word/media/broken.jpeg"] = "\xFF\xD8\xFF\xE1 not a picture";
+    parts["word/embeddings/Broken.xlsx"] = "PK not an archive";
+    const auto source = package("broken.docx", parts);
+    const auto rows = testing::reportRows(OfficeArchiveInspector().inspect(source));
+    EXPECT_THAT(rows, Contains(testing::ReportRow{u"Embedded", u"Metadata in word/embeddings/Broken.xlsx",
+                                                  u"Unreadable file"}));
+    EXPECT_THAT(rows, Contains(::testing::Field(&testing::ReportRow::name, u"Metadata in word/media/broken.jpeg")));
+    EXPECT_NE(testing::errorOf([&] { createPrivacyCopy(source, path() / "broken-privacy.docx"); }), std::nullopt);
+    EXPECT_FALSE(std::filesystem::exists(path() / "broken-privacy.docx"));
+}
+
+// A tmpfs of a few pages mounted for one test; root only.
+class SmallFileSystem {
+public:
+    explicit SmallFileSystem(std::filesystem::path folder) : folder_(std::move(folder)) {
+        std::filesystem::create_directory(folder_);
+        mounted_ = ::geteuid() == 0 && ::mount("tmpfs", folder_.c_str(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~SmallFileSystem() {
+        if (mounted_) ::umount(folder_.c_str());
+    }
+    bool mounted() const { return mounted_; }
+
+private:
+    std::filesystem::path folder_;
+    bool mounted_ = false;
+};
+
+TEST_F(OfficePrivacyExportTest, AFullDiskIsAFailedWriteNeverAnUnreadableFile) {
+    const SmallFileSystem full(path() / "full");
+    if (!full.mounted()) GTEST_SKIP() << "mounting a small tmpfs needs root";
+    auto parts = testing::minimalWordDocument("<w:r><w:t>Hi</w:t></w:r>");
+    std::mt19937 random(7);
+    std::string noise(300'000, '\0');
+    for (auto& byte : noise) byte = static_cast<char>(random());
+    parts["word/media/noise.bin"] = noise;  // incompressible, larger than the file system
+    const auto source = package("big.docx", parts);
+    const auto destination = path() / "full" / "big-privacy.docx";
+    try {
+        createPrivacyCopy(source, destination);
+        ADD_FAILURE() << "the copy was written to a full disk";
+    } catch (const FileSanitizerError& error) {
+        EXPECT_EQ(error.errorCase(), Case::exportFailed) << error.what();
+    } catch (const std::system_error& error) {
+        EXPECT_EQ(error.code(), std::errc::no_space_on_device) << error.what();
+    }
+    EXPECT_TRUE(testing::namesIn(path() / "full").empty());
 }
 
 TEST_F(OfficePrivacyExportTest, PartsThatAreNotPlainXmlAreRefused) {

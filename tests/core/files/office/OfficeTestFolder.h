@@ -15,7 +15,7 @@
 namespace velquor::testing {
 
 // A test with its own folder, whose "tmp" is the system temporary folder while it runs, so that
-// it can tell that no working folder of an export was left behind, passing or failing.
+// it can tell that an export wrote nothing there, passing or failing.
 class OfficeTestFolder : public ::testing::Test {
 protected:
     void TearDown() override { EXPECT_EQ(temporary_.leftovers(), std::vector<std::string>{}); }

@@ -1,0 +1,55 @@
+// Inspection and privacy copy of one recording of every audio and video family, as ffmpeg writes
+// it with tags and cover art: what a person waits for when cleaning a folder of recordings.
+#include "core/files/media/MediaMetadataInspector.h"
+#include "tests/support/MediaFixtures.h"
+#include "tests/support/TemporaryDirectory.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+using velquor::files::MediaMetadataInspector;
+using velquor::testing::MediaFixtures;
+using velquor::testing::TemporaryDirectory;
+
+// The recordings, made once per run in a private folder that is removed at exit.
+const TemporaryDirectory& recordings() {
+    static const TemporaryDirectory folder;
+    return folder;
+}
+
+fs::path recording(const std::string& extension) {
+    const auto file = recordings().path() / ("tagged." + extension);
+    if (!fs::exists(file)) MediaFixtures(recordings().path()).tagged(file.filename().string());
+    return file;
+}
+
+void inspect(benchmark::State& state, const std::string& extension) {
+    const auto file = recording(extension);
+    for (auto _ : state) benchmark::DoNotOptimize(MediaMetadataInspector().inspect(file));
+}
+
+void copy(benchmark::State& state, const std::string& extension) {
+    const auto file = recording(extension);
+    const auto destination = recordings().path() / ("copy." + extension);
+    for (auto _ : state) {
+        MediaMetadataInspector().exportPrivacyCopy(file, destination);
+        state.PauseTiming();
+        fs::remove(destination);
+        state.ResumeTiming();
+    }
+}
+
+const int registered = [] {
+    for (const auto& extension : MediaFixtures::taggedExtensions()) {
+        benchmark::RegisterBenchmark(("BM_Inspect/" + extension).c_str(), inspect, extension);
+        benchmark::RegisterBenchmark(("BM_PrivacyCopy/" + extension).c_str(), copy, extension);
+    }
+    return 0;
+}();
+
+}  // namespace

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/Desktop.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+namespace velquor::testing {
+
+// The desktop seam as a script: each choice returns the next prepared answer (nothing once
+// they run out) and every request is recorded.
+class ScriptedDesktop : public app::Desktop {
+public:
+    std::deque<QString> paths;            // answers for the file, save and folder pickers; an empty one cancels
+    std::deque<QStringList> fileChoices;  // answers for the files picker, which picks several
+    std::vector<app::FileFilter> fileFilters;
+    std::vector<QString> revealed;
+    std::vector<QString> proposedNames;
+    std::vector<app::FolderRequest> folderRequests;
+    int pickerCalls = 0;
+
+    std::optional<QString> chooseTextFile() override { return next(); }
+    std::optional<QString> chooseSavePath(const QString& proposedName) override {
+        proposedNames.push_back(proposedName);
+        return next();
+    }
+    std::optional<QString> chooseFolder(const app::FolderRequest& request) override {
+        folderRequests.push_back(request);
+        return next();
+    }
+    QStringList chooseFiles(const app::FileFilter& filter) override {
+        ++pickerCalls;
+        fileFilters.push_back(filter);
+        if (fileChoices.empty()) return {};
+        QStringList files = fileChoices.front();
+        fileChoices.pop_front();
+        return files;
+    }
+    void reveal(const QString& path) override { revealed.push_back(path); }
+    void openAddress(const QUrl&) override {}
+    int showAlert(const app::Alert&) override { return 0; }
+
+private:
+    QString nextPath() {
+        ++pickerCalls;
+        if (paths.empty()) return {};
+        QString path = paths.front();
+        paths.pop_front();
+        return path;
+    }
+    std::optional<QString> next() {
+        QString path = nextPath();
+        if (path.isEmpty()) return std::nullopt;
+        return path;
+    }
+};
+
+}  // namespace velquor::testing
