@@ -93,7 +93,12 @@ Bytes heicWithExifItem(const Bytes& exifItem, std::optional<std::uint32_t> exten
     const Bytes iinf = isoBox("iinf", joined({{0, 0, 0, 0}, {0, 1}, infe}));
     // iloc version 0 with 4-byte offsets and lengths: item 1, one extent.
     const auto meta = [&](std::uint32_t offset) {
-        const Bytes iloc = isoBox("iloc", joined({{0, 0, 0, 0}, {0x44, 0}, {0, 1}, {0, 1}, {0, 0}, {0, 1},
+        const Bytes iloc = isoBox("iloc", joined({{0, 0, 0, 0},
+                                                  {0x44, 0},
+                                                  {0, 1},
+                                                  {0, 1},
+                                                  {0, 0},
+                                                  {0, 1},
                                                   bigEndian32(offset),
                                                   bigEndian32(static_cast<std::uint32_t>(exifItem.size()))}));
         return isoBox("meta", joined({{0, 0, 0, 0}, iinf, iloc}));

@@ -19,7 +19,7 @@ struct ContainerProperties {
     std::vector<std::string> xmpPackets;
     std::vector<std::vector<std::uint8_t>> exifBlocks;  // each starts with its TIFF header
     bool metadataReadable = true;                       // false when metadata was there but could not be read
-    std::uint32_t pixelWidth = 0;  // 0 when the walker does not know the size
+    std::uint32_t pixelWidth = 0;                       // 0 when the walker does not know the size
     std::uint32_t pixelHeight = 0;
 };
 

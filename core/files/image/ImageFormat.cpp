@@ -51,9 +51,9 @@ std::vector<std::uint8_t> orientationKeptInPlace(ByteView source, std::optional<
 
 // In the order signatures are tested. Exiv2 reads no GIF metadata (the walker reads its XMP)
 // and refuses some valid tiny GIFs; it misses the Exif of ISO media images whose primary item is
-// a grid, whose item walker reads their Exif and XMP instead. Only the JPEG, PNG and WebP writers put an orientation back:
-// a GIF has none, a TIFF keeps its tag and an ISO media image its rotation property, which their
-// writers leave alone.
+// a grid, whose item walker reads their Exif and XMP instead. Only the JPEG, PNG and WebP writers put an orientation
+// back: a GIF has none, a TIFF keeps its tag and an ISO media image its rotation property, which their writers leave
+// alone.
 constexpr std::array<ImageFormatRow, 8> formatTable{{
     {ImageFormat::jpeg, isJpeg, "public.jpeg", jpegContainerProperties, jpegPrivacyCopy, true},
     {ImageFormat::png, isPng, "public.png", pngContainerProperties, pngPrivacyCopy, true},

@@ -48,8 +48,8 @@ void countedStartElement(void* context, const xmlChar* localName, const xmlChar*
         xmlStopParser(parser);
         return;
     }
-    xmlSAX2StartElementNs(context, localName, prefix, uri, namespaceCount, namespaces, attributeCount,
-                          defaultedCount, attributes);
+    xmlSAX2StartElementNs(context, localName, prefix, uri, namespaceCount, namespaces, attributeCount, defaultedCount,
+                          attributes);
 }
 
 void initializeLibxml2Once() {

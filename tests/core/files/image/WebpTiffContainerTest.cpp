@@ -13,8 +13,8 @@ namespace velquor::files {
 namespace {
 
 using testing::Bytes;
-using testing::errorOf;
 using testing::bytesOf;
+using testing::errorOf;
 using testing::joined;
 using testing::littleEndian16;
 using testing::littleEndian32;
