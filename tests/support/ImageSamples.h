@@ -22,8 +22,7 @@ std::filesystem::path animatedWebp(const std::filesystem::path& folder);  // thr
 std::filesystem::path taggedTiff(const std::filesystem::path& folder);
 std::filesystem::path taggedAvif(const std::filesystem::path& folder);
 // A phone photo of the given size ("64x48"): a JPEG with the person's tags encoded by heif-enc,
-// which keeps its Exif and XMP as items. A size that is no multiple of the encoder's block is
-// stored as a grid of tiles, the primary item being the grid.
+// which keeps its Exif and XMP as items of the file.
 std::filesystem::path phoneHeic(const std::filesystem::path& folder, std::string_view size);
 
 // Images that carry a Content Credentials manifest container, which makes them inspect-only.
