@@ -308,6 +308,8 @@ private:
     bool writeClipboardText(const QString& text);
     bool restoreClipboard(const ClipboardSnapshot& snapshot);
     void clearClipboardRestore();
+    // Records the clipboard's flavours and returns its text, or shows why there is none to use.
+    std::optional<QString> usableClipboardText(const QMimeData* data);
     void scheduleClipboardRestoreExpiry();
     void clipboardRestoreExpired();
     void refreshCanRestoreClipboard();

@@ -93,21 +93,27 @@ void AppModel::clipboardRestoreExpired() {
     if (sanitizedClipboardChangeCount_ == expiryChangeCount_) clearClipboardRestore();
 }
 
+std::optional<QString> AppModel::usableClipboardText(const QMimeData* data) {
+    assign(clipboardFindings_, clipboardFlavorFindings(data), &AppModel::clipboardFindingsChanged);
+    auto text = clipboardText(data);
+    if (!text) {
+        setTextStatus(noReadableClipboardTextStatus);
+        return std::nullopt;
+    }
+    if (const auto refusal = refusalOf(*text)) {
+        assign(textStatus_, *refusal, &AppModel::textStatusChanged);
+        return std::nullopt;
+    }
+    return text;
+}
+
 void AppModel::inspectClipboard() {
     if (sanitizedClipboardChangeCount_ && *sanitizedClipboardChangeCount_ != clipboardChangeCount_) {
         clearClipboardRestore();
     }
     const QMimeData* data = clipboard().mimeData();
-    assign(clipboardFindings_, clipboardFlavorFindings(data), &AppModel::clipboardFindingsChanged);
-    const auto text = clipboardText(data);
-    if (!text) {
-        setTextStatus(noReadableClipboardTextStatus);
-        return;
-    }
-    if (const auto refusal = refusalOf(*text)) {
-        assign(textStatus_, *refusal, &AppModel::textStatusChanged);
-        return;
-    }
+    const auto text = usableClipboardText(data);
+    if (!text) return;
     setInputText(*text);
     setTextStatus(clipboardFindings_.isEmpty() ? clipboardLoadedStatus : clipboardLoadedWithFlavorsStatus);
     setPreviousInputText(std::nullopt);
@@ -116,16 +122,8 @@ void AppModel::inspectClipboard() {
 
 void AppModel::sanitizeClipboardInPlace() {
     const QMimeData* data = clipboard().mimeData();
-    assign(clipboardFindings_, clipboardFlavorFindings(data), &AppModel::clipboardFindingsChanged);
-    const auto text = clipboardText(data);
-    if (!text) {
-        setTextStatus(noReadableClipboardTextStatus);
-        return;
-    }
-    if (const auto refusal = refusalOf(*text)) {
-        assign(textStatus_, *refusal, &AppModel::textStatusChanged);
-        return;
-    }
+    const auto text = usableClipboardText(data);
+    if (!text) return;
     auto snapshot = snapshotClipboard(data);
 
     // The same analysis inspectText makes, at once: what is written must be what is shown.

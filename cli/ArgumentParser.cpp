@@ -32,6 +32,7 @@ ParsedArguments parseArguments(std::span<const std::string> arguments, const Arg
                 return parsed;
             }
             parsed.values[argument] = arguments[++i];
+            parsed.valueLists[argument].push_back(arguments[i]);
         } else {
             parsed.error = "unknown option '" + argument + "'";
             return parsed;

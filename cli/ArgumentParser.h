@@ -20,7 +20,8 @@ struct ArgumentSpec {
 struct ParsedArguments {
     std::vector<std::string> positionals;  // "-" stands for standard input
     std::set<std::string, std::less<>> flags;
-    std::map<std::string, std::string, std::less<>> values;
+    std::map<std::string, std::string, std::less<>> values;                   // the last value of each option
+    std::map<std::string, std::vector<std::string>, std::less<>> valueLists;  // every value, in order
     bool helpRequested = false;
     std::optional<std::string> error;  // a usage mistake, worded for the user
 

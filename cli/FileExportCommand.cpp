@@ -129,7 +129,12 @@ const Command fileExportCommand{
         "audio and video packet as it is, with the rotation, and lose tags, cover art, attachments, chapters, data "
         "tracks and encoder names; MP3 copies keep their gapless information. docx, pptx and xlsx copies lose "
         "document properties, comments, tracked-change authors, external links and entry times, and their "
-        "embedded pictures and documents are cleaned like files of their own. HEIC, HEIF and AVIF cannot be "
+        "embedded pictures and documents are cleaned like files of their own. OpenDocument copies have their "
+        "tracked changes accepted and lose document properties, thumbnails, comments, personal settings, macros "
+        "and links to content outside the file; signed OpenDocument files are refused. EPUB copies keep the "
+        "content documents, title and language, get a fresh random identifier, and lose authors, publisher, "
+        "dates, rights, descriptions and the tools' metadata; books with protected content are refused. HEIC, "
+        "HEIF and AVIF cannot be "
         "rewritten, so their Exif and XMP items are emptied in place. iWork files are inspect-only.",
     .options = options,
     .examples = examples,

@@ -136,16 +136,17 @@ const Command fileInspectCommand{
         "the message of the error that stopped the file's inspection, whose type is then \"-\". A progress line "
         "is shown on standard error when it is a terminal; Ctrl-C stops after the files in hand.\n\n"
         "Supported: images (JPEG, PNG and APNG, GIF, WebP, TIFF, HEIC, HEIF, AVIF), SVG, PDF, audio and video "
-        "(MP4, MOV, M4V, M4A, MP3, WAV, AIFF, AAC, FLAC, Ogg, Opus, Matroska, WebM, AVI, Windows Media), and Office "
-        "and iWork documents (docx, pptx, xlsx, "
-        "pages, key, numbers).",
+        "(MP4, MOV, M4V, M4A, MP3, WAV, AIFF, AAC, FLAC, Ogg, Opus, Matroska, WebM, AVI, Windows Media), Office "
+        "and iWork documents (docx, pptx, xlsx, pages, key, numbers), OpenDocument files (odt, ods, odp, odg and "
+        "their templates ott, ots, otp, otg) and EPUB books.",
     .options = options,
     .examples = examples,
     .exitStatus =
         "Exit status: 0 nothing to report; 1 a file has provenance data, or carries what its privacy copy would "
         "remove (personal metadata for images, PDF, audio and video; anything at all for SVG; document properties, "
         "comments, tracked changes, people, external links and embedded files with metadata of their own for "
-        "Office and iWork); 2 bad usage, or a file that "
+        "Office, iWork and OpenDocument; personal settings and macros for OpenDocument; anything but the title, "
+        "language, identifier, ISBN and cover for EPUB); 2 bad usage, or a file that "
         "could not be inspected; 130 interrupted.",
     .run = runFileInspect,
 };

@@ -14,4 +14,28 @@ bool reportNeedsAttention(const text::TextReport& report) {
     return unicodeIssue || !report.hiddenPayloads.empty() || riskyFinding || !report.timedOutScans.empty();
 }
 
+std::variant<AttentionScope, std::string> attentionScopeFrom(const std::vector<std::string>& onlyValues) {
+    if (onlyValues.empty()) return AttentionScope{};
+    AttentionScope scope{.unicode = false, .privacy = false};
+    for (const auto& value : onlyValues) {
+        if (value == "unicode") {
+            scope.unicode = true;
+        } else if (value == "privacy") {
+            scope.privacy = true;
+        } else {
+            return value;
+        }
+    }
+    return scope;
+}
+
+text::TextReport restrictedReport(text::TextReport report, AttentionScope scope) {
+    if (!scope.unicode) {
+        report.issues.clear();
+        report.hiddenPayloads.clear();
+    }
+    if (!scope.privacy) report.privacyReport.findings.clear();
+    return report;
+}
+
 }  // namespace velquor::cli

@@ -98,15 +98,21 @@ void printTimedOutScans(std::ostream& out, const std::vector<std::u16string>& sc
 
 }  // namespace
 
-void printTextReport(std::ostream& out, const text::TextReport& report) {
+void printTextReport(std::ostream& out, const text::TextReport& report, TextReportSections sections) {
     printCounts(out, report);
-    out << '\n';
-    printIssues(out, report.issues);
-    printPayloads(out, report.hiddenPayloads);
-    out << '\n';
-    printStyle(out, report.styleReport);
-    out << '\n';
-    printFindings(out, report.privacyReport);
+    if (sections.unicode) {
+        out << '\n';
+        printIssues(out, report.issues);
+        printPayloads(out, report.hiddenPayloads);
+    }
+    if (sections.style) {
+        out << '\n';
+        printStyle(out, report.styleReport);
+    }
+    if (sections.privacy) {
+        out << '\n';
+        printFindings(out, report.privacyReport);
+    }
     printTimedOutScans(out, report.timedOutScans);
 }
 

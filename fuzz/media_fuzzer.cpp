@@ -2,7 +2,7 @@
 // never a crash or a hang, and a readable file must also survive its family's privacy copy.
 #include "core/files/FileSanitizerError.h"
 #include "core/files/media/MediaInspection.h"
-#include "core/files/media/MediaCopyFormat.h"
+#include "core/files/media/MediaCopyWriting.h"
 
 #include <sys/mman.h>
 #include <unistd.h>

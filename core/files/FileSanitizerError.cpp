@@ -24,6 +24,9 @@ std::string_view FileSanitizerError::message(Case errorCase) {
             return "The privacy copy could not be written.";
         case Case::verificationFailed:
             return "The exported copy still contains personal metadata.";
+        case Case::signedDocument:
+            return "This document is digitally signed, and any change would break its signature. Velquor leaves "
+                   "signed documents inspect-only.";
     }
     return {};
 }

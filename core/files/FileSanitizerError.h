@@ -17,6 +17,7 @@ public:
         unsafeArchiveEntry,
         exportFailed,
         verificationFailed,
+        signedDocument,
     };
 
     explicit FileSanitizerError(Case errorCase);

@@ -48,7 +48,24 @@ constexpr UniformType windowsMediaVideo{"com.microsoft.windows-media-wmv", u"Win
 constexpr UniformType windowsMediaAudio{"com.microsoft.windows-media-wma", u"Windows Media audio", audio};
 constexpr UniformType advancedSystemsFormat{"com.microsoft.advanced-systems-format", u"Windows Media file", movie};
 
-constexpr std::array<ExtensionRow, 36> extensionTable{{
+// Documents conform to none of the kinds dispatch asks about; their families test the extension.
+constexpr UniformType openDocumentText{"org.oasis-open.opendocument.text", u"OpenDocument text", 0};
+constexpr UniformType openDocumentSpreadsheet{"org.oasis-open.opendocument.spreadsheet", u"OpenDocument spreadsheet",
+                                              0};
+constexpr UniformType openDocumentPresentation{"org.oasis-open.opendocument.presentation", u"OpenDocument presentation",
+                                               0};
+constexpr UniformType openDocumentDrawing{"org.oasis-open.opendocument.graphics", u"OpenDocument drawing", 0};
+constexpr UniformType openDocumentTextTemplate{"org.oasis-open.opendocument.text-template",
+                                               u"OpenDocument text template", 0};
+constexpr UniformType openDocumentSpreadsheetTemplate{"org.oasis-open.opendocument.spreadsheet-template",
+                                                      u"OpenDocument spreadsheet template", 0};
+constexpr UniformType openDocumentPresentationTemplate{"org.oasis-open.opendocument.presentation-template",
+                                                       u"OpenDocument presentation template", 0};
+constexpr UniformType openDocumentDrawingTemplate{"org.oasis-open.opendocument.graphics-template",
+                                                  u"OpenDocument drawing template", 0};
+constexpr UniformType epub{"org.idpf.epub-container", u"EPUB book", 0};
+
+constexpr std::array<ExtensionRow, 45> extensionTable{{
     {"jpg", jpeg},
     {"jpeg", jpeg},
     {"jpe", jpeg},
@@ -85,6 +102,15 @@ constexpr std::array<ExtensionRow, 36> extensionTable{{
     {"wmv", windowsMediaVideo},
     {"wma", windowsMediaAudio},
     {"asf", advancedSystemsFormat},
+    {"odt", openDocumentText},
+    {"ods", openDocumentSpreadsheet},
+    {"odp", openDocumentPresentation},
+    {"odg", openDocumentDrawing},
+    {"ott", openDocumentTextTemplate},
+    {"ots", openDocumentSpreadsheetTemplate},
+    {"otp", openDocumentPresentationTemplate},
+    {"otg", openDocumentDrawingTemplate},
+    {"epub", epub},
 }};
 
 }  // namespace

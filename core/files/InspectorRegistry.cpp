@@ -1,9 +1,12 @@
 #include "core/files/InspectorRegistry.h"
 
 #include "core/files/FileSanitizerError.h"
+#include "core/files/epub/EpubInspector.h"
 #include "core/files/image/ImagePrivacySanitizer.h"
-#include "core/files/media/MediaMetadataInspector.h"
+#include "core/files/media/MediaFileTypes.h"
+#include "core/files/media/MediaModule.h"
 #include "core/files/office/OfficeArchiveInspector.h"
+#include "core/files/opendocument/OpenDocumentInspector.h"
 #include "core/files/pdf/PDFPrivacySanitizer.h"
 #include "core/files/svg/SVGPrivacySanitizer.h"
 
@@ -17,15 +20,19 @@ namespace {
 const SVGPrivacySanitizer svgInspector;
 const PDFPrivacySanitizer pdfInspector;
 const ImagePrivacySanitizer imageInspector;
-const MediaMetadataInspector mediaInspector;
+const MediaModuleInspector mediaInspector;
 const OfficeArchiveInspector officeInspector;
+const OpenDocumentInspector openDocumentInspector;
+const EpubInspector epubInspector;
 
-const std::array<InspectorRegistration, 5> registry{{
+const std::array<InspectorRegistration, 7> registry{{
     {"svg", SVGPrivacySanitizer::isSupported, SVGPrivacySanitizer::isSupported, svgInspector},
     {"pdf", PDFPrivacySanitizer::isSupported, PDFPrivacySanitizer::isSupported, pdfInspector},
     {"image", ImagePrivacySanitizer::isSupported, ImagePrivacySanitizer::isSupported, imageInspector},
-    {"media", MediaMetadataInspector::isSupported, MediaMetadataInspector::canExportPrivacyCopy, mediaInspector},
+    {"media", isSupportedMediaFile, canExportMediaPrivacyCopy, mediaInspector},
     {"office", OfficeArchiveInspector::isSupported, OfficeArchiveInspector::canExportPrivacyCopy, officeInspector},
+    {"opendocument", OpenDocumentInspector::isSupported, OpenDocumentInspector::isSupported, openDocumentInspector},
+    {"epub", EpubInspector::isSupported, EpubInspector::isSupported, epubInspector},
 }};
 
 using Test = bool (*InspectorRegistration::*)(const std::filesystem::path&);

@@ -17,8 +17,9 @@ struct InspectorRegistration {
     const FileInspector& inspector;
 };
 
-// Every family in dispatch order: SVG, PDF, image, media, Office and iWork. SVG is an image type
-// too, so it must come before the image row. Export dispatch reads the same table; the Office
+// Every family in dispatch order: SVG, PDF, image, media, Office and iWork, OpenDocument, EPUB.
+// SVG is an image type too, so it must come before the image row; the document families test
+// extensions no other family claims. Export dispatch reads the same table; the Office
 // and media export tests never hold for the same file, so their relative order does not matter.
 std::span<const InspectorRegistration> inspectorRegistry();
 

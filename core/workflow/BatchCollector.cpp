@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -100,12 +101,15 @@ std::optional<OpenFolder> openFolder(const std::filesystem::path& path, bool fol
 
 class Collection {
 public:
-    Collection(std::size_t limit, std::stop_token stop) : limit_(limit), stop_(std::move(stop)) {}
+    using Keep = bool (*)(const std::filesystem::path& file);
+
+    Collection(Keep keep, std::size_t limit, std::stop_token stop)
+        : keep_(keep), limit_(limit), stop_(std::move(stop)) {}
 
     bool isDone() const { return files_.size() >= limit_ || stop_.stop_requested(); }
 
-    void addIfSupported(const std::filesystem::path& file) {
-        if (files::isInspectable(file)) files_.push_back(file);
+    void addIfKept(const std::filesystem::path& file) {
+        if (keep_(file)) files_.push_back(file);
     }
 
     // Depth first, with an explicit stack: a deep tree cannot exhaust the call stack, and the
@@ -122,7 +126,7 @@ public:
             const FolderEntry& entry = top.entries[top.next++];
             const auto path = top.path / entry.name;
             if (!entry.isFolder) {
-                addIfSupported(path);
+                addIfKept(path);
             } else if (!isPackage(entry.name)) {
                 enter(stack, path);
             }
@@ -140,6 +144,7 @@ private:
         if (!walking) stack.push_back(std::move(*folder));
     }
 
+    Keep keep_;
     std::size_t limit_;
     std::stop_token stop_;
     std::vector<std::filesystem::path> files_;
@@ -147,19 +152,32 @@ private:
 
 }  // namespace
 
-std::vector<std::filesystem::path> inspectableBatchFiles(std::span<const std::filesystem::path> selection,
-                                                         std::size_t limit, std::stop_token stop) {
-    Collection collection(limit, std::move(stop));
+namespace {
+
+std::vector<std::filesystem::path> collect(std::span<const std::filesystem::path> selection, Collection collection) {
     for (const auto& path : selection) {
         if (collection.isDone()) break;
         // The user chose this path, so a symbolic link to a folder is followed here, and only here.
         if (isExistingFolder(path)) {
             collection.walk(path);
         } else {
-            collection.addIfSupported(path);
+            collection.addIfKept(path);
         }
     }
     return collection.take();
+}
+
+}  // namespace
+
+std::vector<std::filesystem::path> inspectableBatchFiles(std::span<const std::filesystem::path> selection,
+                                                         std::size_t limit, std::stop_token stop) {
+    return collect(selection, Collection(files::isInspectable, limit, std::move(stop)));
+}
+
+std::vector<std::filesystem::path> selectedFiles(std::span<const std::filesystem::path> selection,
+                                                 bool (*keep)(const std::filesystem::path& file),
+                                                 std::stop_token stop) {
+    return collect(selection, Collection(keep, std::numeric_limits<std::size_t>::max(), std::move(stop)));
 }
 
 }  // namespace velquor::workflow

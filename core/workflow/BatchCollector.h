@@ -20,4 +20,10 @@ namespace velquor::workflow {
 std::vector<std::filesystem::path> inspectableBatchFiles(std::span<const std::filesystem::path> selection,
                                                          std::size_t limit, std::stop_token stop = {});
 
+// The same walk, keeping the files `keep` accepts by name instead (a text scan keeps every regular
+// file and judges it by its bytes), with no limit but the stop request.
+std::vector<std::filesystem::path> selectedFiles(std::span<const std::filesystem::path> selection,
+                                                 bool (*keep)(const std::filesystem::path& file),
+                                                 std::stop_token stop = {});
+
 }  // namespace velquor::workflow

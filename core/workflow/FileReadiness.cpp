@@ -4,7 +4,7 @@
 #include "core/files/InspectorRegistry.h"
 #include "core/files/MetadataText.h"
 #include "core/files/image/ImagePrivacySanitizer.h"
-#include "core/files/media/MediaMetadataInspector.h"
+#include "core/files/media/MediaFileTypes.h"
 #include "core/files/office/OfficeArchiveInspector.h"
 #include "core/files/pdf/PDFPrivacySanitizer.h"
 #include "core/files/svg/SVGPrivacySanitizer.h"
@@ -29,8 +29,8 @@ constexpr std::array<ReadyRow, 7> readyRows{{
     {files::SVGPrivacySanitizer::isSupported, svgReadyStatus},
     {files::PDFPrivacySanitizer::isSupported, pdfReadyStatus},
     {files::ImagePrivacySanitizer::isSupported, imageReadyStatus},
-    {files::MediaMetadataInspector::canExportPrivacyCopy, mediaReadyStatus},
-    {files::MediaMetadataInspector::isSupported, mediaInspectOnlyStatus},
+    {files::canExportMediaPrivacyCopy, mediaReadyStatus},
+    {files::isSupportedMediaFile, mediaInspectOnlyStatus},
     {files::OfficeArchiveInspector::canExportPrivacyCopy, officeReadyStatus},
     {files::OfficeArchiveInspector::isSupported, archiveInspectOnlyStatus},
 }};

@@ -167,7 +167,7 @@ TEST(TextInspectCliTest, MissingFilesAndUsageMistakesExitWithTwo) {
     EXPECT_THAT(missing.err, HasSubstr("nope.txt: No such file or directory"));
 
     const std::vector<std::string> mistakes[] = {
-        {"text", "inspect", "--jason"}, {"text", "inspect", "a", "b"}, {"text", "frobnicate"}, {}};
+        {"text", "inspect", "--jason"}, {"text", "inspect", "a", "--only"}, {"text", "frobnicate"}, {}};
     for (const auto& arguments : mistakes) {
         const auto result = velquorCli(arguments);
         EXPECT_EQ(result.exitStatus, 2);
@@ -179,7 +179,7 @@ TEST(TextInspectCliTest, MissingFilesAndUsageMistakesExitWithTwo) {
 TEST(TextInspectCliTest, HelpExplainsTheCommand) {
     const auto overview = velquorCli({"--help"});
     EXPECT_EQ(overview.exitStatus, 0);
-    EXPECT_THAT(overview.out, HasSubstr("text inspect [FILE|-] [--json]"));
+    EXPECT_THAT(overview.out, HasSubstr("text inspect [FILE|-|PATH...] [--staged] [OPTIONS] [--json]"));
     const auto help = velquorCli({"text", "inspect", "--help"});
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_THAT(help.out, HasSubstr("--json"));

@@ -1,11 +1,6 @@
 #include "core/files/media/MediaCopyFormat.h"
 
-#include "core/files/FileSanitizerError.h"
 #include "core/files/FileTypes.h"
-#include "core/files/media/FlacPrivacyCopy.h"
-#include "core/files/media/MediaPrivacyRemux.h"
-#include "core/files/media/Mp3PrivacyCopy.h"
-#include "core/files/media/OggPrivacyCopy.h"
 
 #include <array>
 
@@ -35,21 +30,6 @@ std::optional<MediaCopyFormat> mediaCopyFormat(const std::filesystem::path& file
         if (format.extension == extension) return format;
     }
     return std::nullopt;
-}
-
-MediaStreamCounts writeMediaPrivacyCopy(const MediaCopyFormat& format, AvFormatInput& input, int fd,
-                                        const MediaDeadline& deadline) {
-    switch (format.writer) {
-        case MediaCopyWriter::remux:
-            return writePrivacyRemux(input, format.muxer, fd, deadline);
-        case MediaCopyWriter::mp3Frames:
-            return writeMp3PrivacyCopy(input, fd, deadline);
-        case MediaCopyWriter::flacBlocks:
-            return writeFlacPrivacyCopy(input, fd, deadline);
-        case MediaCopyWriter::oggPages:
-            return writeOggPrivacyCopy(input, fd, deadline);
-    }
-    throwExportFailed();
 }
 
 }  // namespace velquor::files

@@ -1,8 +1,5 @@
 #pragma once
 
-#include "core/files/media/AvFormatInput.h"
-#include "core/files/media/MediaInspection.h"
-
 #include <filesystem>
 #include <optional>
 #include <string_view>
@@ -26,14 +23,5 @@ struct MediaCopyFormat {
 // The copy format for a file with this name's extension, in any letter case; nothing for a type
 // that is inspected only.
 std::optional<MediaCopyFormat> mediaCopyFormat(const std::filesystem::path& file);
-
-}  // namespace velquor::files
-
-namespace velquor::files {
-
-// Writes the privacy copy of an opened file into `fd` with the format's writer; returns the
-// streams written.
-MediaStreamCounts writeMediaPrivacyCopy(const MediaCopyFormat& format, AvFormatInput& input, int fd,
-                                        const MediaDeadline& deadline);
 
 }  // namespace velquor::files

@@ -3,13 +3,12 @@
 #include "core/files/FileExportSafety.h"
 #include "core/files/FileReportBuilder.h"
 #include "core/files/FileSanitizerError.h"
-#include "core/files/FileTypes.h"
-#include "core/files/media/MediaCopyFormat.h"
+#include "core/files/media/MediaCopyWriting.h"
+#include "core/files/media/MediaFileTypes.h"
 #include "core/files/media/MediaInspection.h"
 #include "core/files/media/MediaPrivacyRemux.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <string>
 
@@ -17,29 +16,12 @@ namespace velquor::files {
 
 namespace {
 
-constexpr std::array<std::string_view, 8> supportedExtensions{"mov", "mp4", "m4v", "m4a", "mp3", "wav", "aiff", "aif"};
-
-struct DescriptionRow {
-    std::string_view extension;
-    std::u16string_view description;
-};
-
-// For extensions the type table does not describe.
-constexpr std::array<DescriptionRow, 6> fallbackDescriptions{{
-    {"mov", u"QuickTime movie"},
-    {"mp4", u"MPEG-4 video"},
-    {"m4v", u"MPEG-4 video"},
-    {"m4a", u"MPEG-4 audio"},
-    {"mp3", u"MP3 audio"},
-    {"wav", u"WAV audio"},
-}};
-
 MediaInspection inspectFile(const std::filesystem::path& file) {
     return inspectMediaSource(openMediaFile(file), file.filename().string());
 }
 
 FileMetadataReport mediaReport(const std::filesystem::path& file, MediaInspection inspection) {
-    return buildFileReport(reportFileName(file), {.typeDescription = MediaMetadataInspector::typeDescription(file),
+    return buildFileReport(reportFileName(file), {.typeDescription = mediaTypeDescription(file),
                                                   .byteCount = inspection.byteCount,
                                                   .entries = std::move(inspection.entries)});
 }
@@ -68,30 +50,8 @@ bool sameDuration(std::optional<double> source, std::optional<double> copy) {
 
 }  // namespace
 
-bool MediaMetadataInspector::isSupported(const std::filesystem::path& file) {
-    const auto type = typeFromExtension(file);
-    if (!type) return false;
-    return type->conformsTo(TypeConformance::audio) || type->conformsTo(TypeConformance::movie) ||
-           type->conformsTo(TypeConformance::video) ||
-           std::find(supportedExtensions.begin(), supportedExtensions.end(), lowercasedExtension(file)) !=
-               supportedExtensions.end();
-}
-
-bool MediaMetadataInspector::canExportPrivacyCopy(const std::filesystem::path& file) {
-    return mediaCopyFormat(file).has_value();
-}
-
-std::u16string MediaMetadataInspector::typeDescription(const std::filesystem::path& file) {
-    if (const auto type = typeFromExtension(file)) return std::u16string(type->description);
-    const auto extension = lowercasedExtension(file);
-    for (const auto& row : fallbackDescriptions) {
-        if (row.extension == extension) return std::u16string(row.description);
-    }
-    return u"Media file";
-}
-
 FileMetadataReport MediaMetadataInspector::inspect(const std::filesystem::path& file) const {
-    if (!isSupported(file)) throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
+    if (!isSupportedMediaFile(file)) throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
     return mediaReport(file, inspectFile(file));
 }
 

@@ -3,8 +3,6 @@
 #include "core/files/FileInspector.h"
 
 #include <filesystem>
-#include <optional>
-#include <string_view>
 
 namespace velquor::files {
 
@@ -15,22 +13,12 @@ namespace velquor::files {
 // new container of the same type without any metadata, keeping the rotation of the picture.
 class MediaMetadataInspector final : public FileInspector {
 public:
-    // The extension names a known type, and that type is audio or video or the extension is one of
-    // the media extensions every build supports.
-    static bool isSupported(const std::filesystem::path& file);
-
-    // Every type with a copy format (MediaCopyFormat) gets privacy copies.
-    static bool canExportPrivacyCopy(const std::filesystem::path& file);
-
     FileMetadataReport inspect(const std::filesystem::path& file) const override;
 
     void exportPrivacyCopy(const std::filesystem::path& source,
                            const std::filesystem::path& destination) const override;
 
     bool failsPrivacyVerification(const FileMetadataReport& report) const override;
-
-    // The type's description, or the media inspector's own name for the extension.
-    static std::u16string typeDescription(const std::filesystem::path& file);
 };
 
 }  // namespace velquor::files

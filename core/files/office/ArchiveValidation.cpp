@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 
 namespace velquor::files {
 
@@ -106,6 +107,20 @@ void validateArchive(const ZipArchive& archive, const std::vector<ArchiveEntry>&
     if (!total || *total > ArchiveLimits::uncompressedBytes) {
         throw FileSanitizerError(FileSanitizerError::Case::archiveResourceLimitExceeded);
     }
+}
+
+const ArchiveEntry* findEntry(const std::vector<ArchiveEntry>& entries, std::string_view name) {
+    const auto found =
+        std::find_if(entries.begin(), entries.end(), [&](const ArchiveEntry& entry) { return entry.name == name; });
+    return found == entries.end() ? nullptr : &*found;
+}
+
+ValidatedArchive openValidatedArchive(const std::filesystem::path& file) {
+    auto archive = ZipArchive::open(file);
+    auto entries = archive.listEntries();
+    if (entries.empty()) throwUnreadableFile();
+    validateArchive(archive, entries);
+    return {std::move(archive), std::move(entries)};
 }
 
 }  // namespace velquor::files

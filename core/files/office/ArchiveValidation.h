@@ -3,8 +3,10 @@
 #include "core/files/office/ZipArchive.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velquor::files {
@@ -25,5 +27,18 @@ void validateArchive(const ZipArchive& archive, const std::vector<ArchiveEntry>&
 
 // The entry names, in listing order.
 std::vector<std::string> entryNames(const std::vector<ArchiveEntry>& entries);
+
+// The entry with exactly this name; null when there is none.
+const ArchiveEntry* findEntry(const std::vector<ArchiveEntry>& entries, std::string_view name);
+
+// An archive opened, listed and validated, ready for its parts to be read.
+struct ValidatedArchive {
+    ZipArchive archive;
+    std::vector<ArchiveEntry> entries;
+};
+
+// What every inspection and copy of a document archive starts with: the errors of
+// ZipArchive::open and validateArchive, and unreadableFile for an archive without entries.
+ValidatedArchive openValidatedArchive(const std::filesystem::path& file);
 
 }  // namespace velquor::files

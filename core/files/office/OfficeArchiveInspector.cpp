@@ -85,13 +85,10 @@ std::u16string OfficeArchiveInspector::typeDescription(const std::filesystem::pa
 
 FileMetadataReport OfficeArchiveInspector::inspect(const std::filesystem::path& file) const {
     if (!isSupported(file)) throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
-    const auto archive = ZipArchive::open(file);
-    const auto entries = archive.listEntries();
-    if (entries.empty()) throwUnreadableFile();
-    validateArchive(archive, entries);
+    const auto package = openValidatedArchive(file);
     return buildFileReport(reportFileName(file), {.typeDescription = typeDescription(file),
-                                                  .byteCount = static_cast<std::int64_t>(archive.byteCount()),
-                                                  .entries = officeArchiveEntries(archive, entries)});
+                                                  .byteCount = static_cast<std::int64_t>(package.archive.byteCount()),
+                                                  .entries = officeArchiveEntries(package.archive, package.entries)});
 }
 
 void OfficeArchiveInspector::exportPrivacyCopy(const std::filesystem::path& source,

@@ -217,6 +217,17 @@ bool endsWithAny(std::string_view name, std::initializer_list<std::string_view> 
 
 }  // namespace
 
+void appendArchiveRow(std::vector<FileMetadataEntry>& entries, std::u16string_view section, std::u16string_view name,
+                      std::u16string value) {
+    appendSignal(entries, section, name, std::move(value));
+}
+
+std::vector<FileMetadataEntry> withoutRepeatedRows(std::vector<FileMetadataEntry> entries) {
+    std::set<std::u16string> seen;
+    std::erase_if(entries, [&](const FileMetadataEntry& entry) { return !seen.insert(entry.id).second; });
+    return entries;
+}
+
 void appendPartPresence(std::vector<FileMetadataEntry>& entries, const std::vector<std::string>& names) {
     const std::set<std::string_view> present(names.begin(), names.end());
     for (const auto& row : partPresenceRows) {

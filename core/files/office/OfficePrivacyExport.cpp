@@ -41,11 +41,8 @@ FileExportSafety::CopyVerdict verdictOnWrittenCopy(const OfficeArchiveInspector&
 }
 
 std::vector<std::uint8_t> cleanedCopy(const fs::path& source) {
-    const auto archive = ZipArchive::open(source);
-    const auto entries = archive.listEntries();
-    if (entries.empty()) throwUnreadableFile();
-    validateArchive(archive, entries);
-    return cleanedPackage(archive, entries);
+    const auto package = openValidatedArchive(source);
+    return cleanedPackage(package.archive, package.entries);
 }
 
 }  // namespace

@@ -166,7 +166,13 @@ std::vector<std::uint8_t> cleanedPackage(const ZipArchive& source, const std::ve
     if (selection.kept.empty()) throwUnreadableFile();
     auto edited = PartEdits(source, selection).run();
     ZipWriter writer;
-    for (const auto* entry : writingOrder(selection.kept)) {
+    writeKeptEntries(writer, source, writingOrder(selection.kept), edited, depth);
+    return writer.finish();
+}
+
+void writeKeptEntries(ZipWriter& writer, const ZipArchive& source, const std::vector<const ArchiveEntry*>& entries,
+                      std::map<std::string, std::string>& edited, std::size_t depth) {
+    for (const auto* entry : entries) {
         if (auto part = edited.find(entry->name); part != edited.end()) {
             writer.add(entry->name, std::move(part->second));
         } else if (auto embedded = cleanedEmbeddedFile(source, *entry, depth)) {
@@ -176,7 +182,6 @@ std::vector<std::uint8_t> cleanedPackage(const ZipArchive& source, const std::ve
             copyUnchanged(writer, source, *entry);
         }
     }
-    return writer.finish();
 }
 
 }  // namespace velquor::files

@@ -2,11 +2,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <string>
 #include <vector>
 
 namespace velquor::files {
 
 class ZipArchive;
+class ZipWriter;
 struct ArchiveEntry;
 
 // The privacy copy of a validated Office package, built in memory as a new archive: the private
@@ -22,5 +25,11 @@ struct ArchiveEntry;
 // the package is embedded in others (0 for a file the user chose).
 std::vector<std::uint8_t> cleanedPackage(const ZipArchive& source, const std::vector<ArchiveEntry>& entries,
                                          std::size_t depth = 0);
+
+// Adds the entries to `writer` in their order: a part found in `edited` with its new bytes
+// (deflated), an embedded image or document through its own privacy copy, and every other
+// entry as its compressed bytes, after a check that its declared sizes are plausible.
+void writeKeptEntries(ZipWriter& writer, const ZipArchive& source, const std::vector<const ArchiveEntry*>& entries,
+                      std::map<std::string, std::string>& edited, std::size_t depth);
 
 }  // namespace velquor::files

@@ -169,4 +169,78 @@ std::string XmlDocument::serialize() const {
                        static_cast<std::size_t>(xmlBufferLength(buffer.get())));
 }
 
+namespace {
+
+const xmlChar* xmlText(std::string_view text) { return reinterpret_cast<const xmlChar*>(text.data()); }
+
+xmlAttr* attributeNode(xmlNode* element, std::string_view localName) {
+    for (auto* attribute = element->properties; attribute != nullptr; attribute = attribute->next) {
+        if (std::string_view(reinterpret_cast<const char*>(attribute->name)) == localName) return attribute;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::string_view XmlDocument::localName(Node element) { return reinterpret_cast<const char*>(element->name); }
+
+std::optional<std::string> XmlDocument::attribute(Node element, std::string_view localName) {
+    auto* found = attributeNode(element, localName);
+    if (found == nullptr) return std::nullopt;
+    xmlChar* value = xmlNodeListGetString(element->doc, found->children, 1);
+    std::string text = value != nullptr ? reinterpret_cast<const char*>(value) : "";
+    xmlFree(value);
+    return text;
+}
+
+void XmlDocument::removeAttribute(Node element, std::string_view localName) {
+    while (auto* found = attributeNode(element, localName)) xmlRemoveProp(found);
+}
+
+void XmlDocument::setAttribute(Node element, std::string_view name, std::string_view value) {
+    const std::string terminatedName(name);
+    const std::string terminatedValue(value);
+    if (xmlSetProp(element, xmlText(terminatedName), xmlText(terminatedValue)) == nullptr) throw std::bad_alloc();
+}
+
+std::string XmlDocument::text(Node element) {
+    xmlChar* content = xmlNodeGetContent(element);
+    if (content == nullptr) return {};
+    std::string text(reinterpret_cast<const char*>(content));
+    xmlFree(content);
+    return text;
+}
+
+void XmlDocument::setText(Node element, std::string_view text) {
+    const std::string terminated(text);
+    // xmlNodeSetContent reads entity references in its argument; this escapes them first.
+    xmlChar* escaped = xmlEncodeSpecialChars(element->doc, xmlText(terminated));
+    if (escaped == nullptr) throw std::bad_alloc();
+    xmlNodeSetContent(element, escaped);
+    xmlFree(escaped);
+}
+
+std::vector<XmlDocument::Node> XmlDocument::childElements(Node element) {
+    std::vector<Node> children;
+    for (auto* child = element->children; child != nullptr; child = child->next) {
+        if (child->type == XML_ELEMENT_NODE) children.push_back(child);
+    }
+    return children;
+}
+
+bool XmlDocument::isInside(Node node, std::string_view ancestorLocalName) {
+    for (auto* parent = node->parent; parent != nullptr && parent->type == XML_ELEMENT_NODE; parent = parent->parent) {
+        if (localName(parent) == ancestorLocalName) return true;
+    }
+    return false;
+}
+
+XmlDocument::Node XmlDocument::appendElementLike(Node parent, Node like, std::string_view localName) {
+    const std::string name(localName);
+    auto* element = xmlNewDocNode(parent->doc, like->ns, xmlText(name), nullptr);
+    if (element == nullptr) throw std::bad_alloc();
+    xmlAddChild(parent, element);
+    return element;
+}
+
 }  // namespace velquor::files

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -55,6 +56,23 @@ public:
     static void unwrap(Node element);
 
     std::string serialize() const;
+
+    // Reading and editing single nodes. Attributes and elements are matched by local name, in
+    // any namespace, so that a hostile part cannot hide one behind an unexpected prefix.
+    static std::string_view localName(Node element);
+    static std::optional<std::string> attribute(Node element, std::string_view localName);
+    static void removeAttribute(Node element, std::string_view localName);
+    // Sets an attribute without a namespace, adding it when it is not there.
+    static void setAttribute(Node element, std::string_view name, std::string_view value);
+    // The text of the element and everything inside it.
+    static std::string text(Node element);
+    // Replaces everything inside the element with this text.
+    static void setText(Node element, std::string_view text);
+    static std::vector<Node> childElements(Node element);
+    // Whether some ancestor of the node has this local name.
+    static bool isInside(Node node, std::string_view ancestorLocalName);
+    // A new element after the last child of `parent`, with the namespace and prefix of `like`.
+    static Node appendElementLike(Node parent, Node like, std::string_view localName);
 
 private:
     // Calls `visit` for every element in document order, without recursion (a hostile part may

@@ -61,6 +61,9 @@ TEST(FileSanitizerErrorTest, MessagesAreTheOnesUsersSee) {
         {Case::unsafeArchiveEntry, "The document archive contains unsafe or conflicting entries."},
         {Case::exportFailed, "The privacy copy could not be written."},
         {Case::verificationFailed, "The exported copy still contains personal metadata."},
+        {Case::signedDocument,
+         "This document is digitally signed, and any change would break its signature. Velquor leaves signed "
+         "documents inspect-only."},
     };
     for (const auto& [errorCase, message] : cases) {
         const FileSanitizerError error(errorCase);
@@ -126,6 +129,9 @@ TEST(FileTypesTest, ExtensionsAreMatchedInAnyCaseAndSvgIsAnImage) {
         {"notes", ""},
         {"archive.tar.webp", "org.webmproject.webp"},
         {"doc.docx", ""},
+        {"letter.ODT", "org.oasis-open.opendocument.text"},
+        {"form.ott", "org.oasis-open.opendocument.text-template"},
+        {"book.Epub", "org.idpf.epub-container"},
     };
     for (const auto& c : cases) {
         const auto type = typeFromExtension(c.name);
@@ -134,6 +140,13 @@ TEST(FileTypesTest, ExtensionsAreMatchedInAnyCaseAndSvgIsAnImage) {
     EXPECT_TRUE(extensionConformsTo("x.svg", TypeConformance::image));
     EXPECT_FALSE(extensionConformsTo("x.pdf", TypeConformance::image));
     EXPECT_TRUE(extensionConformsTo("song.m4a", TypeConformance::audio));
+    // Documents are no media: the media family must not claim them.
+    for (const auto* document : {"a.odt", "a.ods", "a.odp", "a.odg", "a.epub"}) {
+        for (const auto kind : {TypeConformance::image, TypeConformance::pdf, TypeConformance::audio,
+                                TypeConformance::movie, TypeConformance::video}) {
+            EXPECT_FALSE(extensionConformsTo(document, kind)) << document;
+        }
+    }
 }
 
 FileSanitizerError::Case errorOf(void (*action)(const std::filesystem::path&), const std::filesystem::path& file) {
@@ -149,7 +162,8 @@ FileSanitizerError::Case errorOf(void (*action)(const std::filesystem::path&), c
 TEST(InspectorRegistryTest, SvgIsDispatchedBeforeImagesAndUnknownFilesAreUnsupported) {
     std::vector<std::string_view> families;
     for (const auto& row : inspectorRegistry()) families.push_back(row.family);
-    EXPECT_EQ(families, (std::vector<std::string_view>{"svg", "pdf", "image", "media", "office"}));
+    EXPECT_EQ(families,
+              (std::vector<std::string_view>{"svg", "pdf", "image", "media", "office", "opendocument", "epub"}));
     // x.SVG conforms to image, yet reaches the SVG inspector, which reads it as markup.
     EXPECT_TRUE(isInspectable("x.SVG"));
     EXPECT_TRUE(isInspectable("x.webp"));
