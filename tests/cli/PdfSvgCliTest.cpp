@@ -19,10 +19,10 @@ ChildResult velquorCli(const std::vector<std::string>& arguments) { return runCh
 
 const std::string personalPdf = velquor::testing::samplePdf({.info = "/Author (Jane Doe) /Producer (Writer)"});
 
-// No cross-reference table at all: qpdf has to guess the file's structure.
+// A trailer whose catalog is a number: no copy of it can be known to keep the document.
 const char* const damagedPdf =
-    "%PDF-1.4\n1 0 obj\n<< /Type /Catalog /Pages 2 0 R >>\nendobj\n2 0 obj\n<< /Type /Pages /Kids [] /Count 0 >>\n"
-    "endobj\n3 0 obj\n<< /Author (Jane Doe) /Producer (Writer) >>\nendobj\ntrailer\n<< /Root 1 0 R /Info 3 0 R >>\n";
+    "%PDF-1.4\n1 0 obj\n42\nendobj\n3 0 obj\n<< /Author (Jane Doe) /Producer (Writer) >>\nendobj\ntrailer\n"
+    "<< /Root 1 0 R /Info 3 0 R >>\n";
 
 TEST(PdfSvgCliTest, InspectShowsPdfAttributesAndFlagsThem) {
     const TemporaryDirectory directory;

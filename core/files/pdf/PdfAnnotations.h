@@ -8,7 +8,8 @@
 namespace velquor::files {
 
 // What an annotation says about its author and its history, beyond its appearance.
-inline constexpr std::array<const char*, 6> annotationTextKeys{"/Contents", "/RC", "/Subj", "/T", "/M", "/CreationDate"};
+inline constexpr std::array<const char*, 6> annotationTextKeys{"/Contents", "/RC", "/Subj",
+                                                               "/T",        "/M",  "/CreationDate"};
 
 // Every annotation dictionary the document holds, each once: first those on the pages of the
 // page tree, in page order; then, in object order, those of any other object with /Annots

@@ -40,11 +40,6 @@ void process(QpdfDocument& document, const std::shared_ptr<InputSource>& source)
     }
 }
 
-// qpdf says so only in a warning; its wording has been the same since the first releases.
-bool announcesRebuild(const QPDFExc& warning) {
-    return warning.getMessageDetail().find("reconstruct cross-reference table") != std::string::npos;
-}
-
 }  // namespace
 
 QpdfDocument openQpdfFile(const std::filesystem::path& file, std::size_t leadingByteLimit) {
@@ -72,11 +67,6 @@ QpdfDocument openQpdfBytes(ByteView bytes) {
     return document;
 }
 
-bool structureIsTrusted(QpdfDocument& document) {
-    for (const auto& warning : document.pdf->getWarnings()) {
-        if (announcesRebuild(warning)) document.crossReferencesRebuilt = true;
-    }
-    return !document.crossReferencesRebuilt && document.pdf->getTrailer().getKey("/Root").isDictionary();
-}
+bool structureIsTrusted(QpdfDocument& document) { return document.pdf->getTrailer().getKey("/Root").isDictionary(); }
 
 }  // namespace velquor::files

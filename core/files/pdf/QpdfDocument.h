@@ -21,8 +21,6 @@ struct QpdfDocument {
     std::optional<std::vector<std::uint8_t>> leadingBytes;
     // The information dictionaries only older trailers name (incremental updates).
     std::vector<QPDFObjectHandle> olderInformation;
-    // Set once qpdf has had to rebuild the cross-reference table, which it may do at any read.
-    bool crossReferencesRebuilt = false;
 };
 
 // Only regular files are opened (a FIFO would block). The file stays open while the document
@@ -32,9 +30,10 @@ QpdfDocument openQpdfFile(const std::filesystem::path& file, std::size_t leading
 // A PDF held in memory, without leading bytes; the bytes must outlive the document.
 QpdfDocument openQpdfBytes(ByteView bytes);
 
-// Whether the file's own structure says which objects it holds: false once qpdf has rebuilt the
-// cross-reference table from whatever objects it could find, or when the trailer names no
-// catalog dictionary. A copy of such a file cannot be known to leave nothing behind.
+// Whether the trailer names a catalog dictionary. A file whose cross-reference table qpdf had to
+// rebuild is trusted: the rebuild finds every object in the file, the copy holds only what the
+// catalog reaches, and every object written is verified. Without a catalog the copy cannot be
+// known to keep the document.
 bool structureIsTrusted(QpdfDocument& document);
 
 }  // namespace velquor::files

@@ -108,8 +108,8 @@ TEST(PdfHiddenObjectsTest, NotesOutsideThePageTreeAreReportedAndLeaveNoTraceInTh
 
         const auto report = PDFPrivacySanitizer().inspect(source);
         EXPECT_TRUE(report.containsPersonalMetadata());
-        EXPECT_THAT(reportRows(report), Contains(ReportRow{u"Description", u"Annotation text",
-                                                           metadataText(testCase.author)}));
+        EXPECT_THAT(reportRows(report),
+                    Contains(ReportRow{u"Description", u"Annotation text", metadataText(testCase.author)}));
 
         const auto copy = directory.path() / "notes-privacy.pdf";
         createPrivacyCopy(source, copy);
@@ -167,8 +167,8 @@ TEST(PdfHiddenObjectsTest, InformationThatOnlyAnOlderTrailerNamesIsReportedAndDr
 
 TEST(PdfHiddenObjectsTest, RevisionChainsThatLoopOrLeadNowhereEndTheWalk) {
     const auto original = documentByJane();
-    const auto looping = withIncrementalUpdate(original, {{2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>"}},
-                                               "/Size 5 /Root 4 0 R");
+    const auto looping =
+        withIncrementalUpdate(original, {{2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>"}}, "/Size 5 /Root 4 0 R");
     const auto lastSection = std::to_string(std::stoul(looping.substr(looping.rfind("startxref") + 9)));
     for (const auto& [name, file] : std::vector<std::pair<std::string, std::string>>{
              {"a /Prev naming its own section",
@@ -185,36 +185,29 @@ TEST(PdfHiddenObjectsTest, RevisionChainsThatLoopOrLeadNowhereEndTheWalk) {
     }
 }
 
-TEST(PdfHiddenObjectsTest, FilesWhoseStructureHadToBeGuessedAreNotCopied) {
-    auto misplacedTable = documentByJane();
-    misplacedTable.replace(misplacedTable.rfind("startxref\n") + 10, 3, "9");
+TEST(PdfHiddenObjectsTest, AFileWithoutACatalogIsNotCopied) {
     PdfBuilder catalogless;
     catalogless.add("42");
-    const std::vector<std::pair<std::string, std::string>> cases{
-        {"cross-reference table not where startxref says", misplacedTable},
-        {"catalog that is a number", catalogless.build(1)},
-    };
-    for (const auto& [name, file] : cases) {
-        SCOPED_TRACE(name);
-        const TemporaryDirectory directory;
-        const auto source = directory.write("damaged.pdf", file);
-        const auto copy = directory.path() / "damaged-privacy.pdf";
-
-        const auto error = errorOf([&] { createPrivacyCopy(source, copy); });
-        EXPECT_TRUE(error == Case::exportFailed || error == Case::unreadableFile);
-        EXPECT_EQ(namesIn(directory.path()), std::vector<std::string>{"damaged.pdf"});
-    }
+    const TemporaryDirectory directory;
+    const auto source = directory.write("damaged.pdf", catalogless.build(1));
+    const auto error = errorOf([&] { createPrivacyCopy(source, directory.path() / "damaged-privacy.pdf"); });
+    EXPECT_TRUE(error == Case::exportFailed || error == Case::unreadableFile);
+    EXPECT_EQ(namesIn(directory.path()), std::vector<std::string>{"damaged.pdf"});
 }
 
-TEST(PdfHiddenObjectsTest, ARebuiltTableStillInspectsButIsRefusedAsAFailedWrite) {
+// Hand-made and slightly broken PDFs are common; qpdf finds their objects by scanning, and the
+// copy is verified object by object like any other.
+TEST(PdfHiddenObjectsTest, ARebuiltTableInspectsAndIsCopiedWithoutItsAuthor) {
     auto file = documentByJane();
     file.replace(file.rfind("startxref\n") + 10, 3, "9");
     const TemporaryDirectory directory;
     const auto source = directory.write("rebuilt.pdf", file);
     EXPECT_THAT(reportRows(PDFPrivacySanitizer().inspect(source)),
                 Contains(ReportRow{u"Description", u"Author", u"Jane Doe"}));
-    EXPECT_EQ(errorOf([&] { createPrivacyCopy(source, directory.path() / "rebuilt-privacy.pdf"); }),
-              Case::exportFailed);
+    const auto copy = directory.path() / "rebuilt-privacy.pdf";
+    createPrivacyCopy(source, copy);
+    EXPECT_THAT(reportRows(PDFPrivacySanitizer().inspect(copy)),
+                Not(Contains(ReportRow{u"Description", u"Author", u"Jane Doe"})));
 }
 
 QpdfDocument opened(const std::string& bytes) {
@@ -227,8 +220,9 @@ TEST(PdfHiddenObjectsTest, ResidueBeyondTheReportIsFoundAndRemoved) {
     const std::vector<std::pair<std::string, std::function<void(QPDF&)>>> cases{
         {"annotation subject",
          [](QPDF& pdf) {
-             pdf.getRoot().replaceKey("/Extra", pdf.makeIndirectObject(QPDFObjectHandle::parse(
-                                                    "<< /Type /Annot /Subtype /Text /Subj (Private) >>")));
+             pdf.getRoot().replaceKey(
+                 "/Extra",
+                 pdf.makeIndirectObject(QPDFObjectHandle::parse("<< /Type /Annot /Subtype /Text /Subj (Private) >>")));
          }},
         {"annotation date on a page nothing lists",
          [](QPDF& pdf) {
@@ -244,10 +238,11 @@ TEST(PdfHiddenObjectsTest, ResidueBeyondTheReportIsFoundAndRemoved) {
     };
     for (const auto& [name, extend] : cases) {
         SCOPED_TRACE(name);
-        const auto bytes = name == "information of an older revision"
-                               ? withIncrementalUpdate(documentByJane(), {{2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>"}},
-                                                       "/Size 5 /Root 4 0 R")
-                               : documentWith(extend);
+        const auto bytes =
+            name == "information of an older revision"
+                ? withIncrementalUpdate(documentByJane(), {{2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>"}},
+                                        "/Size 5 /Root 4 0 R")
+                : documentWith(extend);
         auto document = opened(bytes);
         EXPECT_TRUE(keepsPrivateData(document));
         removePrivateData(document);
@@ -266,11 +261,12 @@ TEST(PdfHiddenObjectsTest, AFullDiskIsAFailedWriteAndLeavesNoFile) {
     std::string noise(300'000, '\0');
     for (auto& byte : noise) byte = static_cast<char>(random());
     PdfBuilder pdf;
-    const int image = pdf.addStream("/Type /XObject /Subtype /Image /Width 500 /Height 200 /ColorSpace /DeviceRGB "
-                                    "/BitsPerComponent 8",
-                                    noise);  // incompressible, larger than the file system
-    const int tree = pdf.addPageTree({"/MediaBox [0 0 612 792] /Resources << /XObject << /Im0 " +
-                                      PdfBuilder::reference(image) + " >> >>"});
+    const int image = pdf.addStream(
+        "/Type /XObject /Subtype /Image /Width 500 /Height 200 /ColorSpace /DeviceRGB "
+        "/BitsPerComponent 8",
+        noise);  // incompressible, larger than the file system
+    const int tree = pdf.addPageTree(
+        {"/MediaBox [0 0 612 792] /Resources << /XObject << /Im0 " + PdfBuilder::reference(image) + " >> >>"});
     const auto source = directory.write(
         "big.pdf", pdf.build(pdf.add("<< /Type /Catalog /Pages " + PdfBuilder::reference(tree) + " >>")));
 
