@@ -28,13 +28,13 @@ void checkReport(const FileMetadataReport& report) {
 }
 
 std::vector<std::uint8_t> rewritten(ByteView bytes) {
-    auto pdf = openQpdfBytes(bytes);
-    removePrivateData(*pdf);
+    auto document = openQpdfBytes(bytes);
+    removePrivateData(document);
     std::FILE* file = std::tmpfile();
     require(file != nullptr);
     std::vector<std::uint8_t> copy;
     try {
-        writePdf(*pdf, ::fileno(file));
+        writePdf(*document.pdf, ::fileno(file));
         std::rewind(file);
         std::uint8_t buffer[1 << 16];
         for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {

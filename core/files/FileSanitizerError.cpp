@@ -27,6 +27,8 @@ std::string_view FileSanitizerError::message(Case errorCase) {
         case Case::signedDocument:
             return "This document is digitally signed, and any change would break its signature. Velquor leaves "
                    "signed documents inspect-only.";
+        case Case::inspectOnlyType:
+            return "Privacy export is not available for this file type.";
     }
     return {};
 }

@@ -18,6 +18,7 @@ public:
         exportFailed,
         verificationFailed,
         signedDocument,
+        inspectOnlyType,  // a family that can inspect the file but writes no copy of its type
     };
 
     explicit FileSanitizerError(Case errorCase);

@@ -48,6 +48,15 @@ const FileInspector& inspectorOf(const InspectorRegistration* row) {
     return row->inspector;
 }
 
+// A file some family inspects is only inspect-only, not unsupported, when no family exports it.
+const FileInspector& exporterOf(const std::filesystem::path& file) {
+    const auto* row = firstRow(&InspectorRegistration::exports, file);
+    if (row == nullptr && firstRow(&InspectorRegistration::inspects, file) != nullptr) {
+        throw FileSanitizerError(FileSanitizerError::Case::inspectOnlyType);
+    }
+    return inspectorOf(row);
+}
+
 }  // namespace
 
 std::span<const InspectorRegistration> inspectorRegistry() { return registry; }
@@ -57,7 +66,7 @@ FileMetadataReport inspectReport(const std::filesystem::path& file) {
 }
 
 void createPrivacyCopy(const std::filesystem::path& source, const std::filesystem::path& destination) {
-    inspectorOf(firstRow(&InspectorRegistration::exports, source)).exportPrivacyCopy(source, destination);
+    exporterOf(source).exportPrivacyCopy(source, destination);
 }
 
 bool isInspectable(const std::filesystem::path& file) {

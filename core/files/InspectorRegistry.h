@@ -26,7 +26,8 @@ std::span<const InspectorRegistration> inspectorRegistry();
 // The first family whose inspection test holds inspects the file; none is unsupportedFile.
 FileMetadataReport inspectReport(const std::filesystem::path& file);
 
-// The first family whose export test holds writes the privacy copy; otherwise unsupportedFile.
+// The first family whose export test holds writes the privacy copy; otherwise inspectOnlyType
+// for a file some family inspects (iWork, audio without an export format), else unsupportedFile.
 void createPrivacyCopy(const std::filesystem::path& source, const std::filesystem::path& destination);
 
 bool isInspectable(const std::filesystem::path& file);

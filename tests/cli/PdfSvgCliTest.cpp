@@ -1,4 +1,5 @@
 #include "tests/support/ChildProcess.h"
+#include "tests/support/PdfFixtures.h"
 #include "tests/support/TemporaryDirectory.h"
 
 #include <gmock/gmock.h>
@@ -16,9 +17,12 @@ using velquor::testing::TemporaryDirectory;
 
 ChildResult velquorCli(const std::vector<std::string>& arguments) { return runChild(VELQUOR_CLI_PATH, arguments); }
 
-const char* const personalPdf =
-    "%PDF-1.4\n1 0 obj\n<< /Type /Catalog /Pages 2 0 R >>\nendobj\n2 0 obj\n<< /Type /Pages /Kids [] /Count 0 >>\n"
-    "endobj\n3 0 obj\n<< /Author (Jane Doe) /Producer (Writer) >>\nendobj\ntrailer\n<< /Root 1 0 R /Info 3 0 R >>\n";
+const std::string personalPdf = velquor::testing::samplePdf({.info = "/Author (Jane Doe) /Producer (Writer)"});
+
+// A trailer whose catalog is a number: no copy of it can be known to keep the document.
+const char* const damagedPdf =
+    "%PDF-1.4\n1 0 obj\n42\nendobj\n3 0 obj\n<< /Author (Jane Doe) /Producer (Writer) >>\nendobj\ntrailer\n"
+    "<< /Root 1 0 R /Info 3 0 R >>\n";
 
 TEST(PdfSvgCliTest, InspectShowsPdfAttributesAndFlagsThem) {
     const TemporaryDirectory directory;
@@ -41,6 +45,10 @@ TEST(PdfSvgCliTest, ExportWritesVerifiedCopiesOrSaysWhyNot) {
     EXPECT_EQ(pdf.exitStatus, 0) << pdf.err;
     EXPECT_EQ(pdf.out, (directory.path() / "report-privacy.pdf").string() + "\n");
     EXPECT_EQ(velquorCli({"file", "inspect", directory.path() / "report-privacy.pdf"}).exitStatus, 0);
+    const auto damaged = velquorCli({"file", "export", directory.write("damaged.pdf", damagedPdf)});
+    EXPECT_EQ(damaged.exitStatus, 2);
+    EXPECT_EQ(damaged.err, "The privacy copy could not be written.\n");
+    EXPECT_FALSE(std::filesystem::exists(directory.path() / "damaged-privacy.pdf"));
 
     const auto svg =
         velquorCli({"file", "export", directory.write("path.svg", "<svg><text>/Volumes/Work/a</text></svg>")});

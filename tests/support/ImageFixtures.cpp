@@ -78,6 +78,35 @@ Bytes jpegSegment(std::uint8_t marker, const Bytes& payload) {
     return joined({{0xFF, marker, static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length)}, payload});
 }
 
+Bytes bigEndian32(std::uint32_t value) {
+    return {static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
+            static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
+}
+
+Bytes isoBox(std::string_view type, const Bytes& payload) {
+    return joined({bigEndian32(static_cast<std::uint32_t>(payload.size() + 8)), bytesOf(type), payload});
+}
+
+Bytes heicWithExifItem(const Bytes& exifItem, std::optional<std::uint32_t> extentOffset) {
+    const Bytes ftyp = isoBox("ftyp", joined({bytesOf("heic"), {0, 0, 0, 0}, bytesOf("mif1")}));
+    const Bytes infe = isoBox("infe", joined({{2, 0, 0, 0}, {0, 1}, {0, 0}, bytesOf("Exif"), {0}}));
+    const Bytes iinf = isoBox("iinf", joined({{0, 0, 0, 0}, {0, 1}, infe}));
+    // iloc version 0 with 4-byte offsets and lengths: item 1, one extent.
+    const auto meta = [&](std::uint32_t offset) {
+        const Bytes iloc = isoBox("iloc", joined({{0, 0, 0, 0},
+                                                  {0x44, 0},
+                                                  {0, 1},
+                                                  {0, 1},
+                                                  {0, 0},
+                                                  {0, 1},
+                                                  bigEndian32(offset),
+                                                  bigEndian32(static_cast<std::uint32_t>(exifItem.size()))}));
+        return isoBox("meta", joined({{0, 0, 0, 0}, iinf, iloc}));
+    };
+    const auto itemOffset = static_cast<std::uint32_t>(ftyp.size() + meta(0).size() + 8);
+    return joined({ftyp, meta(extentOffset.value_or(itemOffset)), isoBox("mdat", exifItem)});
+}
+
 Bytes riffChunk(std::string_view fourcc, const Bytes& payload) {
     Bytes chunk = joined({bytesOf(fourcc), littleEndian32(static_cast<std::uint32_t>(payload.size())), payload});
     if (payload.size() & 1) chunk.push_back(0);

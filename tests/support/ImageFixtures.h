@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,5 +41,10 @@ Bytes zlibCompressed(const Bytes& data);
 Bytes tinyPng(const std::vector<Bytes>& chunks = {}, const Bytes& afterEnd = {});
 Bytes withPngChunksAfterHeader(const Bytes& png, const std::vector<Bytes>& chunks);
 Bytes withJpegSegmentAfterStart(const Bytes& jpeg, std::uint8_t marker, const Bytes& payload);
+Bytes bigEndian32(std::uint32_t value);
+Bytes isoBox(std::string_view type, const Bytes& payload);  // size and type first
+// A HEIC of an 'ftyp' and a 'meta' box whose one item is Exif, `exifItem` in an 'mdat' after
+// them; `extentOffset` points the item's extent elsewhere (outside the file, for one).
+Bytes heicWithExifItem(const Bytes& exifItem, std::optional<std::uint32_t> extentOffset = std::nullopt);
 
 }  // namespace velquor::testing

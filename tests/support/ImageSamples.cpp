@@ -87,6 +87,16 @@ fs::path taggedAvif(const fs::path& folder) {
     return file;
 }
 
+fs::path phoneHeic(const fs::path& folder, std::string_view size) {
+    const auto name = "photo-" + std::string(size);
+    const auto jpeg = makeTestImage(folder / (name + ".jpg"), size, 1);
+    writeTags(jpeg, personalExifTags());
+    const auto heic = folder / (name + ".heic");
+    runTool("/usr/bin/heif-enc", {"-q", "50", jpeg.string(), "-o", heic.string()});
+    fs::remove(jpeg);
+    return heic;
+}
+
 fs::path pngWithContentCredentials(const fs::path& folder) {
     const auto file = folder / "generated.png";
     writeBytes(file, tinyPng({pngChunk("caBX", bytesOf("jumb manifest"))}));

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velquor::testing {
@@ -20,6 +21,9 @@ std::filesystem::path taggedWebp(const std::filesystem::path& folder);
 std::filesystem::path animatedWebp(const std::filesystem::path& folder);  // three frames, XMP, artist
 std::filesystem::path taggedTiff(const std::filesystem::path& folder);
 std::filesystem::path taggedAvif(const std::filesystem::path& folder);
+// A phone photo of the given size ("64x48"): a JPEG with the person's tags encoded by heif-enc,
+// which keeps its Exif and XMP as items of the file.
+std::filesystem::path phoneHeic(const std::filesystem::path& folder, std::string_view size);
 
 // Images that carry a Content Credentials manifest container, which makes them inspect-only.
 std::filesystem::path pngWithContentCredentials(const std::filesystem::path& folder);

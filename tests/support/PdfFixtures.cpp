@@ -88,4 +88,20 @@ std::string samplePdf(const SamplePdfOptions& options) {
     return pdf.build(root, trailer);
 }
 
+std::string withIncrementalUpdate(std::string file, const std::vector<std::pair<int, std::string>>& objects,
+                                  std::string_view trailerEntries) {
+    const auto previous = std::stoul(file.substr(file.rfind("startxref") + 9));
+    std::string table = "xref\n";
+    for (const auto& [number, body] : objects) {
+        char line[21];
+        std::snprintf(line, sizeof line, "%010zu 00000 n \n", file.size());
+        table += std::to_string(number) + " 1\n" + line;
+        file += std::to_string(number) + " 0 obj\n" + body + "\nendobj\n";
+    }
+    const auto xref = file.size();
+    file += table + "trailer\n<< " + std::string(trailerEntries) + " /Prev " + std::to_string(previous) +
+            " >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+    return file;
+}
+
 }  // namespace velquor::testing

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velquor::testing {
@@ -38,6 +39,12 @@ struct SamplePdfOptions {
     int pageCount = 1;
     std::string trailerEntries = {};  // further entries of the trailer
 };
+
+// The file with an incremental update appended, as an editor saves one: the objects (number and
+// body) added or replacing the file's, a cross-reference section for them, and a trailer with
+// `trailerEntries` (/Size and /Root among them) and /Prev naming the file's last section.
+std::string withIncrementalUpdate(std::string file, const std::vector<std::pair<int, std::string>>& objects,
+                                  std::string_view trailerEntries);
 
 // A document whose pages each show `pageText` in Helvetica; the annotations go on the first
 // page. An annotation entry may hold "{AP}", which becomes a reference to a small visible

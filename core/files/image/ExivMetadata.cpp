@@ -255,6 +255,26 @@ ExivMetadata readExivMetadata(ByteView data) {
     return metadata;
 }
 
+void addExifBlock(ExivMetadata& metadata, ByteView tiff) {
+    prepareExiv2();
+    Exiv2::ExifData exif;
+    try {
+        const auto order = Exiv2::ExifParser::decode(exif, tiff.data(), static_cast<std::uint32_t>(tiff.size()));
+        if (order == Exiv2::invalidByteOrder) {
+            metadata.readable = false;
+            return;
+        }
+    } catch (const std::exception&) {
+        metadata.readable = false;
+        return;
+    }
+    const bool hadOrientation = metadata.orientation.has_value();
+    addExif(metadata, exif);
+    if (!hadOrientation && metadata.orientation) {
+        metadata.properties.set(u"Orientation", ImageProperty::ofInteger(*metadata.orientation));
+    }
+}
+
 void addXmpPacket(ImageProperty& frame, std::string_view packet) {
     prepareExiv2();
     Exiv2::XmpData xmp;

@@ -24,6 +24,11 @@ struct ExivMetadata {
 
 ExivMetadata readExivMetadata(ByteView data);
 
+// Adds what an Exif block found by a container walker holds (a TIFF header and its IFDs), shaped
+// as readExivMetadata shapes a file's Exif; a block Exiv2 cannot decode makes the metadata
+// unreadable. Its size must fit in 32 bits, as every image read here does.
+void addExifBlock(ExivMetadata& metadata, ByteView tiff);
+
 // Adds an XMP packet found by a container walker (formats whose XMP Exiv2 does not read) under
 // {XMP}. A packet that cannot be decoded is still listed, by its size, so it is never missed.
 void addXmpPacket(ImageProperty& frame, std::string_view packet);

@@ -6,11 +6,4 @@ ContainerProperties readContainerProperties(ImageFormat format, ByteView data) {
     return imageFormatRow(format).readContainer(data);
 }
 
-// Exiv2 reads all an ISO media image holds.
-ContainerProperties isoMediaContainerProperties(ByteView) {
-    ContainerProperties single;
-    single.frames.emplace_back();
-    return single;
-}
-
 }  // namespace velquor::files

@@ -50,9 +50,10 @@ std::vector<std::uint8_t> orientationKeptInPlace(ByteView source, std::optional<
 }
 
 // In the order signatures are tested. Exiv2 reads no GIF metadata (the walker reads its XMP)
-// and refuses some valid tiny GIFs. Only the JPEG, PNG and WebP writers put an orientation back:
-// a GIF has none, a TIFF keeps its tag and an ISO media image its rotation property, which their
-// writers leave alone.
+// and refuses some valid tiny GIFs; it misses the Exif of ISO media images whose primary item is
+// a grid, whose item walker reads their Exif and XMP instead. Only the JPEG, PNG and WebP writers put an orientation
+// back: a GIF has none, a TIFF keeps its tag and an ISO media image its rotation property, which their writers leave
+// alone.
 constexpr std::array<ImageFormatRow, 8> formatTable{{
     {ImageFormat::jpeg, isJpeg, "public.jpeg", jpegContainerProperties, jpegPrivacyCopy, true},
     {ImageFormat::png, isPng, "public.png", pngContainerProperties, pngPrivacyCopy, true},
@@ -61,11 +62,11 @@ constexpr std::array<ImageFormatRow, 8> formatTable{{
     {ImageFormat::webp, isWebp, "org.webmproject.webp", webpContainerProperties, webpPrivacyCopy, true},
     {ImageFormat::tiff, isTiff, "public.tiff", tiffContainerProperties, orientationKeptInPlace<tiffPrivacyCopy>, true},
     {ImageFormat::avif, hasIsoMediaBrand<avifBrands>, "public.avif", isoMediaContainerProperties,
-     orientationKeptInPlace<isoMediaPrivacyCopy>, true},
+     orientationKeptInPlace<isoMediaPrivacyCopy>, false},
     {ImageFormat::heic, hasIsoMediaBrand<heicBrands>, "public.heic", isoMediaContainerProperties,
-     orientationKeptInPlace<isoMediaPrivacyCopy>, true},
+     orientationKeptInPlace<isoMediaPrivacyCopy>, false},
     {ImageFormat::heif, hasIsoMediaBrand<heifBrands>, "public.heif", isoMediaContainerProperties,
-     orientationKeptInPlace<isoMediaPrivacyCopy>, true},
+     orientationKeptInPlace<isoMediaPrivacyCopy>, false},
 }};
 
 }  // namespace

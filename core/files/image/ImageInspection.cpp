@@ -67,6 +67,8 @@ ImageInspection inspectImageData(ByteView data, std::u16string fileName) {
     if (!format) throwUnreadableFile();
     auto container = readContainerProperties(*format, data);
     auto metadata = imageFormatRow(*format).readByExiv2 ? readExivMetadata(data) : ExivMetadata();
+    for (const auto& block : container.exifBlocks) addExifBlock(metadata, block);
+    if (!container.metadataReadable) metadata.readable = false;
     const std::uint32_t width = container.pixelWidth > 0 ? container.pixelWidth : metadata.pixelWidth;
     const std::uint32_t height = container.pixelHeight > 0 ? container.pixelHeight : metadata.pixelHeight;
 
@@ -83,7 +85,7 @@ ImageInspection inspectImageData(ByteView data, std::u16string fileName) {
     }
     // Metadata that could not be read may be anything: the report must not pass for clean.
     if (!metadata.readable) {
-        entries.push_back({u"unreadable-metadata", u"Description", u"Unreadable metadata",
+        entries.push_back({std::u16string(unreadableMetadataEntryId), u"Description", u"Unreadable metadata",
                            u"Exif, IPTC or XMP data that could not be read"});
     }
     auto pixelSize = width > 0 && height > 0

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace velquor::files {
 
@@ -17,6 +18,10 @@ struct ImageInspection {
     std::optional<std::uint16_t> orientation;
     FileMetadataReport report;
 };
+
+// The id of the entry a report gets when metadata was there but could not be read: it may hold
+// anything, so it counts as personal.
+inline constexpr std::u16string_view unreadableMetadataEntryId = u"unreadable-metadata";
 
 // The report carries the given file name (none for data that comes from no file) and the size
 // of the data. Throws FileSanitizerError: unreadableFile when the data is no image this build

@@ -26,7 +26,8 @@ std::vector<std::uint8_t> webpPrivacyCopy(ByteView source, std::optional<std::ui
 std::vector<std::uint8_t> tiffPrivacyCopy(ByteView source);
 
 // HEIF and AVIF cannot be rewritten here: their Exif and XMP items are blanked in place instead,
-// sizes unchanged, so every offset in the file stays valid.
+// sizes unchanged, so every offset in the file stays valid. Throws unreadableFile when the boxes
+// that locate those items are damaged (IsoMediaItems.h).
 std::vector<std::uint8_t> isoMediaPrivacyCopy(ByteView source);
 
 // A big-endian TIFF block whose only entry is the orientation; nothing for values outside 1 to 8.

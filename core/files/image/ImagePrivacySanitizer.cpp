@@ -8,6 +8,8 @@
 #include "core/files/image/ImagePrivacyCopy.h"
 #include "core/files/image/ProvenanceScan.h"
 
+#include <algorithm>
+
 namespace velquor::files {
 
 namespace {
@@ -29,6 +31,20 @@ InspectedFile inspectFile(const std::filesystem::path& file) {
 bool isSamePicture(const ImageInspection& source, const ImageInspection& copy) {
     return copy.format == source.format && copy.frameCount == source.frameCount &&
            copy.report.pixelSize == source.report.pixelSize;
+}
+
+bool hasUnreadableMetadata(const ImageInspection& inspection) {
+    const auto& entries = inspection.report.entries;
+    return std::any_of(entries.begin(), entries.end(),
+                       [](const FileMetadataEntry& entry) { return entry.id == unreadableMetadataEntryId; });
+}
+
+// Metadata the copy's inspection cannot read is no proof of personal data left: it is the
+// source's own damage carried over (unreadableFile), or damage the writer caused (exportFailed).
+void refuseUnreadableCopy(const ImageInspection& source, const ImageInspection& copy) {
+    if (!hasUnreadableMetadata(copy)) return;
+    if (hasUnreadableMetadata(source)) throwUnreadableFile();
+    throwExportFailed();
 }
 
 }  // namespace
@@ -59,6 +75,7 @@ void ImagePrivacySanitizer::exportPrivacyCopy(const std::filesystem::path& sourc
         }},
         [&](const std::filesystem::path& copy) {
             const auto written = inspectFile(copy).inspection;
+            refuseUnreadableCopy(inspection, written);
             return FileExportSafety::verdictOn(*this, written.report, isSamePicture(inspection, written));
         });
 }

@@ -93,7 +93,10 @@ FileMetadataReport OfficeArchiveInspector::inspect(const std::filesystem::path& 
 
 void OfficeArchiveInspector::exportPrivacyCopy(const std::filesystem::path& source,
                                                const std::filesystem::path& destination) const {
-    if (!canExportPrivacyCopy(source)) throw FileSanitizerError(FileSanitizerError::Case::unsupportedFile);
+    if (!canExportPrivacyCopy(source)) {
+        throw FileSanitizerError(isSupported(source) ? FileSanitizerError::Case::inspectOnlyType
+                                                     : FileSanitizerError::Case::unsupportedFile);
+    }
     exportOfficePrivacyCopy(*this, source, destination);
 }
 

@@ -23,17 +23,37 @@ std::optional<ByteView> viewOf(const std::optional<std::vector<std::uint8_t>>& b
 // destination, which need not end in .pdf.
 FileMetadataReport inspectPdfFile(const std::filesystem::path& file) {
     auto document = openQpdfFile(file, byteSignalLimit);
-    return pdfReport(reportFileName(file), document.byteCount, *document.pdf, viewOf(document.leadingBytes));
+    return pdfReport(reportFileName(file), document, viewOf(document.leadingBytes));
 }
 
+// A file whose structure qpdf had to guess is refused rather than copied with whatever the
+// guess missed. qpdf may rebuild the structure at any read, writing included, so the check
+// comes again once everything has been read.
 void writeCleanedCopy(const std::filesystem::path& source, int fd) {
     auto document = openQpdfFile(source, 0);
     try {
-        removePrivateData(*document.pdf);
+        if (!structureIsTrusted(document)) throwExportFailed();
+        removePrivateData(document);
     } catch (const std::exception&) {
         throwExportFailed();
     }
     writePdf(*document.pdf, fd);
+    if (!structureIsTrusted(document)) throwExportFailed();
+}
+
+// The copy's own report decides, and beyond it every object the copy holds, including those the
+// report's page walk and byte scan do not reach.
+FileExportSafety::CopyVerdict verdictOnCopy(const PDFPrivacySanitizer& inspector, const std::filesystem::path& copy) {
+    auto document = openQpdfFile(copy, byteSignalLimit);
+    const auto report = pdfReport(reportFileName(copy), document, viewOf(document.leadingBytes));
+    const auto verdict = FileExportSafety::verdictOn(inspector, report);
+    if (verdict != FileExportSafety::CopyVerdict::passed) return verdict;
+    try {
+        if (keepsPrivateData(document)) return FileExportSafety::CopyVerdict::personalDataLeft;
+    } catch (const std::exception&) {
+        throwUnreadableFile();
+    }
+    return verdict;
 }
 
 }  // namespace
@@ -48,8 +68,8 @@ FileMetadataReport PDFPrivacySanitizer::inspect(const std::filesystem::path& fil
 }
 
 FileMetadataReport PDFPrivacySanitizer::inspectBytes(ByteView bytes, std::u16string fileName) {
-    auto pdf = openQpdfBytes(bytes);
-    return pdfReport(std::move(fileName), static_cast<std::int64_t>(bytes.size()), *pdf, bytes);
+    auto document = openQpdfBytes(bytes);
+    return pdfReport(std::move(fileName), document, bytes);
 }
 
 bool PDFPrivacySanitizer::failsPrivacyVerification(const FileMetadataReport& report) const {
@@ -60,7 +80,7 @@ void PDFPrivacySanitizer::exportPrivacyCopy(const std::filesystem::path& source,
                                             const std::filesystem::path& destination) const {
     FileExportSafety::exportPrivacyCopy(
         destination, FileExportSafety::DescriptorWriter{[&](int fd) { writeCleanedCopy(source, fd); }},
-        [&](const std::filesystem::path& copy) { return FileExportSafety::verdictOn(*this, inspectPdfFile(copy)); });
+        [&](const std::filesystem::path& copy) { return verdictOnCopy(*this, copy); });
 }
 
 }  // namespace velquor::files

@@ -79,10 +79,9 @@ std::u16string attributeName(std::string_view key) {
     return metadataText(name);
 }
 
-void appendDocumentAttributes(QPDF& pdf, std::vector<FileMetadataEntry>& entries) {
-    auto info = pdf.getTrailer().getKey("/Info");
-    if (!info.isDictionary()) return;
-    for (const auto& [key, value] : info.getDictAsMap()) {
+void appendDocumentAttributes(QPDFObjectHandle information, std::vector<FileMetadataEntry>& entries) {
+    if (!information.isDictionary()) return;
+    for (const auto& [key, value] : information.getDictAsMap()) {
         const auto rendered = renderedAttribute(key, value);
         if (rendered.empty()) continue;
         const auto keyText = metadataText(std::string_view(key).substr(1));

@@ -8,8 +8,6 @@
 #include <string_view>
 #include <vector>
 
-class QPDF;
-
 namespace velquor::files {
 
 // An entry whose id is its section, its name and a hash of its value.
@@ -26,8 +24,9 @@ std::u16string renderedAttribute(std::string_view key, QPDFObjectHandle value);
 // "PDFDocument", "Attribute" and "Key" where they stand as words of the name ("Keywords" stays).
 std::u16string attributeName(std::string_view key);
 
-// One entry per information dictionary attribute with a non-empty rendering: section
-// "Description" for the personal names (Title, Author, Creator...), else "PDF".
-void appendDocumentAttributes(QPDF& pdf, std::vector<FileMetadataEntry>& entries);
+// One entry per attribute of an information dictionary with a non-empty rendering: section
+// "Description" for the personal names (Title, Author, Creator...), else "PDF". Nothing for
+// anything but a dictionary.
+void appendDocumentAttributes(QPDFObjectHandle information, std::vector<FileMetadataEntry>& entries);
 
 }  // namespace velquor::files

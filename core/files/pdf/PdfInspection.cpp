@@ -3,6 +3,7 @@
 #include "core/files/FileReportBuilder.h"
 #include "core/files/FileSanitizerError.h"
 #include "core/files/MetadataText.h"
+#include "core/files/pdf/PdfAnnotations.h"
 #include "core/files/pdf/PdfAttributes.h"
 
 #include "core/text/base/TextConversions.h"
@@ -36,20 +37,17 @@ constexpr std::array<ByteSignal, 7> byteSignals{{
 
 constexpr std::size_t annotationTextsShown = 3;
 
-// Counts every annotation on every page, and keeps the first texts: the contents, or the author
-// when there are no contents.
+// Counts every annotation the document holds, and keeps the first texts: the contents, or the
+// author when there are no contents.
 void appendAnnotations(QPDF& pdf, std::vector<FileMetadataEntry>& entries) {
-    std::size_t count = 0;
+    const auto annotations = allAnnotations(pdf);
+    const auto count = annotations.size();
     std::vector<std::u16string> texts;
-    for (auto& page : QPDFPageDocumentHelper(pdf).getAllPages()) {
-        for (auto& annotation : page.getAnnotations()) {
-            ++count;
-            if (texts.size() == annotationTextsShown) continue;
-            auto object = annotation.getObjectHandle();
-            auto text = object.getKey("/Contents");
-            if (!text.isString()) text = object.getKey("/T");
-            if (text.isString()) texts.push_back(pdfTextString(text));
-        }
+    for (auto annotation : annotations) {
+        if (texts.size() == annotationTextsShown) break;
+        auto text = annotation.getKey("/Contents");
+        if (!text.isString()) text = annotation.getKey("/T");
+        if (text.isString()) texts.push_back(pdfTextString(text));
     }
     if (count > 0) entries.push_back(pdfEntry(u"PDF", u"Annotations", text::decimalText(count)));
     if (texts.empty()) return;
@@ -102,19 +100,20 @@ void makeIdsUnique(std::vector<FileMetadataEntry>& entries) {
 
 }  // namespace
 
-FileMetadataReport pdfReport(std::u16string fileName, std::int64_t byteCount, QPDF& pdf,
+FileMetadataReport pdfReport(std::u16string fileName, QpdfDocument& document,
                              const std::optional<ByteView>& leadingBytes) {
     std::vector<FileMetadataEntry> entries;
     try {
-        appendDocumentAttributes(pdf, entries);
-        appendAnnotations(pdf, entries);
+        appendDocumentAttributes(document.pdf->getTrailer().getKey("/Info"), entries);
+        for (auto information : document.olderInformation) appendDocumentAttributes(information, entries);
+        appendAnnotations(*document.pdf, entries);
     } catch (const std::exception&) {
         throwUnreadableFile();
     }
     if (leadingBytes) appendByteSignals(*leadingBytes, entries);
-    auto report =
-        buildFileReport(std::move(fileName),
-                        {.typeDescription = u"PDF document", .byteCount = byteCount, .entries = std::move(entries)});
+    auto report = buildFileReport(
+        std::move(fileName),
+        {.typeDescription = u"PDF document", .byteCount = document.byteCount, .entries = std::move(entries)});
     makeIdsUnique(report.entries);
     return report;
 }

@@ -2,20 +2,20 @@
 
 #include "core/files/FileBytes.h"
 #include "core/files/FileMetadataReport.h"
+#include "core/files/pdf/QpdfDocument.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
-class QPDF;
-
 namespace velquor::files {
 
-// The report of a PDF under the given name and size: the document information attributes, the
-// annotation count and first texts, and the byte signals of the file's leading bytes (none when
-// those could not be read), with unique ids. Throws unreadableFile when qpdf fails on the
-// document's objects or a byte scan cannot finish in time.
-FileMetadataReport pdfReport(std::u16string fileName, std::int64_t byteCount, QPDF& pdf,
+// The report of a PDF under the given name: the attributes of the document information and of
+// the information older trailers name, the count and first texts of every annotation the
+// document holds, and the byte signals of the given leading bytes (none when those could not be
+// read), with unique ids. Throws unreadableFile when qpdf fails on the document's objects or a
+// byte scan cannot finish in time.
+FileMetadataReport pdfReport(std::u16string fileName, QpdfDocument& document,
                              const std::optional<ByteView>& leadingBytes);
 
 // Only this many leading bytes of a file are scanned for byte signals.

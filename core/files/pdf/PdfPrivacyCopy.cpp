@@ -1,11 +1,15 @@
 #include "core/files/pdf/PdfPrivacyCopy.h"
 
 #include "core/files/FileSanitizerError.h"
+#include "core/files/pdf/PdfAnnotations.h"
+#include "core/files/pdf/PdfObjectWalk.h"
 #include "core/files/pdf/QpdfHeaders.h"
 #include "core/posix/FileDescriptor.h"
 
+#include <algorithm>
 #include <array>
 #include <exception>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -16,32 +20,10 @@ namespace {
 // Keys that carry metadata wherever they appear: XMP streams and application private data.
 constexpr std::array<const char*, 2> metadataKeys{"/Metadata", "/PieceInfo"};
 
-// What an annotation says about its author and its history, beyond its appearance.
-constexpr std::array<const char*, 6> annotationTextKeys{"/Contents", "/RC", "/Subj", "/T", "/M", "/CreationDate"};
-
-// Every dictionary inside the object itself, the object included; indirect references are left
-// to their own objects. Iterative, so that deep nesting cannot exhaust the stack.
-void removeMetadataKeys(QPDFObjectHandle object) {
-    std::vector<QPDFObjectHandle> pending{object.isStream() ? object.getDict() : object};
-    while (!pending.empty()) {
-        auto current = pending.back();
-        pending.pop_back();
-        if (current.isArray()) {
-            for (auto& item : current.getArrayAsVector()) {
-                if (!item.isIndirect() && (item.isArray() || item.isDictionary())) pending.push_back(item);
-            }
-        } else if (current.isDictionary()) {
-            for (const char* key : metadataKeys) current.removeKey(key);
-            for (auto& [key, value] : current.getDictAsMap()) {
-                if (!value.isIndirect() && (value.isArray() || value.isDictionary())) pending.push_back(value);
-            }
-        }
-    }
-}
-
 void removeMetadataEverywhere(QPDF& pdf) {
-    removeMetadataKeys(pdf.getTrailer());
-    for (auto& object : pdf.getAllObjects()) removeMetadataKeys(object);
+    forEachDictionary(pdf, [](QPDFObjectHandle dictionary) {
+        for (const char* key : metadataKeys) dictionary.removeKey(key);
+    });
 }
 
 // Annotations that have no appearance at all (links, for one) that qpdf's flattening would drop
@@ -87,12 +69,28 @@ void putBack(const std::vector<SetAsideAnnotations>& setAside) {
 }
 
 void removeAnnotationTexts(QPDF& pdf) {
-    for (auto& page : QPDFPageDocumentHelper(pdf).getAllPages()) {
-        for (auto& annotation : page.getAnnotations()) {
-            auto object = annotation.getObjectHandle();
-            for (const char* key : annotationTextKeys) object.removeKey(key);
-        }
+    for (auto annotation : allAnnotations(pdf)) {
+        for (const char* key : annotationTextKeys) annotation.removeKey(key);
     }
+}
+
+// An older trailer's dictionary goes with the newest one's, even where some other object still
+// refers to it.
+void removeOlderInformation(QpdfDocument& document) {
+    for (const auto& information : document.olderInformation) {
+        if (information.isIndirect()) document.pdf->replaceObject(information.getObjGen(), QPDFObjectHandle::newNull());
+    }
+}
+
+// Removed information reads as null from then on.
+bool keepsOlderInformation(const QpdfDocument& document) {
+    const auto& older = document.olderInformation;
+    return std::any_of(older.begin(), older.end(),
+                       [](QPDFObjectHandle information) { return information.isDictionary(); });
+}
+
+bool holdsAnyKey(QPDFObjectHandle dictionary, std::span<const char* const> keys) {
+    return std::any_of(keys.begin(), keys.end(), [&](const char* key) { return dictionary.hasKey(key); });
 }
 
 // qpdf's output, gathered into large writes to the descriptor.
@@ -125,9 +123,11 @@ private:
 
 }  // namespace
 
-void removePrivateData(QPDF& pdf) {
+void removePrivateData(QpdfDocument& document) {
+    auto& pdf = *document.pdf;
     auto trailer = pdf.getTrailer();
     trailer.removeKey("/Info");
+    removeOlderInformation(document);
     // A fresh identifier keeps the copy from being linked to the original; an encrypted file
     // needs its own to stay readable.
     if (!pdf.isEncrypted()) trailer.removeKey("/ID");
@@ -139,6 +139,19 @@ void removePrivateData(QPDF& pdf) {
     QPDFPageDocumentHelper(pdf).flattenAnnotations();
     putBack(setAside);
     removeAnnotationTexts(pdf);
+}
+
+bool keepsPrivateData(QpdfDocument& document) {
+    auto& pdf = *document.pdf;
+    if (pdf.getTrailer().hasKey("/Info") || keepsOlderInformation(document)) return true;
+    bool metadataLeft = false;
+    forEachDictionary(pdf, [&](QPDFObjectHandle dictionary) {
+        metadataLeft = metadataLeft || holdsAnyKey(dictionary, metadataKeys);
+    });
+    if (metadataLeft) return true;
+    const auto annotations = allAnnotations(pdf);
+    return std::any_of(annotations.begin(), annotations.end(),
+                       [](QPDFObjectHandle annotation) { return holdsAnyKey(annotation, annotationTextKeys); });
 }
 
 void writePdf(QPDF& pdf, int fd) {

@@ -1,6 +1,7 @@
 #include "core/files/pdf/QpdfDocument.h"
 
 #include "core/files/FileSanitizerError.h"
+#include "core/files/pdf/PdfRevisions.h"
 #include "core/posix/FileDescriptor.h"
 
 #include <fcntl.h>
@@ -8,17 +9,12 @@
 
 #include <cstdio>
 #include <exception>
+#include <string_view>
 #include <system_error>
 
 namespace velquor::files {
 
 namespace {
-
-std::unique_ptr<QPDF> quietDocument() {
-    auto pdf = std::make_unique<QPDF>();
-    pdf->setSuppressWarnings(true);
-    return pdf;
-}
 
 // Read with pread, so that qpdf later starts from the beginning of the file.
 std::optional<std::vector<std::uint8_t>> readLeadingBytes(int fd, std::size_t limit) {
@@ -29,6 +25,19 @@ std::optional<std::vector<std::uint8_t>> readLeadingBytes(int fd, std::size_t li
         return std::nullopt;
     }
     return bytes;
+}
+
+// Parses the file behind the source into the document, with the revisions' trailers read while
+// the source is fresh.
+void process(QpdfDocument& document, const std::shared_ptr<InputSource>& source) {
+    document.pdf = std::make_unique<QPDF>();
+    document.pdf->setSuppressWarnings(true);
+    try {
+        document.pdf->processInputSource(source);
+        document.olderInformation = olderInformationDictionaries(*document.pdf, source);
+    } catch (const std::exception&) {
+        throwUnreadableFile();
+    }
 }
 
 }  // namespace
@@ -44,24 +53,20 @@ QpdfDocument openQpdfFile(const std::filesystem::path& file, std::size_t leading
 
     FILE* stream = ::fdopen(opened.get(), "rb");
     if (stream == nullptr) throwUnreadableFile();
-    opened.release();  // the stream owns it now, and qpdf closes the stream with the document
-    document.pdf = quietDocument();
-    try {
-        document.pdf->processFile(file.c_str(), stream, true);
-    } catch (const std::exception&) {
-        throwUnreadableFile();
-    }
+    opened.release();  // the stream owns it now, and the source closes the stream with the document
+    process(document, std::make_shared<FileInputSource>(file.c_str(), stream, true));
     return document;
 }
 
-std::unique_ptr<QPDF> openQpdfBytes(ByteView bytes) {
-    auto pdf = quietDocument();
-    try {
-        pdf->processMemoryFile("PDF data", reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    } catch (const std::exception&) {
-        throwUnreadableFile();
-    }
-    return pdf;
+QpdfDocument openQpdfBytes(ByteView bytes) {
+    QpdfDocument document;
+    document.byteCount = static_cast<std::int64_t>(bytes.size());
+    // The buffer only points at the bytes; the source owns the buffer, not the bytes.
+    auto* buffer = new Buffer(const_cast<std::uint8_t*>(bytes.data()), bytes.size());
+    process(document, std::make_shared<BufferInputSource>("PDF data", buffer, true));
+    return document;
 }
+
+bool structureIsTrusted(QpdfDocument& document) { return document.pdf->getTrailer().getKey("/Root").isDictionary(); }
 
 }  // namespace velquor::files

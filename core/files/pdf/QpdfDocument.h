@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace velquor::files {
@@ -18,13 +19,21 @@ struct QpdfDocument {
     std::int64_t byteCount = 0;
     // The first bytes of the file, up to the given limit; nothing when they could not be read.
     std::optional<std::vector<std::uint8_t>> leadingBytes;
+    // The information dictionaries only older trailers name (incremental updates).
+    std::vector<QPDFObjectHandle> olderInformation;
 };
 
 // Only regular files are opened (a FIFO would block). The file stays open while the document
 // lives, because qpdf reads objects as they are asked for.
 QpdfDocument openQpdfFile(const std::filesystem::path& file, std::size_t leadingByteLimit);
 
-// A PDF held in memory; the bytes must outlive the document.
-std::unique_ptr<QPDF> openQpdfBytes(ByteView bytes);
+// A PDF held in memory, without leading bytes; the bytes must outlive the document.
+QpdfDocument openQpdfBytes(ByteView bytes);
+
+// Whether the trailer names a catalog dictionary. A file whose cross-reference table qpdf had to
+// rebuild is trusted: the rebuild finds every object in the file, the copy holds only what the
+// catalog reaches, and every object written is verified. Without a catalog the copy cannot be
+// known to keep the document.
+bool structureIsTrusted(QpdfDocument& document);
 
 }  // namespace velquor::files

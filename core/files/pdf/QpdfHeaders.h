@@ -14,11 +14,15 @@ template <>
 constexpr std::vector<JSON, std::allocator<JSON>>::~vector() noexcept;
 #endif
 
+#include <qpdf/Buffer.hh>
+#include <qpdf/BufferInputSource.hh>
+#include <qpdf/FileInputSource.hh>
 #include <qpdf/Pipeline.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFAcroFormDocumentHelper.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFTokenizer.hh>
 #include <qpdf/QPDFWriter.hh>
 
 #if defined(__clang__)

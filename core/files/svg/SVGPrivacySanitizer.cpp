@@ -7,11 +7,16 @@
 #include "core/files/FileSanitizerError.h"
 #include "core/files/FileTypes.h"
 #include "core/files/svg/SvgScan.h"
+#include "core/files/svg/SvgStructure.h"
+#include "core/files/svg/SvgXmlDocument.h"
 
+#include "core/text/base/TextConversions.h"
 #include "core/text/base/Utf.h"
 #include "core/text/base/Whitespace.h"
 
 #include <unicode/uchar.h>
+
+#include <algorithm>
 
 namespace velquor::files {
 
@@ -60,13 +65,60 @@ std::u16string tidiedLines(std::u16string_view text) {
     return joined;
 }
 
+// The text after the pattern replacements, and that text read by namespace. A prefix that the
+// patterns do not spell ("<s:script>", "x:label" with x bound to Inkscape) only shows there.
+struct ReplacedSvg {
+    std::u16string text;
+    SvgXmlDocument structure;
+};
+
+ReplacedSvg afterReplacements(std::u16string_view svg) {
+    auto replaced = svgAfterReplacements(svg);
+    auto structure = SvgXmlDocument::parse(replaced);
+    return {std::move(replaced), std::move(structure)};
+}
+
+void addFinding(std::vector<SvgRowCount>& counts, SvgStructureKind kind) {
+    const auto name = svgStructureName(kind);
+    auto row = std::find_if(counts.begin(), counts.end(), [&](const SvgRowCount& count) { return count.name == name; });
+    if (row != counts.end()) {
+        ++row->count;
+    } else {
+        counts.push_back({svgStructureSection(kind), name, 1});
+    }
+}
+
+// One entry per row with something found, in row order (not yet sorted): what the patterns
+// match in the text, and what the namespace-aware reading finds in what their cleaning leaves.
+std::vector<FileMetadataEntry> unsortedEntries(std::u16string_view svg) {
+    auto counts = svgDetectionCounts(svg);
+    for (const auto& finding : svgStructureFindings(afterReplacements(svg).structure)) {
+        if (!finding.countedByPatterns) addFinding(counts, finding.kind);
+    }
+    std::vector<FileMetadataEntry> entries;
+    for (const auto& [section, name, count] : counts) {
+        if (count == 0) continue;
+        const auto id = std::u16string(section) + u"-" + std::u16string(name);
+        entries.push_back({id, std::u16string(section), std::u16string(name), text::decimalText(count)});
+    }
+    return entries;
+}
+
+// An XML declaration is kept where the text had one.
+bool startsWithXmlDeclaration(std::u16string_view text) {
+    constexpr std::u16string_view declarationStart = u"<?xml";
+    if (!text.starts_with(declarationStart) || text.size() == declarationStart.size()) return false;
+    const auto next = text[declarationStart.size()];
+    return next == u' ' || next == u'\t' || next == u'\n' || next == u'\r';
+}
+
 // The report of any file read as SVG, whatever its name: a staged copy is named after its
 // destination, which need not end in .svg.
 FileMetadataReport inspectSvgFile(const std::filesystem::path& file) {
     const auto svg = readSvgFile(file);
     return buildFileReport(
         reportFileName(file),
-        {.typeDescription = u"SVG document", .byteCount = svg.byteCount, .entries = svgDetectionEntries(svg.text)});
+        {.typeDescription = u"SVG document", .byteCount = svg.byteCount, .entries = unsortedEntries(svg.text)});
 }
 
 }  // namespace
@@ -74,7 +126,7 @@ FileMetadataReport inspectSvgFile(const std::filesystem::path& file) {
 bool SVGPrivacySanitizer::isSupported(const std::filesystem::path& file) { return lowercasedExtension(file) == "svg"; }
 
 std::vector<FileMetadataEntry> SVGPrivacySanitizer::entries(std::u16string_view svg) {
-    auto entries = svgDetectionEntries(svg);
+    auto entries = unsortedEntries(svg);
     sortEntries(entries);
     return entries;
 }
@@ -90,8 +142,11 @@ bool SVGPrivacySanitizer::failsPrivacyVerification(const FileMetadataReport& rep
 }
 
 std::u16string SVGPrivacySanitizer::clean(std::u16string_view svg) const {
-    const auto replaced = svgAfterReplacements(svg);
-    std::u16string cleaned(text::trimmedWhitespaceAndNewlines(tidiedLines(replaced)));
+    auto replaced = afterReplacements(svg);
+    if (removeClassifiedFindings(svgStructureFindings(replaced.structure))) {
+        replaced.text = replaced.structure.serialized(startsWithXmlDeclaration(replaced.text));
+    }
+    std::u16string cleaned(text::trimmedWhitespaceAndNewlines(tidiedLines(replaced.text)));
     cleaned.push_back(u'\n');
     return cleaned;
 }

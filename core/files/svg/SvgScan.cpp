@@ -70,19 +70,14 @@ text::RegexScan CompiledSvgPattern::scan(std::u16string_view text) const {
     return pruning_ ? text::prunedMatches(*regex_, text, *pruning_) : regex_->allMatches(text);
 }
 
-std::vector<FileMetadataEntry> svgDetectionEntries(std::u16string_view text) {
-    std::vector<FileMetadataEntry> entries;
+std::vector<SvgRowCount> svgDetectionCounts(std::u16string_view text) {
+    std::vector<SvgRowCount> counts;
     const auto& rows = svgDetectionRows();
     const auto& patterns = compiledDetectionPatterns();
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const auto count = finishedScan(patterns[i], text).matches.size();
-        if (count == 0) continue;
-        const std::u16string section(rows[i].section);
-        const std::u16string name(rows[i].name);
-        const auto digits = std::to_string(count);
-        entries.push_back({section + u"-" + name, section, name, std::u16string(digits.begin(), digits.end())});
+        counts.push_back({rows[i].section, rows[i].name, finishedScan(patterns[i], text).matches.size()});
     }
-    return entries;
+    return counts;
 }
 
 std::u16string svgAfterReplacements(std::u16string_view text) {

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "core/files/FileMetadataReport.h"
 #include "core/files/svg/SvgPatterns.h"
 
 #include "core/text/regex/PrunedRegexScan.h"
 #include "core/text/regex/Regex.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,8 +30,15 @@ private:
 // Every SVG scan either finishes or fails the file as unreadable: a scan that ran out of time
 // must never pass for "nothing found".
 
-// One entry per detection row with at least one match, in row order (not yet sorted).
-std::vector<FileMetadataEntry> svgDetectionEntries(std::u16string_view text);
+// How often a report row's construct occurs.
+struct SvgRowCount {
+    std::u16string_view section;
+    std::u16string_view name;
+    std::size_t count = 0;
+};
+
+// The match count of every detection row, in row order.
+std::vector<SvgRowCount> svgDetectionCounts(std::u16string_view text);
 
 // The text after every cleaning replacement, each applied to the result of the one before.
 std::u16string svgAfterReplacements(std::u16string_view text);

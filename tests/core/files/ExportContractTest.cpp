@@ -319,7 +319,7 @@ const Refusal refusals[] = {
      [](const fs::path& folder) {
          return officeSample(folder, "essay.pages", {{"Index/Document.iwa", "x"}});
      },
-     Case::unsupportedFile},
+     Case::inspectOnlyType},
 };
 
 class ExportRefusalTest : public ExportTest<Refusal> {};
@@ -335,7 +335,7 @@ TEST_P(ExportRefusalTest, TheRefusalLeavesNothingBehind) {
     EXPECT_FALSE(fs::exists(fs::symlink_status(destination)));
     EXPECT_EQ(namesIn(work()), before);
     EXPECT_EQ(readBytes(source), sourceBytes);
-    if (GetParam().expected == Case::unsupportedFile) {
+    if (GetParam().expected == Case::inspectOnlyType) {
         EXPECT_FALSE(isExportable(source));
     }
 }

@@ -64,6 +64,7 @@ TEST(FileSanitizerErrorTest, MessagesAreTheOnesUsersSee) {
         {Case::signedDocument,
          "This document is digitally signed, and any change would break its signature. Velquor leaves signed "
          "documents inspect-only."},
+        {Case::inspectOnlyType, "Privacy export is not available for this file type."},
     };
     for (const auto& [errorCase, message] : cases) {
         const FileSanitizerError error(errorCase);
@@ -176,7 +177,9 @@ TEST(InspectorRegistryTest, SvgIsDispatchedBeforeImagesAndUnknownFilesAreUnsuppo
     const auto copy = [](const std::filesystem::path& file) { createPrivacyCopy(file, file.string() + ".out"); };
     EXPECT_TRUE(inspectReport(svg).entries.empty());
     EXPECT_EQ(errorOf(inspect, directory.write("notes.txt", "hello")), Case::unsupportedFile);
-    EXPECT_EQ(errorOf(copy, directory.write("notes.pages", "PK")), Case::unsupportedFile);
+    // What some family inspects but none exports is inspect-only; what none inspects, unsupported.
+    EXPECT_EQ(errorOf(copy, directory.write("notes.pages", "PK")), Case::inspectOnlyType);
+    EXPECT_EQ(errorOf(copy, directory.write("notes.txt", "hello")), Case::unsupportedFile);
     // An image name on bytes that are no image, and a file that is not there, are unreadable.
     EXPECT_EQ(errorOf(inspect, directory.write("fake.png", "%PDF-1.7")), Case::unreadableFile);
     EXPECT_EQ(errorOf(inspect, directory.path() / "missing.jpg"), Case::unreadableFile);

@@ -1,8 +1,10 @@
 #include "core/files/FileSanitizerError.h"
 #include "core/files/image/ImageFormat.h"
+#include "core/files/image/ImageInspection.h"
 #include "core/files/image/ImagePrivacyCopy.h"
 #include "core/files/image/TiffStructure.h"
 #include "core/files/image/WebpChunks.h"
+#include "tests/support/FileTestSupport.h"
 #include "tests/support/ImageFixtures.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@ namespace {
 
 using testing::Bytes;
 using testing::bytesOf;
+using testing::errorOf;
 using testing::joined;
 using testing::littleEndian16;
 using testing::littleEndian32;
@@ -147,23 +150,23 @@ TEST(ImageFormatTest, ContentDecidesTheFormatWhateverTheName) {
     EXPECT_EQ(uniformType(ImageFormat::heic).description, u"HEIC image");
 }
 
-TEST(IsoMediaPrivacyCopyTest, ItemExtentsOutsideTheFileAreRefused) {
-    const auto box = [](std::string_view type, const Bytes& payload) {
-        const auto size = static_cast<std::uint32_t>(payload.size() + 8);
-        return joined({{static_cast<std::uint8_t>(size >> 24), static_cast<std::uint8_t>(size >> 16),
-                        static_cast<std::uint8_t>(size >> 8), static_cast<std::uint8_t>(size)},
-                       bytesOf(type),
-                       payload});
-    };
-    const Bytes infe = box("infe", joined({{2, 0, 0, 0}, {0, 1}, {0, 0}, bytesOf("Exif"), {0}}));
-    const Bytes iinf = box("iinf", joined({{0, 0, 0, 0}, {0, 1}, infe}));
-    // iloc version 0, 4-byte offsets and lengths: item 1 at offset 0x10000, 32 bytes.
-    const Bytes iloc =
-        box("iloc", joined({{0, 0, 0, 0}, {0x44, 0}, {0, 1}, {0, 1}, {0, 0}, {0, 1}, {0, 1, 0, 0}, {0, 0, 0, 32}}));
-    const Bytes ftyp = box("ftyp", joined({bytesOf("avif"), {0, 0, 0, 0}, bytesOf("mif1")}));
-    const Bytes file = joined({ftyp, box("meta", joined({{0, 0, 0, 0}, iinf, iloc}))});
-    EXPECT_EQ(sniffImageFormat(file), ImageFormat::avif);
-    EXPECT_THROW(isoMediaPrivacyCopy(file), FileSanitizerError);
+TEST(IsoMediaPrivacyCopyTest, ItemsThatCannotBeLocatedAreUnreadableMetadata) {
+    const Bytes exif = joined({{0, 0, 0, 6}, bytesOf(std::string_view("Exif\0\0", 6)), Bytes(26, 0)});
+    const auto outside = testing::heicWithExifItem(exif, 0x10000);
+    EXPECT_EQ(sniffImageFormat(outside), ImageFormat::heic);
+    EXPECT_EQ(errorOf([&] { isoMediaPrivacyCopy(outside); }), FileSanitizerError::Case::unreadableFile);
+    const auto inspected = inspectImageData(outside).report;
+    ASSERT_EQ(inspected.entries.size(), 1u);
+    EXPECT_EQ(inspected.entries.front().id, unreadableMetadataEntryId);
+    EXPECT_TRUE(inspected.containsPersonalMetadata());
+
+    // A payload whose offset leads past its end, or that Exiv2 cannot decode, is located: it is
+    // unreadable, and the copy empties it.
+    for (const Bytes& payload : {Bytes{0, 0, 1, 0, 'M', 'M'}, joined({{0, 0, 0, 0}, bytesOf("not a TIFF header")})}) {
+        const auto file = testing::heicWithExifItem(payload);
+        EXPECT_EQ(inspectImageData(file).report.entries.front().id, unreadableMetadataEntryId);
+        EXPECT_TRUE(inspectImageData(isoMediaPrivacyCopy(file)).report.entries.empty());
+    }
 }
 
 }  // namespace

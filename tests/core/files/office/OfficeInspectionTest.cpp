@@ -131,6 +131,13 @@ TEST_F(OfficeInspectionTest, IWorkDocumentsShowTheirBinaryPartsAndMetadata) {
     EXPECT_THAT(reportRows(report), ElementsAre(Row{u"iWork", u"IWA document parts", u"2 binary parts"},
                                                 Row{u"iWork", u"Metadata plist", u"Metadata/Properties.plist"}));
     EXPECT_THAT(reportRows(inspectReport(package("Slides.KEY", parts))), ::testing::SizeIs(2));
+    // Inspected, but never copied: the refusal says so rather than calling the file unsupported.
+    const auto copyError = [&](const std::filesystem::path& file) {
+        return testing::errorOf([&] { OfficeArchiveInspector().exportPrivacyCopy(file, path() / "copy"); });
+    };
+    EXPECT_EQ(copyError(path() / "Essay.pages"), FileSanitizerError::Case::inspectOnlyType);
+    EXPECT_EQ(copyError(path() / "notes.txt"), FileSanitizerError::Case::unsupportedFile);
+    EXPECT_FALSE(std::filesystem::exists(path() / "copy"));
 }
 
 TEST_F(OfficeInspectionTest, PlainDocumentHasNoEntries) {

@@ -6,14 +6,13 @@
 #include "tests/support/ImageFixtures.h"
 #include "tests/support/ReportRows.h"
 #include "tests/support/PackageOracles.h"
+#include "tests/support/SmallFileSystem.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <sys/mount.h>
-#include <unistd.h>
 #include <fstream>
 #include <ctime>
 #include <optional>
@@ -454,25 +453,8 @@ TEST_F(OfficePrivacyExportTest, EmbeddedFilesThatCannotBeCleanedAreShownAndFailT
     EXPECT_FALSE(std::filesystem::exists(path() / "broken-privacy.docx"));
 }
 
-// A tmpfs of a few pages mounted for one test; root only.
-class SmallFileSystem {
-public:
-    explicit SmallFileSystem(std::filesystem::path folder) : folder_(std::move(folder)) {
-        std::filesystem::create_directory(folder_);
-        mounted_ = ::geteuid() == 0 && ::mount("tmpfs", folder_.c_str(), "tmpfs", 0, "size=64k") == 0;
-    }
-    ~SmallFileSystem() {
-        if (mounted_) ::umount(folder_.c_str());
-    }
-    bool mounted() const { return mounted_; }
-
-private:
-    std::filesystem::path folder_;
-    bool mounted_ = false;
-};
-
 TEST_F(OfficePrivacyExportTest, AFullDiskIsAFailedWriteNeverAnUnreadableFile) {
-    const SmallFileSystem full(path() / "full");
+    const testing::SmallFileSystem full(path() / "full");
     if (!full.mounted()) GTEST_SKIP() << "mounting a small tmpfs needs root";
     auto parts = testing::minimalWordDocument("<w:r><w:t>Hi</w:t></w:r>");
     std::mt19937 random(7);

@@ -1,0 +1,55 @@
+#include "core/files/pdf/PdfAnnotations.h"
+
+#include <set>
+
+namespace velquor::files {
+
+namespace {
+
+// The annotations found so far; an indirect one is taken once however many arrays list it.
+class AnnotationList {
+public:
+    void add(QPDFObjectHandle annotation) {
+        if (!annotation.isDictionary()) return;
+        if (annotation.isIndirect() && !seen_.insert(annotation.getObjGen()).second) return;
+        found_.push_back(annotation);
+    }
+
+    void addAnnotationsOf(QPDFObjectHandle holder) {
+        auto annotations = holder.getKey("/Annots");
+        if (!annotations.isArray()) return;
+        for (auto& annotation : annotations.getArrayAsVector()) add(annotation);
+    }
+
+    // Pop-ups and the annotations replied to hang off their annotation, not always off a page.
+    void addLinkedAnnotations() {
+        for (std::size_t i = 0; i < found_.size(); ++i) {
+            auto annotation = found_[i];
+            add(annotation.getKey("/Popup"));
+            add(annotation.getKey("/IRT"));
+        }
+    }
+
+    std::vector<QPDFObjectHandle> release() { return std::move(found_); }
+
+private:
+    std::set<QPDFObjGen> seen_;
+    std::vector<QPDFObjectHandle> found_;
+};
+
+}  // namespace
+
+std::vector<QPDFObjectHandle> allAnnotations(QPDF& pdf) {
+    AnnotationList annotations;
+    for (auto& page : QPDFPageDocumentHelper(pdf).getAllPages()) annotations.addAnnotationsOf(page.getObjectHandle());
+    for (auto& object : pdf.getAllObjects()) {
+        auto dictionary = object.isStream() ? object.getDict() : object;
+        if (!dictionary.isDictionary()) continue;
+        annotations.addAnnotationsOf(dictionary);
+        if (dictionary.getKey("/Type").isNameAndEquals("/Annot")) annotations.add(object);
+    }
+    annotations.addLinkedAnnotations();
+    return annotations.release();
+}
+
+}  // namespace velquor::files
