@@ -39,9 +39,10 @@ void settle() {
     loop.exec();
 }
 
+// Built from a button and a window colour, so that the bevel shades (which mark the selected
+// segment) are dark too.
 QPalette darkPalette() {
-    QPalette palette;
-    palette.setColor(QPalette::Window, QColor(40, 40, 44));
+    QPalette palette(QColor(55, 55, 60), QColor(40, 40, 44));
     palette.setColor(QPalette::WindowText, QColor(230, 230, 230));
     palette.setColor(QPalette::Base, QColor(28, 28, 30));
     palette.setColor(QPalette::AlternateBase, QColor(45, 45, 50));

@@ -8,6 +8,22 @@
 
 namespace velquor::ui {
 
+namespace {
+
+// A pressed-in bevel hardly shows on a dark window, so the selected segment takes the accent.
+void markSelection(QAbstractButton& button, bool selected) {
+    if (!selected) {
+        button.setPalette(QPalette());
+        return;
+    }
+    QPalette palette = button.parentWidget()->palette();
+    palette.setColor(QPalette::Button, palette.color(QPalette::Highlight));
+    palette.setColor(QPalette::ButtonText, palette.color(QPalette::HighlightedText));
+    button.setPalette(palette);
+}
+
+}  // namespace
+
 SegmentedPicker::SegmentedPicker(const QString& accessibleLabel, const std::vector<Segment>& segments, int width,
                                  QWidget* parent)
     : QWidget(parent), group_(new QButtonGroup(this)) {
@@ -27,10 +43,11 @@ SegmentedPicker::SegmentedPicker(const QString& accessibleLabel, const std::vect
         row->addWidget(button);
     }
     group_->setExclusive(true);
-    if (!segments.empty()) group_->button(0)->setChecked(true);
     connect(group_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        markSelection(*group_->button(id), checked);
         if (checked) Q_EMIT selectedChanged(id);
     });
+    if (!segments.empty()) group_->button(0)->setChecked(true);
 }
 
 int SegmentedPicker::selected() const { return group_->checkedId(); }
