@@ -161,7 +161,8 @@ TEST(FileWorkspace, AnExportedWordDocumentShowsItsCardAndCanBeRevealed) {
     EXPECT_EQ(before->caption(), QStringLiteral("Original file"));
     EXPECT_EQ(window.statistic(QStringLiteral("Pixels")), QStringLiteral("-"));
     EXPECT_TRUE(window.shows(QStringLiteral("Metadata")));
-    EXPECT_FALSE(window.shows(QStringLiteral("Inspect-only report. Privacy export is not available for this file type.")));
+    EXPECT_FALSE(
+        window.shows(QStringLiteral("Inspect-only report. Privacy export is not available for this file type.")));
 
     // No events between the click and the checks, so that the copy cannot finish in between.
     auto* create = window.button("Create privacy copy");
@@ -192,7 +193,8 @@ TEST(FileWorkspace, AnInspectOnlyArchiveSaysSo) {
     zipWithSystemZip(folder.path(), {{"Index/Document.iwa", "x"}}, folder.path() / "essay.pages");
     window.model.inspectFile(folder.path() / "essay.pages");
     ASSERT_TRUE(window.waitForFiles());
-    EXPECT_TRUE(window.shows(QStringLiteral("Inspect-only report. Privacy export is not available for this file type.")));
+    EXPECT_TRUE(
+        window.shows(QStringLiteral("Inspect-only report. Privacy export is not available for this file type.")));
     EXPECT_FALSE(window.button("Create privacy copy")->isEnabled());
 }
 
@@ -210,8 +212,11 @@ TEST(FileWorkspace, TheInspectOnlyNoticeNeedsAllThreeConditions) {
         const files::FileMetadataReport& report;
         bool canExport;
         bool shown;
-    } cases[] = {{archive, false, true}, {archive, true, false}, {image, false, false},
-                 {svg, false, false},    {pdf, false, false}};
+    } cases[] = {{archive, false, true},
+                 {archive, true, false},
+                 {image, false, false},
+                 {svg, false, false},
+                 {pdf, false, false}};
     for (const auto& row : cases) {
         EXPECT_EQ(ui::showsInspectOnlyNotice(row.report, row.canExport), row.shown)
             << std::string(row.report.typeDescription.begin(), row.report.typeDescription.end());
@@ -243,7 +248,8 @@ TEST(FileWorkspace, ProvenanceNoticesKeepTheirOrder) {
     EXPECT_EQ(view->table()->item(0, 0)->text(), QStringLiteral("Location"));
     EXPECT_EQ(view->table()->item(1, 2)->text(), QStringLiteral("X100"));
     QStringList statistics;
-    for (auto* stat : view->findChildren<ui::StatView*>()) statistics << stat->label() + QStringLiteral("=") + stat->value();
+    for (auto* stat : view->findChildren<ui::StatView*>())
+        statistics << stat->label() + QStringLiteral("=") + stat->value();
     EXPECT_EQ(statistics, (QStringList{QStringLiteral("Type=JPEG image"), QStringLiteral("Size=2 KB"),
                                        QStringLiteral("Pixels=4 x 3")}));
 }
@@ -257,7 +263,8 @@ TEST(FileWorkspace, CredentialsKeepAnImageInspectOnly) {
     ASSERT_TRUE(window.model.fileReport().has_value());
     EXPECT_FALSE(window.button("Create privacy copy")->isEnabled());
     EXPECT_EQ(window.workspace->previews()->before()->contentKind(), QStringLiteral("image"));
-    EXPECT_FALSE(window.shows(QStringLiteral("Inspect-only report. Privacy export is not available for this file type.")));
+    EXPECT_FALSE(
+        window.shows(QStringLiteral("Inspect-only report. Privacy export is not available for this file type.")));
 }
 
 TEST(FileWorkspace, AnEmptyBatchShowsNoTable) {
@@ -296,6 +303,11 @@ TEST(FileWorkspace, ABatchIsCopiedRowByRowAndARowOpensItsFile) {
         EXPECT_EQ(table->item(row, 3)->text(), QString::fromStdU16String(report.status));
     }
     EXPECT_FALSE(copies->isEnabled()) << "every row has its copy";
+    const auto lastCopy = *window.model.batchReports()[1].outputURL;
+    EXPECT_EQ(window.workspace->previews()->after()->fileName(), QString::fromStdString(lastCopy.filename().string()));
+    ASSERT_TRUE(window.button("Reveal")->isEnabled());
+    window.button("Reveal")->click();
+    EXPECT_EQ(window.desktop.revealed, std::vector<QString>{pathText(lastCopy)});
 
     const auto second = window.model.batchReports()[1].url;
     table->setFocus();
@@ -320,7 +332,8 @@ TEST(FileWorkspace, EveryControlHasANameAndTakesFocus) {
         EXPECT_FALSE(button->accessibleName().isEmpty()) << button->metaObject()->className();
         EXPECT_NE(button->focusPolicy() & Qt::TabFocus, 0) << button->accessibleName().toStdString();
     }
-    for (const char* name : {"Choose file", "Create privacy copies", "Reveal", "Before", "After", "Batch", "File status"}) {
+    for (const char* name :
+         {"Choose file", "Create privacy copies", "Reveal", "Before", "After", "Batch", "File status"}) {
         EXPECT_TRUE(window.shows(QString::fromLatin1(name))) << name;
     }
 }

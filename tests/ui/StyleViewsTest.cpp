@@ -70,8 +70,9 @@ TEST(StyleViews, PlainTextShowsTheNoSignalsLineAndNoChecklist) {
     EXPECT_EQ(window.statistic(QStringLiteral("Signal level")), QStringLiteral("Low"));
     EXPECT_EQ(window.statistic(QStringLiteral("Signals")), QStringLiteral("0"));
     EXPECT_EQ(window.statistic(QStringLiteral("Words")), QStringLiteral("9"));
-    EXPECT_TRUE(window.shows(QStringLiteral("English prose only. These patterns can make writing sound templated; they "
-                                            "do not prove AI authorship. Calibrated for default LLM style circa 2026-08.")));
+    EXPECT_TRUE(
+        window.shows(QStringLiteral("English prose only. These patterns can make writing sound templated; they "
+                                    "do not prove AI authorship. Calibrated for default LLM style circa 2026-08.")));
 }
 
 TEST(StyleViews, SignalRowsExpandAndSelectTheirLocations) {
@@ -201,7 +202,8 @@ TEST(StyleViews, PromptBadgesCountPrioritiesAndOmitRedactionsWhenNone) {
         EXPECT_FALSE(badge->text().endsWith(QStringLiteral(" redacted")));
     }
     EXPECT_TRUE(StyleFixture::sheetShows(
-        sheet, QString::number(included) + (included == 1 ? QStringLiteral(" priority") : QStringLiteral(" priorities"))));
+        sheet,
+        QString::number(included) + (included == 1 ? QStringLiteral(" priority") : QStringLiteral(" priorities"))));
     EXPECT_FALSE(StyleFixture::sheetShows(sheet, QStringLiteral("My baseline")));
     sheet->reject();
 }

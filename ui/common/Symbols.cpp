@@ -9,7 +9,7 @@ namespace velquor::ui {
 
 namespace {
 
-constexpr std::array<Symbol, 46> symbols{{
+constexpr std::array<Symbol, 47> symbols{{
     {"text.alignleft", "format-justify-left", QStyle::SP_FileDialogDetailedView},
     {"photo", "image-x-generic", QStyle::SP_DirIcon},
     {"doc.text", "document-open", QStyle::SP_DialogOpenButton},
@@ -50,6 +50,7 @@ constexpr std::array<Symbol, 46> symbols{{
     {"doc", "text-x-generic", QStyle::SP_FileIcon},
     {"lock.doc", "document-encrypt", QStyle::SP_DialogSaveButton},
     {"folder", "folder-open", QStyle::SP_DirOpenIcon},
+    {"folder.badge.plus", "folder", QStyle::SP_DirIcon},
     {"signature", "application-certificate", QStyle::SP_MessageBoxWarning},
     {"questionmark.circle", "help-about", QStyle::SP_MessageBoxQuestion},
     {"doc.badge.magnifyingglass", "document-properties", QStyle::SP_FileDialogInfoView},

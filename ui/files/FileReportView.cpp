@@ -19,17 +19,17 @@ namespace {
 
 SymbolLabel* provenanceNotice(const files::ProvenanceEvidence& evidence, const ViewColors& colors, QWidget* parent) {
     const QString detail = app::qtString(evidence.detail);
-    auto* notice =
-        evidence.blocksExport
-            ? new SymbolLabel("signature", QObject::tr("Confirmed Content Credentials: ") + detail +
-                                               QObject::tr(". Export is disabled."),
-                              TextStyle::body, parent)
-            : new SymbolLabel("questionmark.circle", QObject::tr("Possible provenance reference: ") + detail +
-                                                         QObject::tr(". This does not block export."),
-                              TextStyle::body, parent);
+    auto* notice = evidence.blocksExport ? new SymbolLabel("signature",
+                                                           QObject::tr("Confirmed Content Credentials: ") + detail +
+                                                               QObject::tr(". Export is disabled."),
+                                                           TextStyle::body, parent)
+                                         : new SymbolLabel("questionmark.circle",
+                                                           QObject::tr("Possible provenance reference: ") + detail +
+                                                               QObject::tr(". This does not block export."),
+                                                           TextStyle::body, parent);
     notice->setColor(evidence.blocksExport ? colors.orange : colors.secondaryText);
     notice->textLabel()->setWordWrap(true);
-    notice->textLabel()->setTextFormat(Qt::PlainText);
+    notice->textLabel()->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     return notice;
 }
 
@@ -44,7 +44,8 @@ FileReportView::FileReportView(QWidget* parent)
     : QWidget(parent),
       notices_(new QVBoxLayout),
       table_(reportTable({tr("Section"), tr("Name"), tr("Value")}, tr("Metadata"), this)) {
-    const std::array<std::pair<QString, int>, 3> statistics{{{tr("Type"), 220}, {tr("Size"), 110}, {tr("Pixels"), 110}}};
+    const std::array<std::pair<QString, int>, 3> statistics{
+        {{tr("Type"), 220}, {tr("Size"), 110}, {tr("Pixels"), 110}}};
     auto* row = new QHBoxLayout;
     row->setSpacing(20);
     for (std::size_t i = 0; i < statistics.size(); ++i) {
@@ -70,7 +71,8 @@ void FileReportView::setReport(const files::FileMetadataReport& report, bool can
 
     clearLayout(*notices_);
     const auto colors = ViewColors::of(palette());
-    for (const auto& evidence : report.provenanceEvidence) notices_->addWidget(provenanceNotice(evidence, colors, this));
+    for (const auto& evidence : report.provenanceEvidence)
+        notices_->addWidget(provenanceNotice(evidence, colors, this));
     if (showsInspectOnlyNotice(report, canExport)) {
         auto* notice = new SymbolLabel("doc.badge.magnifyingglass",
                                        tr("Inspect-only report. Privacy export is not available for this file type."),

@@ -32,7 +32,7 @@ FileWorkspace::FileWorkspace(app::AppModel& model, QWidget* parent)
     auto* actions = new QHBoxLayout;
     actions->setSpacing(8);
     chooseFile_ = addButton("doc", tr("Choose file"));
-    chooseFolder_ = addButton("folder", tr("Choose folder"));
+    chooseFolder_ = addButton("folder.badge.plus", tr("Choose folder"));
     export_ = addButton("lock.doc", tr("Create privacy copy"));
     reveal_ = addButton("folder", tr("Reveal"));
     cancel_ = addButton("xmark.circle", tr("Cancel"));
@@ -80,8 +80,8 @@ FileWorkspace::FileWorkspace(app::AppModel& model, QWidget* parent)
     for (const auto signal : {&M::isProcessingFilesChanged, &M::isExportingFileChanged, &M::fileProgressChanged}) {
         connect(&model_, signal, this, &FileWorkspace::refreshProgress);
     }
-    for (const auto signal : {&M::originalPreviewChanged, &M::cleanedPreviewChanged, &M::selectedFileChanged,
-                              &M::outputURLChanged}) {
+    for (const auto signal :
+         {&M::originalPreviewChanged, &M::cleanedPreviewChanged, &M::selectedFileChanged, &M::outputURLChanged}) {
         connect(&model_, signal, this, &FileWorkspace::refreshPreviews);
     }
     connect(&model_, &M::fileReportChanged, this, &FileWorkspace::refreshReport);

@@ -12,7 +12,8 @@ namespace velquor::ui {
 bool offersFileUrls(const QMimeData& data) {
     if (!data.hasUrls()) return false;
     const auto urls = data.urls();
-    return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.scheme() == QStringLiteral("file"); });
+    return std::any_of(urls.begin(), urls.end(),
+                       [](const QUrl& url) { return url.scheme() == QStringLiteral("file"); });
 }
 
 ImageBeforeAfterView::ImageBeforeAfterView(DropHandler onDrop, QWidget* parent)

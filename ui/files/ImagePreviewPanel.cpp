@@ -184,7 +184,9 @@ QString ImagePreviewPanel::contentKind() const {
     return QStringLiteral("empty");
 }
 
-QString ImagePreviewPanel::fileName() const { return file_ ? QString::fromStdString(file_->filename().string()) : QString(); }
+QString ImagePreviewPanel::fileName() const {
+    return file_ ? QString::fromStdString(file_->filename().string()) : QString();
+}
 
 QString ImagePreviewPanel::caption() const { return cardCaption_->text(); }
 
@@ -199,9 +201,9 @@ void ImagePreviewPanel::mousePressEvent(QMouseEvent* event) {
 }
 
 void ImagePreviewPanel::mouseMoveEvent(QMouseEvent* event) {
-    const bool dragging = (event->buttons() & Qt::LeftButton) &&
-                          (event->position().toPoint() - pressPosition_).manhattanLength() >=
-                              QApplication::startDragDistance();
+    const bool dragging =
+        (event->buttons() & Qt::LeftButton) &&
+        (event->position().toPoint() - pressPosition_).manhattanLength() >= QApplication::startDragDistance();
     if (dragSource_ && file_ && dragging) startDrag();
     QWidget::mouseMoveEvent(event);
 }

@@ -22,8 +22,8 @@ QTableWidget* reportTable(const QStringList& columns, const QString& name, QWidg
     table->horizontalHeader()->setHighlightSections(false);
     table->setFocusPolicy(Qt::StrongFocus);
     const auto colors = ViewColors::of(parent->palette());
-    table->setStyleSheet(QStringLiteral("QTableWidget { border: 1px solid %1; border-radius: 6px; }")
-                             .arg(colors.separator.name()));
+    table->setStyleSheet(
+        QStringLiteral("QTableWidget { border: 1px solid %1; border-radius: 6px; }").arg(colors.separator.name()));
     return table;
 }
 

@@ -99,8 +99,8 @@ void PromptReviewSheet::refreshBadges() {
         badges_->addWidget(
             new SymbolLabel("person.crop.circle.badge.checkmark", tr("My baseline"), TextStyle::caption, this));
     }
-    const QString priorities = QString::number(result_.includedSignals) +
-                               (result_.includedSignals == 1 ? tr(" priority") : tr(" priorities"));
+    const QString priorities =
+        QString::number(result_.includedSignals) + (result_.includedSignals == 1 ? tr(" priority") : tr(" priorities"));
     badges_->addWidget(new SymbolLabel("checklist", priorities, TextStyle::caption, this));
     badges_->addStretch(1);
 }

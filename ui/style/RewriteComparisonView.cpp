@@ -41,8 +41,8 @@ QLabel* selectableLine(const QString& text, QWidget* parent) {
 }  // namespace
 
 RewriteComparisonView::RewriteComparisonView(QWidget* parent) : QWidget(parent), sections_(new QVBoxLayout) {
-    const std::array<QString, 7> labels{tr("Original words"),     tr("Rewrite words"),    tr("Original paragraphs"),
-                                        tr("Rewrite paragraphs"), tr("Style signals"),    tr("Privacy findings"),
+    const std::array<QString, 7> labels{tr("Original words"),     tr("Rewrite words"), tr("Original paragraphs"),
+                                        tr("Rewrite paragraphs"), tr("Style signals"), tr("Privacy findings"),
                                         tr("Unicode issues")};
     auto* row = new QHBoxLayout;
     row->setSpacing(12);
@@ -110,9 +110,9 @@ void RewriteComparisonView::addHygiene(const text::TextChangeSummary& summary) {
     for (const auto& row : summary.displayedRows()) {
         addLine(app::qtString(row.label) + QStringLiteral(": ") + QString::number(row.count));
     }
-    auto* note = styledLabel(
-        tr("Clean Hygiene does not redact secrets, alter punctuation, flatten Markdown, or rewrite prose."),
-        TextStyle::body, this);
+    auto* note =
+        styledLabel(tr("Clean Hygiene does not redact secrets, alter punctuation, flatten Markdown, or rewrite prose."),
+                    TextStyle::body, this);
     note->setWordWrap(true);
     setForeground(*note, ViewColors::of(palette()).secondaryText);
     sections_->addWidget(note);

@@ -58,7 +58,8 @@ StyleReportView::StyleReportView(app::AppModel& model, QWidget* parent)
     QAction* clear = menu->addAction(tr("Clear Baseline"));
     connect(choose, &QAction::triggered, &model_, &app::AppModel::chooseWritingBaselineFolder);
     connect(clear, &QAction::triggered, &model_, &app::AppModel::clearWritingBaseline);
-    connect(menu, &QMenu::aboutToShow, this, [this, clear] { clear->setVisible(model_.writingBaseline().has_value()); });
+    connect(menu, &QMenu::aboutToShow, this,
+            [this, clear] { clear->setVisible(model_.writingBaseline().has_value()); });
     baselineMenu_->setMenu(menu);
     baselineMenu_->setPopupMode(QToolButton::InstantPopup);
     baselineMenu_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -98,6 +99,7 @@ StyleReportView::StyleReportView(app::AppModel& model, QWidget* parent)
                                  TextStyle::caption, this);
     note->setColor(colors.secondaryText);
     note->textLabel()->setWordWrap(true);
+    note->textLabel()->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
