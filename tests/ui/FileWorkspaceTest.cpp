@@ -185,6 +185,12 @@ TEST(FileWorkspace, AnExportedWordDocumentShowsItsCardAndCanBeRevealed) {
     ASSERT_TRUE(window.button("Reveal")->isEnabled());
     window.button("Reveal")->click();
     EXPECT_EQ(window.desktop.revealed, std::vector<QString>{pathText(folder.path() / "letter-privacy.docx")});
+
+    // Only the verified copy can be dragged out, never the original.
+    EXPECT_EQ(before->dragData(), nullptr);
+    const auto dragged = after->dragData();
+    ASSERT_NE(dragged, nullptr);
+    EXPECT_EQ(dragged->urls(), QList<QUrl>{QUrl::fromLocalFile(pathText(folder.path() / "letter-privacy.docx"))});
 }
 
 TEST(FileWorkspace, AnInspectOnlyArchiveSaysSo) {
@@ -292,8 +298,20 @@ TEST(FileWorkspace, ABatchIsCopiedRowByRowAndARowOpensItsFile) {
     ASSERT_NE(copies, nullptr);
     EXPECT_EQ(window.button("Create privacy copy"), nullptr);
     ASSERT_TRUE(copies->isEnabled());
+    EXPECT_EQ(window.workspace->previews()->after()->dragData(), nullptr) << "no copy yet";
+    auto* progress = window.workspace->findChild<QProgressBar*>();
     copies->click();
+    EXPECT_TRUE(progress->isVisibleTo(window.workspace));
+    EXPECT_EQ(progress->maximum(), 2) << "one step per copy";
+    const auto buttons = window.workspace->findChildren<QAbstractButton*>();
+    const auto cancel = std::find_if(buttons.begin(), buttons.end(), [](QAbstractButton* button) {
+        return button->accessibleName() == QStringLiteral("Cancel");
+    });
+    ASSERT_NE(cancel, buttons.end());
+    EXPECT_TRUE((*cancel)->isVisibleTo(window.workspace)) << "a batch copy can be stopped";
     ASSERT_TRUE(window.waitForFiles());
+    EXPECT_FALSE(progress->isVisibleTo(window.workspace));
+    EXPECT_FALSE((*cancel)->isVisibleTo(window.workspace));
     auto* table = window.named<QTableWidget>(QStringLiteral("Batch"));
     ASSERT_EQ(table->rowCount(), 2);
     for (int row = 0; row < 2; ++row) {

@@ -204,15 +204,20 @@ void ImagePreviewPanel::mouseMoveEvent(QMouseEvent* event) {
     const bool dragging =
         (event->buttons() & Qt::LeftButton) &&
         (event->position().toPoint() - pressPosition_).manhattanLength() >= QApplication::startDragDistance();
-    if (dragSource_ && file_ && dragging) startDrag();
+    if (dragging && dragData()) startDrag();
     QWidget::mouseMoveEvent(event);
 }
 
-void ImagePreviewPanel::startDrag() {
-    auto* data = new QMimeData;
+std::unique_ptr<QMimeData> ImagePreviewPanel::dragData() const {
+    if (!dragSource_ || !file_) return nullptr;
+    auto data = std::make_unique<QMimeData>();
     data->setUrls({QUrl::fromLocalFile(pathText(*file_))});
+    return data;
+}
+
+void ImagePreviewPanel::startDrag() {
     auto* drag = new QDrag(this);
-    drag->setMimeData(data);
+    drag->setMimeData(dragData().release());
     drag->setPixmap(QFileIconProvider().icon(QFileInfo(pathText(*file_))).pixmap(cardIconSize, cardIconSize));
     drag->exec(Qt::CopyAction);
 }

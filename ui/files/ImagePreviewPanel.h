@@ -6,9 +6,11 @@
 #include <QWidget>
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 class QLabel;
+class QMimeData;
 class QStackedLayout;
 
 namespace velquor::ui {
@@ -28,6 +30,9 @@ public:
     void setDropTargeted(bool targeted);
     bool isDropTargeted() const { return dropTargeted_; }
     void setDragSource(bool enabled) { dragSource_ = enabled; }
+    // What a drag from this panel carries: the shown file's URL, or nothing when the panel is no
+    // drag source or shows no file.
+    std::unique_ptr<QMimeData> dragData() const;
 
     // What the box shows, for tests and accessibility: "image", "file" or "empty".
     QString contentKind() const;
