@@ -28,8 +28,7 @@ SymbolLabel* provenanceNotice(const files::ProvenanceEvidence& evidence, const V
                                                                QObject::tr(". This does not block export."),
                                                            TextStyle::body, parent);
     notice->setColor(evidence.blocksExport ? colors.orange : colors.secondaryText);
-    notice->textLabel()->setWordWrap(true);
-    notice->textLabel()->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    notice->setWordWrap(true);
     return notice;
 }
 

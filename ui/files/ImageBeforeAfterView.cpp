@@ -19,8 +19,8 @@ bool offersFileUrls(const QMimeData& data) {
 ImageBeforeAfterView::ImageBeforeAfterView(DropHandler onDrop, QWidget* parent)
     : QWidget(parent),
       onDrop_(std::move(onDrop)),
-      before_(new ImagePreviewPanel(tr("Before"), this)),
-      after_(new ImagePreviewPanel(tr("After"), this)) {
+      before_(new ImagePreviewPanel(tr("Before"), tr("Original file"), this)),
+      after_(new ImagePreviewPanel(tr("After"), tr("Verified privacy copy"), this)) {
     setAcceptDrops(true);
     setMinimumHeight(230);
     after_->setDragSource(true);

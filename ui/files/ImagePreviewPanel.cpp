@@ -55,7 +55,7 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         QPainterPath shape;
         shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius, cornerRadius);
-        painter.fillPath(shape, palette().color(QPalette::Button));
+        painter.fillPath(shape, colors.textBackground);
         painter.setPen(QPen(targeted_ ? colors.accent : colors.separator, 1));
         painter.drawPath(shape);
         if (targeted_) {
@@ -95,9 +95,8 @@ private:
     QImage image_;
 };
 
-ImagePreviewPanel::ImagePreviewPanel(const QString& title, QWidget* parent)
+ImagePreviewPanel::ImagePreviewPanel(const QString& title, const QString& fileCaption, QWidget* parent)
     : QWidget(parent),
-      title_(title),
       dropHint_(new SymbolLabel("arrow.down.doc", tr("Drop here"), TextStyle::caption, this)),
       box_(new Box(this)),
       layers_(new QStackedLayout),
@@ -105,7 +104,7 @@ ImagePreviewPanel::ImagePreviewPanel(const QString& title, QWidget* parent)
       card_(new QWidget(box_)),
       cardIcon_(new QLabel(card_)),
       cardName_(styledLabel({}, TextStyle::headline, card_)),
-      cardCaption_(styledLabel({}, TextStyle::caption, card_)),
+      cardCaption_(styledLabel(fileCaption, TextStyle::caption, card_)),
       emptySymbol_(new QLabel(box_)) {
     setAccessibleName(title);
     auto* header = new QHBoxLayout;
@@ -124,7 +123,6 @@ ImagePreviewPanel::ImagePreviewPanel(const QString& title, QWidget* parent)
     cardName_->setAlignment(Qt::AlignCenter);
     cardName_->setMaximumWidth(cardNameWidth);
     cardCaption_->setAccessibleName(title + tr(" file"));
-    cardCaption_->setText(title == QStringLiteral("Before") ? tr("Original file") : tr("Verified privacy copy"));
     auto* cardColumn = new QVBoxLayout(card_);
     cardColumn->setContentsMargins(16, 16, 16, 16);
     cardColumn->setSpacing(10);

@@ -24,7 +24,8 @@ class ImagePreviewPanel : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ImagePreviewPanel(const QString& title, QWidget* parent = nullptr);
+    // `fileCaption` says what the file card shows: the original, or the verified copy.
+    ImagePreviewPanel(const QString& title, const QString& fileCaption, QWidget* parent = nullptr);
 
     void setContent(const QImage& image, const std::optional<std::filesystem::path>& file);
     void setDropTargeted(bool targeted);
@@ -51,7 +52,6 @@ private:
     void applyColors();
     void startDrag();
 
-    QString title_;
     SymbolLabel* dropHint_;
     Box* box_;
     QStackedLayout* layers_;

@@ -55,11 +55,9 @@ StyleReportView::StyleReportView(app::AppModel& model, QWidget* parent)
 
     auto* menu = new QMenu(baselineMenu_);
     QAction* choose = menu->addAction(tr("Choose Writing Folder…"));
-    QAction* clear = menu->addAction(tr("Clear Baseline"));
+    clearBaseline_ = menu->addAction(tr("Clear Baseline"));
     connect(choose, &QAction::triggered, &model_, &app::AppModel::chooseWritingBaselineFolder);
-    connect(clear, &QAction::triggered, &model_, &app::AppModel::clearWritingBaseline);
-    connect(menu, &QMenu::aboutToShow, this,
-            [this, clear] { clear->setVisible(model_.writingBaseline().has_value()); });
+    connect(clearBaseline_, &QAction::triggered, &model_, &app::AppModel::clearWritingBaseline);
     baselineMenu_->setMenu(menu);
     baselineMenu_->setPopupMode(QToolButton::InstantPopup);
     baselineMenu_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -98,8 +96,7 @@ StyleReportView::StyleReportView(app::AppModel& model, QWidget* parent)
                                     "not prove AI authorship. Calibrated for default LLM style circa 2026-08."),
                                  TextStyle::caption, this);
     note->setColor(colors.secondaryText);
-    note->textLabel()->setWordWrap(true);
-    note->textLabel()->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    note->setWordWrap(true);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -177,6 +174,7 @@ void StyleReportView::refreshBaseline() {
     baselineMenu_->setText(label);
     baselineMenu_->setAccessibleName(label);
     baselineMenu_->setIcon(symbolIcon(hasBaseline ? "person.crop.circle.badge.checkmark" : "person.text.rectangle"));
+    clearBaseline_->setVisible(hasBaseline);
     baselineStatus_->setText(model_.baselineStatus());
     baselineStatus_->setVisible(!model_.baselineStatus().isEmpty());
     baselineView_->setVisible(hasBaseline);

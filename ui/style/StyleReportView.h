@@ -7,6 +7,7 @@
 #include <array>
 #include <optional>
 
+class QAction;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -50,6 +51,7 @@ private:
     std::optional<text::StyleReport> shownReport_;
     QProgressBar* baselineBusy_;
     QToolButton* baselineMenu_;
+    QAction* clearBaseline_;
     QLabel* baselineStatus_;
     std::array<StatView*, 3> statistics_{};
     RewriteChecklist* checklist_;
