@@ -40,8 +40,8 @@ velquor::files::FileMetadataReport largeReport(std::size_t entries) {
     report.byteCount = 4'812'331;
     report.pixelSize = u"4032 x 3024";
     for (std::size_t i = 0; i < entries; ++i) {
-        report.entries.push_back({numbered(u"entry-", i), i % 3 == 0 ? u"Location" : u"Capture",
-                                  numbered(u"Field ", i), numbered(u"A value long enough to be shortened ", i)});
+        report.entries.push_back({numbered(u"entry-", i), i % 3 == 0 ? u"Location" : u"Capture", numbered(u"Field ", i),
+                                  numbered(u"A value long enough to be shortened ", i)});
     }
     report.provenanceEvidence = {
         {velquor::files::ProvenanceConfidence::possible, u"XMP", u"an XMP provenance field", false},
