@@ -26,6 +26,7 @@
 #include <QPromise>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
 #include <array>
 #include <exception>
 #include <string_view>
@@ -357,6 +358,11 @@ void AppModel::exportBatchPrivacyCopies() {
     connect(watcher, &QFutureWatcher<BatchCopies>::finished, this, [this, watcher] {
         watcher->deleteLater();
         auto copies = watcher->result();
+        // The last copy written is the one Reveal shows and the After panel offers for dragging.
+        const auto lastCopy =
+            std::find_if(copies.result.rows.rbegin(), copies.result.rows.rend(),
+                         [](const workflow::BatchFileReport& row) { return row.outputURL.has_value(); });
+        if (lastCopy != copies.result.rows.rend()) setOutputURL(lastCopy->outputURL);
         setBatchReports(std::move(copies.result.rows));
         if (copies.failure.isEmpty()) {
             setFileStatus(workflow::batchCopyFinishedStatus(copies.result.created, copies.result.failed));

@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "ui/common/ViewColors.h"
+#include "ui/files/FileWorkspace.h"
 #include "ui/text/HeaderView.h"
 #include "ui/text/TextWorkspace.h"
 
@@ -54,10 +55,7 @@ QWidget* ContentView::makeWorkspace(app::WorkspaceTab tab) {
         case app::WorkspaceTab::files:
             break;
     }
-    // The file workspace's views are not part of this window yet.
-    auto* files = new QWidget(this);
-    files->setAccessibleName(app::rawValue(app::WorkspaceTab::files));
-    return files;
+    return new FileWorkspace(model_, this);
 }
 
 }  // namespace velquor::ui

@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QTest>
 #include <QThreadPool>
 #include <QWidget>
@@ -27,10 +28,12 @@ struct WindowFixture {
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
     }
 
-    // The first visible widget of type T whose accessible name is `name`.
+    // The first visible widget of type T whose accessible name is `name`. Rows a report
+    // replaced are deleted first, as the event loop would.
     template <typename T = QWidget>
     T* named(const QString& name) const {
         QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         for (T* widget : view.findChildren<T*>()) {
             if (widget->accessibleName() == name && widget->isVisibleTo(&view)) return widget;
         }
@@ -41,6 +44,16 @@ struct WindowFixture {
     bool shows(const QString& name) const {
         QCoreApplication::processEvents();
         return named(name) != nullptr;
+    }
+
+    // Whether a label shows exactly `text` on screen.
+    bool showsText(const QString& text) const {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (auto* label : view.findChildren<QLabel*>()) {
+            if (label->text() == text && label->isVisibleTo(&view)) return true;
+        }
+        return false;
     }
 
     ScriptedDesktop desktop;

@@ -59,4 +59,13 @@ QString SymbolLabel::text() const { return text_->text(); }
 
 void SymbolLabel::setColor(const QColor& color) { setForeground(*text_, color); }
 
+void SymbolLabel::setWordWrap(bool wrap) {
+    text_->setWordWrap(wrap);
+    // A wrapped text takes the whole row, with the symbol beside its first line.
+    auto* row = static_cast<QHBoxLayout*>(layout());
+    row->setStretch(1, wrap ? 1 : 0);
+    row->setStretch(2, wrap ? 0 : 1);
+    row->setAlignment(icon_, wrap ? Qt::AlignTop : Qt::Alignment());
+}
+
 }  // namespace velquor::ui

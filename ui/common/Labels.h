@@ -28,6 +28,8 @@ public:
     void setSymbol(std::string_view symbol);
     QString text() const;
     void setColor(const QColor& color);
+    // Lets a long text wrap over the whole width instead of running past the row.
+    void setWordWrap(bool wrap);
     QLabel* textLabel() const { return text_; }
 
 private:

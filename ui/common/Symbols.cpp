@@ -9,7 +9,7 @@ namespace velquor::ui {
 
 namespace {
 
-constexpr std::array<Symbol, 24> symbols{{
+constexpr std::array<Symbol, 47> symbols{{
     {"text.alignleft", "format-justify-left", QStyle::SP_FileDialogDetailedView},
     {"photo", "image-x-generic", QStyle::SP_DirIcon},
     {"doc.text", "document-open", QStyle::SP_DialogOpenButton},
@@ -34,6 +34,29 @@ constexpr std::array<Symbol, 24> symbols{{
     {"scope", "edit-find", QStyle::SP_FileDialogContentsView},
     {"arrow.right", "go-next", QStyle::SP_ArrowRight},
     {"info.circle", "dialog-information", QStyle::SP_MessageBoxInformation},
+    {"person.crop.circle.badge.checkmark", "user-available", QStyle::SP_DialogYesButton},
+    {"person.text.rectangle", "x-office-address-book", QStyle::SP_FileDialogInfoView},
+    {"doc.text.magnifyingglass", "document-preview", QStyle::SP_FileDialogContentsView},
+    {"arrow.left.arrow.right", "view-split-left-right", QStyle::SP_BrowserReload},
+    {"exclamationmark.circle", "dialog-information", QStyle::SP_MessageBoxInformation},
+    {"checklist", "view-list-details", QStyle::SP_FileDialogListView},
+    {"square.and.pencil", "document-edit", QStyle::SP_FileDialogDetailedView},
+    {"eye.slash", "view-hidden", QStyle::SP_MessageBoxWarning},
+    {"minus", "list-remove", QStyle::SP_ArrowLeft},
+    {"plus", "list-add", QStyle::SP_ArrowRight},
+    {"text.badge.checkmark", "tools-check-spelling", QStyle::SP_FileDialogInfoView},
+    {"shield", "security-medium", QStyle::SP_DialogResetButton},
+    {"magnifyingglass", "edit-find", QStyle::SP_FileDialogContentsView},
+    {"doc", "text-x-generic", QStyle::SP_FileIcon},
+    {"lock.doc", "document-encrypt", QStyle::SP_DialogSaveButton},
+    {"folder", "folder-open", QStyle::SP_DirOpenIcon},
+    {"folder.badge.plus", "folder", QStyle::SP_DirIcon},
+    {"signature", "application-certificate", QStyle::SP_MessageBoxWarning},
+    {"questionmark.circle", "help-about", QStyle::SP_MessageBoxQuestion},
+    {"doc.badge.magnifyingglass", "document-properties", QStyle::SP_FileDialogInfoView},
+    {"chevron.right", "go-next", QStyle::SP_ArrowRight},
+    {"chevron.down", "go-down", QStyle::SP_ArrowDown},
+    {"xmark.circle", "process-stop", QStyle::SP_DialogCancelButton},
 }};
 
 }  // namespace

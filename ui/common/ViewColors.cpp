@@ -37,6 +37,9 @@ ViewColors ViewColors::of(const QPalette& palette) {
     colors.highlight = withAlpha(colors.orange, 0.32);
     colors.boxBackground = withAlpha(colors.orange, 0.08);
     colors.boxBorder = withAlpha(colors.orange, 0.35);
+    colors.removedHighlight = withAlpha(colors.red, 0.28);
+    colors.addedHighlight = withAlpha(colors.green, 0.28);
+    colors.dropFill = withAlpha(colors.accent, 0.08);
     return colors;
 }
 

@@ -18,9 +18,12 @@ struct ViewColors {
     QColor tertiaryText;
     QColor separator;
     QColor textBackground;
-    QColor highlight;      // orange at 32%, behind changed characters
-    QColor boxBackground;  // orange at 8%, behind clipboard findings and hidden payloads
-    QColor boxBorder;      // orange at 35%
+    QColor highlight;         // orange at 32%, behind changed characters
+    QColor boxBackground;     // orange at 8%, behind clipboard findings and hidden payloads
+    QColor boxBorder;         // orange at 35%
+    QColor removedHighlight;  // red at 28%, behind words a rewrite dropped
+    QColor addedHighlight;    // green at 28%, behind words a rewrite brought in
+    QColor dropFill;          // the accent at 8%, over a drop target while a drag hovers
 
     static ViewColors of(const QPalette& palette);
 };

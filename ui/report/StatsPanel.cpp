@@ -12,6 +12,7 @@
 #include "ui/report/IssueList.h"
 #include "ui/report/PrivacyReportView.h"
 #include "ui/report/TextChangeReviewView.h"
+#include "ui/style/StyleReportView.h"
 
 #include <QHBoxLayout>
 #include <QScrollArea>
@@ -89,7 +90,7 @@ StatsPanel::StatsPanel(app::AppModel& model, QWidget* parent)
     privacyColumn->addWidget(privacy_);
     privacyColumn->addWidget(clipboardFindings_);
 
-    stylePage_ = new QWidget;
+    stylePage_ = new StyleReportView(model_);
     stylePage_->setAccessibleName(rawValue(TextReportTab::style));
 
     payloads_ = new HiddenPayloadList;
@@ -101,8 +102,8 @@ StatsPanel::StatsPanel(app::AppModel& model, QWidget* parent)
     unicodeColumn->addWidget(payloads_);
     unicodeColumn->addWidget(issues_);
 
-    for (QWidget* page :
-         {static_cast<QWidget*>(new TextChangeReviewView(model_)), privacyPage, stylePage_, unicodePage}) {
+    for (QWidget* page : {static_cast<QWidget*>(new TextChangeReviewView(model_)), privacyPage,
+                          static_cast<QWidget*>(stylePage_), unicodePage}) {
         reports_->addWidget(reportPage(page));
     }
     auto* reviewColumn = new QVBoxLayout(review_);

@@ -24,6 +24,7 @@ class IssueList;
 class PrivacyReportView;
 class SegmentedPicker;
 class StatView;
+class StyleReportView;
 
 // The four reports of a text, in the order of their tabs.
 enum class TextReportTab { changes, privacy, style, unicode };
@@ -40,8 +41,7 @@ public:
 
     TextReportTab selectedTab() const { return selectedTab_; }
     void setSelectedTab(TextReportTab tab);
-    // The page that holds the Style report; the style views fill it.
-    QWidget* stylePage() const { return stylePage_; }
+    StyleReportView* stylePage() const { return stylePage_; }
 
 private:
     QWidget* reportPage(QWidget* content);
@@ -59,7 +59,7 @@ private:
     QStackedWidget* reports_;
     PrivacyReportView* privacy_;
     ClipboardFindingsList* clipboardFindings_;
-    QWidget* stylePage_;
+    StyleReportView* stylePage_;
     HiddenPayloadList* payloads_;
     IssueList* issues_;
     // What the report rows show now: a row keeps the record it selects.
