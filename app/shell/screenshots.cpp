@@ -97,6 +97,10 @@ int main(int argc, char** argv) {
     QApplication::setPalette(darkPalette());
     settle();
     saved = saved && shoot(window, "text-dark.png");
+    QApplication::setPalette(QPalette());
+    model.setSelectedTab(app::WorkspaceTab::files);
+    settle();
+    saved = saved && shoot(window, "files.png");
     const int status = saved ? 0 : 1;
     return status;
 }
