@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -87,10 +88,30 @@ Bytes isoBox(std::string_view type, const Bytes& payload) {
     return joined({bigEndian32(static_cast<std::uint32_t>(payload.size() + 8)), bytesOf(type), payload});
 }
 
-Bytes heicWithExifItem(const Bytes& exifItem, std::optional<std::uint32_t> extentOffset) {
+namespace {
+
+Bytes itemInfoEntry(std::uint8_t itemId, std::string_view type) {
+    return isoBox("infe", joined({{2, 0, 0, 0}, {0, itemId}, {0, 0}, bytesOf(type), {0}}));
+}
+
+Bytes itemReference(std::string_view type, std::uint8_t from, std::uint8_t to) {
+    return isoBox(type, {0, from, 0, 1, 0, to});
+}
+
+// Item 1 is the Exif item, its one extent `exifItem` in an 'mdat' after the 'meta' box.
+Bytes heicFile(const Bytes& exifItem, std::optional<std::uint32_t> extentOffset, bool primaryIsGrid) {
     const Bytes ftyp = isoBox("ftyp", joined({bytesOf("heic"), {0, 0, 0, 0}, bytesOf("mif1")}));
-    const Bytes infe = isoBox("infe", joined({{2, 0, 0, 0}, {0, 1}, {0, 0}, bytesOf("Exif"), {0}}));
-    const Bytes iinf = isoBox("iinf", joined({{0, 0, 0, 0}, {0, 1}, infe}));
+    const Bytes iinf = primaryIsGrid ? isoBox("iinf", joined({{0, 0, 0, 0},
+                                                              {0, 3},
+                                                              itemInfoEntry(1, "Exif"),
+                                                              itemInfoEntry(2, "grid"),
+                                                              itemInfoEntry(3, "hvc1")}))
+                                     : isoBox("iinf", joined({{0, 0, 0, 0}, {0, 1}, itemInfoEntry(1, "Exif")}));
+    const Bytes gridBoxes =
+        primaryIsGrid
+            ? joined({isoBox("pitm", {0, 0, 0, 0, 0, 2}),
+                      isoBox("iref", joined({{0, 0, 0, 0}, itemReference("dimg", 2, 3), itemReference("cdsc", 1, 2)}))})
+            : Bytes{};
     // iloc version 0 with 4-byte offsets and lengths: item 1, one extent.
     const auto meta = [&](std::uint32_t offset) {
         const Bytes iloc = isoBox("iloc", joined({{0, 0, 0, 0},
@@ -101,10 +122,35 @@ Bytes heicWithExifItem(const Bytes& exifItem, std::optional<std::uint32_t> exten
                                                   {0, 1},
                                                   bigEndian32(offset),
                                                   bigEndian32(static_cast<std::uint32_t>(exifItem.size()))}));
-        return isoBox("meta", joined({{0, 0, 0, 0}, iinf, iloc}));
+        return isoBox("meta", joined({{0, 0, 0, 0}, gridBoxes, iinf, iloc}));
     };
     const auto itemOffset = static_cast<std::uint32_t>(ftyp.size() + meta(0).size() + 8);
     return joined({ftyp, meta(extentOffset.value_or(itemOffset)), isoBox("mdat", exifItem)});
+}
+
+}  // namespace
+
+Bytes heicWithExifItem(const Bytes& exifItem, std::optional<std::uint32_t> extentOffset) {
+    return heicFile(exifItem, extentOffset, false);
+}
+
+Bytes heicGridWithExifItem(const Bytes& exifItem) { return heicFile(exifItem, std::nullopt, true); }
+
+Bytes jpegExifPayload(const Bytes& jpeg) {
+    static constexpr std::string_view exifHeader("Exif\0\0", 6);
+    std::size_t at = 2;  // after the start of image
+    while (at + 4 <= jpeg.size() && jpeg[at] == 0xFF && jpeg[at + 1] != 0xDA) {
+        const std::size_t length = (std::size_t{jpeg[at + 2]} << 8) | jpeg[at + 3];
+        if (length < 2 || at + 2 + length > jpeg.size()) break;
+        const auto payload = jpeg.begin() + static_cast<std::ptrdiff_t>(at + 4);
+        const auto end = jpeg.begin() + static_cast<std::ptrdiff_t>(at + 2 + length);
+        if (jpeg[at + 1] == 0xE1 && length - 2 >= exifHeader.size() &&
+            std::equal(exifHeader.begin(), exifHeader.end(), payload)) {
+            return Bytes(payload, end);
+        }
+        at += 2 + length;
+    }
+    return {};
 }
 
 Bytes riffChunk(std::string_view fourcc, const Bytes& payload) {

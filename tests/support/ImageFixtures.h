@@ -46,5 +46,10 @@ Bytes isoBox(std::string_view type, const Bytes& payload);  // size and type fir
 // A HEIC of an 'ftyp' and a 'meta' box whose one item is Exif, `exifItem` in an 'mdat' after
 // them; `extentOffset` points the item's extent elsewhere (outside the file, for one).
 Bytes heicWithExifItem(const Bytes& exifItem, std::optional<std::uint32_t> extentOffset = std::nullopt);
+// The same, with the primary item a grid derived from one tile ('pitm', 'dimg'), and the Exif
+// item describing the grid ('cdsc'), as phone cameras store their photos.
+Bytes heicGridWithExifItem(const Bytes& exifItem);
+// The payload of a JPEG's Exif segment, from "Exif\0\0" on; empty when it has none.
+Bytes jpegExifPayload(const Bytes& jpeg);
 
 }  // namespace velquor::testing

@@ -97,6 +97,17 @@ fs::path phoneHeic(const fs::path& folder, std::string_view size) {
     return heic;
 }
 
+fs::path gridHeic(const fs::path& folder) {
+    const auto jpeg = makeTestImage(folder / "tagged.jpg", "64x48", 1);
+    writeTags(jpeg, personalExifTags());
+    // The Exif item: the offset of the TIFF header after it, then "Exif\0\0" and the TIFF data.
+    const Bytes exifItem = joined({{0, 0, 0, 6}, jpegExifPayload(readBytes(jpeg))});
+    fs::remove(jpeg);
+    const auto heic = folder / "grid.heic";
+    writeBytes(heic, heicGridWithExifItem(exifItem));
+    return heic;
+}
+
 fs::path pngWithContentCredentials(const fs::path& folder) {
     const auto file = folder / "generated.png";
     writeBytes(file, tinyPng({pngChunk("caBX", bytesOf("jumb manifest"))}));

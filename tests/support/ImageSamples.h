@@ -24,6 +24,9 @@ std::filesystem::path taggedAvif(const std::filesystem::path& folder);
 // A phone photo of the given size ("64x48"): a JPEG with the person's tags encoded by heif-enc,
 // which keeps its Exif and XMP as items of the file.
 std::filesystem::path phoneHeic(const std::filesystem::path& folder, std::string_view size);
+// A HEIC whose primary item is a grid of tiles, as phone cameras store their photos, with the
+// person's tags as its Exif item. Built by hand: heif-enc here never writes grids.
+std::filesystem::path gridHeic(const std::filesystem::path& folder);
 
 // Images that carry a Content Credentials manifest container, which makes them inspect-only.
 std::filesystem::path pngWithContentCredentials(const std::filesystem::path& folder);
