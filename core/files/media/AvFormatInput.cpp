@@ -2,6 +2,7 @@
 
 #include "core/files/FileSanitizerError.h"
 #include "core/files/media/AvContextRules.h"
+#include "core/files/media/MediaTagBudget.h"
 
 #include <cerrno>
 #include <limits>
@@ -71,6 +72,7 @@ struct AvFormatInput::Reader {
 AvFormatInput::AvFormatInput(std::unique_ptr<MediaByteSource> source, const std::string& nameHint,
                              const MediaDeadline& deadline)
     : reader_(new Reader{std::move(source), deadline}) {
+    checkTagEntryBudget(*reader_->source, deadline);
     silenceLibraryLogging();
     auto* buffer = static_cast<std::uint8_t*>(av_malloc(ioBufferSize));
     if (buffer == nullptr) throw std::bad_alloc();

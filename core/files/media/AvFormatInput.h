@@ -14,7 +14,8 @@ namespace velquor::files {
 
 // A demuxer over a byte source, opened for hostile input: only the audio and video demuxers we
 // support may claim the file, probing and stream analysis read a bounded amount, nothing may
-// open another file or URL, and every step stops at the deadline. Failing to open or read is
+// open another file or URL, every step stops at the deadline, and tags with more entries than the
+// demuxer's dictionaries take in time are refused before it sees them. Failing to open or read is
 // unreadableFile, or the system error of a failed read.
 class AvFormatInput {
 public:

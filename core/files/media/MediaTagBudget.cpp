@@ -1,0 +1,317 @@
+#include "core/files/media/MediaTagBudget.h"
+
+#include "core/files/FileSanitizerError.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <optional>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace velquor::files {
+
+namespace {
+
+// Reads the file through one window of bytes, so that walking a hundred thousand small headers
+// costs a few system calls rather than a hundred thousand.
+class SourceWindow {
+public:
+    SourceWindow(MediaByteSource& source, const MediaDeadline& deadline) : source_(source), deadline_(deadline) {}
+
+    std::int64_t size() const { return source_.size(); }
+
+    // Whether `out.size()` (at most a header's worth of) bytes at `offset` are in the file; when
+    // they are, they are copied to `out`.
+    bool read(std::int64_t offset, std::span<std::uint8_t> out) {
+        const auto count = static_cast<std::int64_t>(out.size());
+        if (offset < 0 || count > size() - offset) return false;
+        if (offset < begin_ || offset + count > begin_ + static_cast<std::int64_t>(bytes_.size())) fill(offset);
+        std::memcpy(out.data(), bytes_.data() + (offset - begin_), out.size());
+        return true;
+    }
+
+    bool startsWith(std::int64_t offset, std::string_view text) {
+        std::array<std::uint8_t, 8> bytes{};
+        return text.size() <= bytes.size() && read(offset, std::span(bytes).first(text.size())) &&
+               std::memcmp(bytes.data(), text.data(), text.size()) == 0;
+    }
+
+private:
+    static constexpr std::int64_t windowSize = 1 << 16;
+
+    void fill(std::int64_t offset) {
+        if (deadline_.passed()) throwUnreadableFile();
+        bytes_.resize(static_cast<std::size_t>(std::min(windowSize, size() - offset)));
+        std::size_t done = 0;
+        while (done < bytes_.size()) {
+            const auto got =
+                source_.readAt(offset + static_cast<std::int64_t>(done), std::span(bytes_).subspan(done));
+            if (got < 0) throw std::system_error(static_cast<int>(-got), std::generic_category());
+            if (got == 0) throwUnreadableFile();
+            done += static_cast<std::size_t>(got);
+        }
+        begin_ = offset;
+    }
+
+    MediaByteSource& source_;
+    const MediaDeadline& deadline_;
+    std::vector<std::uint8_t> bytes_;
+    std::int64_t begin_ = 0;
+};
+
+class EntryCount {
+public:
+    void add(std::int64_t entries) {
+        count_ += entries;
+        if (count_ > maximumTagEntries) throwUnreadableFile();
+    }
+
+    std::int64_t value() const { return count_; }
+
+private:
+    std::int64_t count_ = 0;
+};
+
+std::uint32_t bigEndian(std::span<const std::uint8_t> bytes) {
+    std::uint32_t value = 0;
+    for (const auto byte : bytes) value = (value << 8) | byte;
+    return value;
+}
+
+std::uint32_t littleEndian(std::span<const std::uint8_t> bytes) {
+    std::uint32_t value = 0;
+    for (auto byte = bytes.rbegin(); byte != bytes.rend(); ++byte) value = (value << 8) | *byte;
+    return value;
+}
+
+// Four 7-bit digits; the high bits are ignored, as the demuxer does.
+std::int64_t syncsafe(std::span<const std::uint8_t> bytes) {
+    std::int64_t value = 0;
+    for (const auto byte : bytes) value = (value << 7) | (byte & 0x7F);
+    return value;
+}
+
+struct Id3Tag {
+    int version = 0;
+    bool unsynchronised = false;
+    std::int64_t framesBegin = 0;
+    std::int64_t end = 0;   // where the frames end, clamped to the file
+    std::int64_t next = 0;  // where another tag may follow
+};
+
+std::optional<Id3Tag> id3TagAt(SourceWindow& window, std::int64_t offset) {
+    std::array<std::uint8_t, 10> header{};
+    if (!window.read(offset, header) || header[0] != 'I' || header[1] != 'D' || header[2] != '3') return std::nullopt;
+    const int version = header[3];
+    if (version < 2 || version > 4) return std::nullopt;
+    const std::uint8_t flags = header[5];
+    Id3Tag tag{.version = version, .unsynchronised = (flags & 0x80) != 0, .framesBegin = offset + 10};
+    tag.end = std::min(window.size(), tag.framesBegin + syncsafe(std::span(header).subspan(6)));
+    tag.next = tag.end + (version == 4 && (flags & 0x10) != 0 ? 10 : 0);
+    if ((flags & 0x40) != 0) {
+        // Version 2 calls this bit compression, which the demuxer skips whole.
+        if (version == 2) return Id3Tag{.version = version, .framesBegin = tag.end, .end = tag.end, .next = tag.next};
+        std::array<std::uint8_t, 4> extended{};
+        if (!window.read(tag.framesBegin, extended)) return tag;
+        tag.framesBegin += version == 3 ? 4 + std::int64_t{bigEndian(extended)} : syncsafe(extended);
+    }
+    return tag;
+}
+
+bool isFrameId(SourceWindow& window, std::int64_t offset) {
+    std::array<std::uint8_t, 4> id{};
+    return window.read(offset, id) && std::all_of(id.begin(), id.end(), [](std::uint8_t c) {
+               return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+           });
+}
+
+// Some writers put plain sizes into version 4 frames; like the demuxer, a size that could be either
+// is read the way that lands on the next frame.
+std::optional<std::int64_t> version4FrameSize(SourceWindow& window, std::int64_t frame, std::span<const std::uint8_t> field,
+                                              std::int64_t remaining) {
+    const std::int64_t plain = bigEndian(field);
+    if (plain <= 0x7F) return plain;
+    const std::int64_t safe = syncsafe(field);
+    if (plain >= remaining) return safe;
+    if (isFrameId(window, frame + 10 + safe)) return safe;
+    if (isFrameId(window, frame + 10 + plain)) return plain;
+    return std::nullopt;
+}
+
+struct Id3Frame {
+    std::array<std::uint8_t, 4> id{};
+    std::int64_t headerSize = 0;
+    std::int64_t size = 0;
+    std::uint16_t flags = 0;
+};
+
+std::optional<Id3Frame> id3FrameAt(SourceWindow& window, const Id3Tag& tag, std::int64_t at) {
+    Id3Frame frame{.headerSize = tag.version == 2 ? 6 : 10};
+    std::array<std::uint8_t, 10> header{};
+    if (tag.end - at < frame.headerSize || !window.read(at, std::span(header).first(frame.headerSize))) {
+        return std::nullopt;
+    }
+    const std::span<const std::uint8_t> bytes(header);
+    if (tag.version == 2) {
+        std::copy_n(header.begin(), 3, frame.id.begin());
+        frame.size = bigEndian(bytes.subspan(3, 3));
+    } else {
+        std::copy_n(header.begin(), 4, frame.id.begin());
+        const auto remaining = tag.end - at - frame.headerSize;
+        const auto size =
+            tag.version == 3 ? std::optional<std::int64_t>(bigEndian(bytes.subspan(4, 4)))
+                             : version4FrameSize(window, at, bytes.subspan(4, 4), remaining);
+        if (!size) return std::nullopt;
+        frame.size = *size;
+        frame.flags = static_cast<std::uint16_t>(bigEndian(bytes.subspan(8, 2)));
+    }
+    if (frame.size > tag.end - at - frame.headerSize) return std::nullopt;
+    return frame;
+}
+
+// Whether the demuxer reads a chapter's body through a transformation (unsynchronisation or
+// compression) that a walk of the stored bytes cannot follow.
+bool hasTransformedBody(const Id3Tag& tag, const Id3Frame& frame) {
+    const std::uint16_t transforms = tag.version == 3 ? 0x0080 : 0x000A;
+    return tag.unsynchronised || (frame.flags & transforms) != 0;
+}
+
+// A chapter carries frames of its own after its element identifier and four times, each of which
+// lands in the chapter's own dictionary.
+void countChapterFrames(SourceWindow& window, const Id3Tag& tag, const Id3Frame& frame, std::int64_t body,
+                        EntryCount& count) {
+    if (hasTransformedBody(tag, frame)) {
+        // Every frame inside takes at least a header: the stored size bounds them.
+        count.add(frame.size / 10);
+        return;
+    }
+    const std::int64_t end = body + frame.size;
+    std::int64_t at = body;
+    std::array<std::uint8_t, 1> byte{};
+    while (at < end && window.read(at, byte) && byte[0] != 0) ++at;
+    at += 1 + 16;
+    std::array<std::uint8_t, 10> header{};
+    while (end - at > 10 && window.read(at, header)) {
+        const std::int64_t size = bigEndian(std::span(header).subspan(4, 4));
+        if (size > end - at - 10) return;
+        count.add(1);
+        at += 10 + size;
+    }
+}
+
+void countId3Frames(SourceWindow& window, const Id3Tag& tag, EntryCount& count) {
+    for (std::int64_t at = tag.framesBegin;;) {
+        const auto frame = id3FrameAt(window, tag, at);
+        if (!frame) return;
+        const std::int64_t body = at + frame->headerSize;
+        if (frame->id[0] != 0) count.add(1);
+        if (tag.version >= 3 && std::memcmp(frame->id.data(), "CHAP", 4) == 0) {
+            countChapterFrames(window, tag, *frame, body, count);
+        }
+        at = body + frame->size;
+    }
+}
+
+// One tag or several in a row, as the demuxer reads them; returns where they end.
+std::int64_t countId3Tags(SourceWindow& window, std::int64_t offset, EntryCount& count) {
+    while (const auto tag = id3TagAt(window, offset)) {
+        countId3Frames(window, *tag, count);
+        if (tag->next <= offset) break;
+        offset = tag->next;
+    }
+    return offset;
+}
+
+// The comment count is the writer's claim: no more comments than four-byte lengths fit.
+void countFlacComments(SourceWindow& window, std::int64_t at, EntryCount& count) {
+    std::array<std::uint8_t, 4> header{};
+    for (bool last = false; !last && window.read(at, header);) {
+        last = (header[0] & 0x80) != 0;
+        const std::int64_t length = bigEndian(std::span(header).subspan(1));
+        const std::int64_t body = at + 4;
+        if ((header[0] & 0x7F) == 4 && length >= 8) {
+            std::array<std::uint8_t, 4> field{};
+            if (!window.read(body, field)) return;
+            const std::int64_t vendor = littleEndian(field);
+            if (vendor > length - 8 || !window.read(body + 4 + vendor, field)) return;
+            count.add(std::min<std::int64_t>(littleEndian(field), (length - 8 - vendor) / 4));
+        }
+        at = body + length;
+    }
+}
+
+// Every INFO entry takes at least a chunk header.
+void countInfoEntries(SourceWindow& window, std::int64_t at, std::int64_t end, EntryCount& count) {
+    std::array<std::uint8_t, 8> header{};
+    while (end - at >= 8 && window.read(at, header)) {
+        const std::int64_t size = littleEndian(std::span(header).subspan(4));
+        count.add(1);
+        at += 8 + size + (size & 1);
+    }
+}
+
+enum class ByteOrder { little, big };
+
+struct ChunkList {
+    ByteOrder order;
+    int depth = 0;
+};
+
+constexpr int maximumListDepth = 3;
+
+void countChunks(SourceWindow& window, std::int64_t at, std::int64_t end, ChunkList list, EntryCount& count) {
+    std::array<std::uint8_t, 8> header{};
+    while (end - at >= 8 && window.read(at, header)) {
+        const std::span<const std::uint8_t> bytes(header);
+        const std::string_view id(reinterpret_cast<const char*>(header.data()), 4);
+        const std::int64_t size = list.order == ByteOrder::little ? littleEndian(bytes.subspan(4)) : bigEndian(bytes.subspan(4));
+        const std::int64_t body = at + 8;
+        // A streamed recording says its data runs to the end of the file: nothing after it.
+        if (size > end - body) return;
+        if (id == "id3 " || id == "ID3 ") {
+            countId3Tags(window, body, count);
+        } else if (list.order == ByteOrder::little && id == "LIST" && size >= 4) {
+            if (window.startsWith(body, "INFO")) {
+                countInfoEntries(window, body + 4, body + size, count);
+            } else if (list.depth < maximumListDepth && !window.startsWith(body, "movi")) {
+                countChunks(window, body + 4, body + size, {list.order, list.depth + 1}, count);
+            }
+        }
+        at = body + size + (size & 1);
+    }
+}
+
+// The tag at the end of an MP3 or AAC file, in front of an ID3v1 tag when there is one: its
+// footer's item count, no more than the items of ten bytes or more that fit.
+void countApeItems(SourceWindow& window, EntryCount& count) {
+    std::int64_t footer = window.size() - 32;
+    if (window.size() >= 128 && window.startsWith(window.size() - 128, "TAG")) footer -= 128;
+    std::array<std::uint8_t, 32> bytes{};
+    if (footer < 0 || !window.read(footer, bytes) || std::memcmp(bytes.data(), "APETAGEX", 8) != 0) return;
+    const std::span<const std::uint8_t> fields(bytes);
+    const std::int64_t size = littleEndian(fields.subspan(12, 4));
+    const std::int64_t items = littleEndian(fields.subspan(16, 4));
+    count.add(std::min(items, size / 10));
+}
+
+}  // namespace
+
+std::int64_t checkTagEntryBudget(MediaByteSource& source, const MediaDeadline& deadline) {
+    SourceWindow window(source, deadline);
+    EntryCount count;
+    const std::int64_t start = countId3Tags(window, 0, count);
+    if (window.startsWith(start, "fLaC")) {
+        countFlacComments(window, start + 4, count);
+    } else if (window.startsWith(start, "RIFF") || window.startsWith(start, "RF64") || window.startsWith(start, "BW64")) {
+        countChunks(window, start + 12, window.size(), {ByteOrder::little}, count);
+    } else if (window.startsWith(start, "FORM")) {
+        countChunks(window, start + 12, window.size(), {ByteOrder::big}, count);
+    }
+    countApeItems(window, count);
+    if (deadline.passed()) throwUnreadableFile();
+    return count.value();
+}
+
+}  // namespace velquor::files

@@ -1,0 +1,188 @@
+#include "core/files/media/MediaTagBudget.h"
+
+#include "core/files/FileSanitizerError.h"
+#include "core/files/media/MediaMetadataInspector.h"
+#include "tests/support/FileTestSupport.h"
+#include "tests/support/MediaFixtures.h"
+#include "tests/support/TemporaryDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+namespace velquor::files {
+namespace {
+
+using velquor::testing::MediaFixtures;
+using velquor::testing::TemporaryDirectory;
+
+std::string bigEndian(std::uint32_t value, int bytes = 4) {
+    std::string out;
+    for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8) out += static_cast<char>((value >> shift) & 0xFF);
+    return out;
+}
+
+std::string littleEndian(std::uint32_t value) {
+    std::string out;
+    for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((value >> shift) & 0xFF);
+    return out;
+}
+
+std::string syncsafe(std::uint32_t value) {
+    std::string out;
+    for (int shift = 21; shift >= 0; shift -= 7) out += static_cast<char>((value >> shift) & 0x7F);
+    return out;
+}
+
+// A user-defined text frame with a description of its own, the entry that costs the demuxer most.
+std::string userTextFrame(int version, int index) {
+    const std::string body = std::string("\3d") + std::to_string(index) + '\0' + "v";
+    if (version == 2) return "TXX" + bigEndian(static_cast<std::uint32_t>(body.size()), 3) + body;
+    const auto size = static_cast<std::uint32_t>(body.size());
+    return "TXXX" + (version == 4 ? syncsafe(size) : bigEndian(size)) + std::string(2, '\0') + body;
+}
+
+std::string userTextFrames(int version, int count) {
+    std::string frames;
+    for (int i = 0; i < count; ++i) frames += userTextFrame(version, i);
+    return frames;
+}
+
+std::string id3Tag(int version, const std::string& frames, std::uint8_t flags = 0) {
+    return "ID3" + std::string{static_cast<char>(version), '\0', static_cast<char>(flags)} +
+           syncsafe(static_cast<std::uint32_t>(frames.size())) + frames;
+}
+
+// A chapter whose own frames follow its identifier and times.
+std::string chapterFrame(int version, int subframes) {
+    std::string body = std::string("ch0") + '\0' + std::string(16, '\0');
+    for (int i = 0; i < subframes; ++i) body += "TIT2" + bigEndian(2) + std::string(2, '\0') + std::string("\3t");
+    const auto size = static_cast<std::uint32_t>(body.size());
+    return "CHAP" + (version == 4 ? syncsafe(size) : bigEndian(size)) + std::string(2, '\0') + body;
+}
+
+std::string riffChunk(const std::string& id, const std::string& body) {
+    return id + littleEndian(static_cast<std::uint32_t>(body.size())) + body + (body.size() % 2 ? "\0" : "");
+}
+
+std::string wave(const std::string& chunks) {
+    const std::string form = "WAVE" + riffChunk("fmt ", std::string(16, '\1')) + chunks;
+    return "RIFF" + littleEndian(static_cast<std::uint32_t>(form.size())) + form;
+}
+
+std::string infoList(int entries) {
+    std::string info = "INFO";
+    for (int i = 0; i < entries; ++i) {
+        info += riffChunk(std::string{'I', static_cast<char>('A' + i / 676 % 26), static_cast<char>('A' + i / 26 % 26),
+                                      static_cast<char>('A' + i % 26)},
+                          std::string("v\0", 2));
+    }
+    return riffChunk("LIST", info);
+}
+
+std::string aiff(const std::string& tag) {
+    const std::string form = "AIFF" + std::string("ID3 ") + bigEndian(static_cast<std::uint32_t>(tag.size())) + tag;
+    return "FORM" + bigEndian(static_cast<std::uint32_t>(form.size())) + form;
+}
+
+// A FLAC header whose comment block claims `claimed` comments and holds `held` of them.
+std::string flacWithComments(std::uint32_t claimed, int held) {
+    std::string comments = littleEndian(1) + "x" + littleEndian(claimed);
+    for (int i = 0; i < held; ++i) {
+        const std::string comment = "K" + std::to_string(i) + "=v";
+        comments += littleEndian(static_cast<std::uint32_t>(comment.size())) + comment;
+    }
+    return "fLaC" + std::string{'\0'} + bigEndian(34, 3) + std::string(34, '\0') + std::string{'\x84'} +
+           bigEndian(static_cast<std::uint32_t>(comments.size()), 3) + comments;
+}
+
+std::string apeFooter(std::uint32_t size, std::uint32_t items) {
+    return "APETAGEX" + littleEndian(2000) + littleEndian(size) + littleEndian(items) + littleEndian(0) +
+           std::string(8, '\0');
+}
+
+std::optional<std::int64_t> countedEntries(const std::string& bytes) {
+    const MediaDeadline deadline(std::chrono::seconds(30));
+    const auto source = mediaBytes({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    try {
+        return checkTagEntryBudget(*source, deadline);
+    } catch (const FileSanitizerError& error) {
+        EXPECT_EQ(error.errorCase(), FileSanitizerError::Case::unreadableFile);
+        return std::nullopt;
+    }
+}
+
+constexpr int budget = static_cast<int>(maximumTagEntries);
+
+struct TagCase {
+    const char* name;
+    std::string bytes;
+    std::optional<std::int64_t> entries;  // none: refused
+};
+
+TEST(MediaTagBudget, CountsTheEntriesOfEveryTagKindAndRefusesTooMany) {
+    const std::string audio(64, '\xFF');
+    const TagCase cases[] = {
+        {"no tags", audio, 0},
+        {"ID3v2.3 at the budget", id3Tag(3, userTextFrames(3, budget)) + audio, budget},
+        {"ID3v2.3 past it", id3Tag(3, userTextFrames(3, budget + 1)) + audio, std::nullopt},
+        {"ID3v2.4 past it", id3Tag(4, userTextFrames(4, budget + 1)) + audio, std::nullopt},
+        {"ID3v2.2 past it", id3Tag(2, userTextFrames(2, budget + 1)) + audio, std::nullopt},
+        {"two tags in a row add up", id3Tag(3, userTextFrames(3, budget / 2 + 1)) + id3Tag(4, userTextFrames(4, budget / 2)),
+         std::nullopt},
+        {"padding is no frame", id3Tag(3, userTextFrames(3, 3) + std::string(5000, '\0')) + audio, 3},
+        {"a chapter's own frames count", id3Tag(4, chapterFrame(4, budget)) + audio, std::nullopt},
+        {"a small chapter", id3Tag(4, chapterFrame(4, 5)) + audio, 6},
+        // Through unsynchronisation the frames inside cannot be walked: the stored size bounds them.
+        {"an unsynchronised chapter", id3Tag(3, chapterFrame(3, 5000), 0x80) + audio, std::nullopt},
+        {"a frame that claims more than its tag stops the walk",
+         id3Tag(3, userTextFrames(3, 2) + "TXXX" + bigEndian(1'000'000) + std::string(2, '\0') + userTextFrames(3, 9000)),
+         2},
+        {"a tag that claims more than the file", id3Tag(3, userTextFrames(3, 10)).substr(0, 60), 3},
+        {"WAV id3 chunk", wave(riffChunk("id3 ", id3Tag(3, userTextFrames(3, budget + 1)))), std::nullopt},
+        {"WAV INFO list", wave(infoList(budget + 1)), std::nullopt},
+        {"WAV INFO list inside another list", wave(riffChunk("LIST", "adtl" + infoList(budget + 1))), std::nullopt},
+        {"WAV with a few entries", wave(infoList(3) + riffChunk("data", audio)), 3},
+        {"AIFF ID3 chunk", aiff(id3Tag(4, userTextFrames(4, budget + 1))), std::nullopt},
+        {"FLAC comments", flacWithComments(budget + 1, budget + 1), std::nullopt},
+        {"FLAC claiming more comments than fit", flacWithComments(4'000'000'000u, 10), 20},
+        {"FLAC behind an ID3 tag", id3Tag(3, userTextFrames(3, 2)) + flacWithComments(budget, budget), std::nullopt},
+        {"APE items", audio + std::string(50'000, 'a') + apeFooter(50'032, budget + 1), std::nullopt},
+        {"APE items claiming more than fit", audio + apeFooter(100, 1'000'000), 10},
+        {"APE in front of ID3v1", audio + std::string(50'000, 'a') + apeFooter(50'032, budget + 1) + "TAG" +
+                                      std::string(125, ' '),
+         std::nullopt},
+    };
+    for (const auto& [name, bytes, entries] : cases) EXPECT_EQ(countedEntries(bytes), entries) << name;
+}
+
+TEST(MediaTagBudget, StopsAtItsDeadline) {
+    const std::string bytes = id3Tag(3, userTextFrames(3, 10));
+    const auto source = mediaBytes({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    const MediaDeadline passed(std::chrono::seconds(0));
+    EXPECT_EQ(velquor::testing::errorOf([&] { checkTagEntryBudget(*source, passed); }),
+              FileSanitizerError::Case::unreadableFile);
+}
+
+// A recording with a tag of two hundred thousand tiny frames: refused before the demuxer spends
+// minutes on it, and its copy fails without leaving anything behind.
+TEST(MediaTagBudget, AnMp3WithAHugeTagIsRefusedForInspectionAndCopy) {
+    const TemporaryDirectory directory;
+    const MediaFixtures fixtures(directory.path());
+    const auto recording = velquor::testing::readFile(fixtures.audio("plain.mp3", {}));
+    const auto file = directory.write("flood.mp3", id3Tag(4, userTextFrames(4, 200'000)) + recording);
+    EXPECT_EQ(velquor::testing::errorOf([&] { MediaMetadataInspector().inspect(file); }),
+              FileSanitizerError::Case::unreadableFile);
+    const auto copy = directory.path() / "flood-privacy.mp3";
+    EXPECT_NE(velquor::testing::errorOf([&] { MediaMetadataInspector().exportPrivacyCopy(file, copy); }),
+              std::nullopt);
+    EXPECT_EQ(velquor::testing::namesIn(directory.path()), (std::vector<std::string>{"flood.mp3", "plain.mp3"}));
+
+    const auto tagged = directory.write("tagged.mp3", id3Tag(4, userTextFrames(4, 100)) + recording);
+    EXPECT_NO_THROW(MediaMetadataInspector().inspect(tagged));
+}
+
+}  // namespace
+}  // namespace velquor::files
