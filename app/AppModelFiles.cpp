@@ -117,7 +117,8 @@ struct FileExport {
 };
 
 FileExport exportFileWithPreview(const fs::path& source, const fs::path& destination) {
-    auto outcome = workflow::exportPrivacyCopy(source, destination);
+    auto outcome = workflow::exportPrivacyCopyUnderFreeName(source, destination,
+                                                            [&] { return workflow::uniquePrivacyDestination(source); });
     QImage preview;
     if (outcome.copy && files::ImagePrivacySanitizer::isSupported(source)) preview = decodePreview(*outcome.copy);
     return {std::move(outcome), std::move(preview)};

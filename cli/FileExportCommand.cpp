@@ -8,7 +8,6 @@
 #include "cli/TerminalText.h"
 
 #include "core/files/MetadataText.h"
-#include "core/workflow/PrivacyCopyDestination.h"
 #include "core/workflow/PrivacyCopyOutcome.h"
 #include "core/workflow/StatusTexts.h"
 
@@ -28,9 +27,8 @@ std::u16string pathText(const std::filesystem::path& path) { return files::metad
 
 std::string shown(const std::filesystem::path& path) { return terminalSafe(pathText(path)); }
 
-std::filesystem::path destinationOf(const std::filesystem::path& source,
-                                    const std::optional<std::filesystem::path>& output) {
-    return output ? *output : workflow::uniquePrivacyDestination(source);
+PrivacyCopyOutcome exportOne(const std::filesystem::path& source, const std::optional<std::filesystem::path>& output) {
+    return output ? workflow::exportPrivacyCopy(source, *output) : workflow::exportPrivacyCopyNextToSource(source);
 }
 
 // The copy's path on standard output, or the reason it was refused on standard error (naming
@@ -82,7 +80,7 @@ int runFileExport(std::span<const std::string> arguments, CommandStreams& stream
     for (const auto& source : sources) {
         if (interruption.interrupted()) break;
         progress.show(workflow::exportingProgress(outcomes.size() + 1, sources.size()));
-        outcomes.push_back(workflow::exportPrivacyCopy(source, destinationOf(source, output)));
+        outcomes.push_back(exportOne(source, output));
         progress.clear();
         printOutcome(outcomes.back(), sources.size() > 1, asJson, streams);
     }

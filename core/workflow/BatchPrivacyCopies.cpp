@@ -59,7 +59,8 @@ BatchCopyResult exportBatchPrivacyCopies(std::vector<BatchFileReport> rows, cons
         awaiting.size(),
         [&](std::size_t k) {
             const auto& source = rows[awaiting[k]].url;
-            outcomes[k] = exportPrivacyCopy(source, reservations.reserve(source));
+            outcomes[k] = exportPrivacyCopyUnderFreeName(source, reservations.reserve(source),
+                                                         [&] { return reservations.reserve(source); });
         },
         options);
 

@@ -46,8 +46,7 @@ private:
         bytes_.resize(static_cast<std::size_t>(std::min(windowSize, size() - offset)));
         std::size_t done = 0;
         while (done < bytes_.size()) {
-            const auto got =
-                source_.readAt(offset + static_cast<std::int64_t>(done), std::span(bytes_).subspan(done));
+            const auto got = source_.readAt(offset + static_cast<std::int64_t>(done), std::span(bytes_).subspan(done));
             if (got < 0) throw std::system_error(static_cast<int>(-got), std::generic_category());
             if (got == 0) throwUnreadableFile();
             done += static_cast<std::size_t>(got);
@@ -129,8 +128,8 @@ bool isFrameId(SourceWindow& window, std::int64_t offset) {
 
 // Some writers put plain sizes into version 4 frames; like the demuxer, a size that could be either
 // is read the way that lands on the next frame.
-std::optional<std::int64_t> version4FrameSize(SourceWindow& window, std::int64_t frame, std::span<const std::uint8_t> field,
-                                              std::int64_t remaining) {
+std::optional<std::int64_t> version4FrameSize(SourceWindow& window, std::int64_t frame,
+                                              std::span<const std::uint8_t> field, std::int64_t remaining) {
     const std::int64_t plain = bigEndian(field);
     if (plain <= 0x7F) return plain;
     const std::int64_t safe = syncsafe(field);
@@ -160,9 +159,8 @@ std::optional<Id3Frame> id3FrameAt(SourceWindow& window, const Id3Tag& tag, std:
     } else {
         std::copy_n(header.begin(), 4, frame.id.begin());
         const auto remaining = tag.end - at - frame.headerSize;
-        const auto size =
-            tag.version == 3 ? std::optional<std::int64_t>(bigEndian(bytes.subspan(4, 4)))
-                             : version4FrameSize(window, at, bytes.subspan(4, 4), remaining);
+        const auto size = tag.version == 3 ? std::optional<std::int64_t>(bigEndian(bytes.subspan(4, 4)))
+                                           : version4FrameSize(window, at, bytes.subspan(4, 4), remaining);
         if (!size) return std::nullopt;
         frame.size = *size;
         frame.flags = static_cast<std::uint16_t>(bigEndian(bytes.subspan(8, 2)));
@@ -266,7 +264,8 @@ void countChunks(SourceWindow& window, std::int64_t at, std::int64_t end, ChunkL
     while (end - at >= 8 && window.read(at, header)) {
         const std::span<const std::uint8_t> bytes(header);
         const std::string_view id(reinterpret_cast<const char*>(header.data()), 4);
-        const std::int64_t size = list.order == ByteOrder::little ? littleEndian(bytes.subspan(4)) : bigEndian(bytes.subspan(4));
+        const std::int64_t size =
+            list.order == ByteOrder::little ? littleEndian(bytes.subspan(4)) : bigEndian(bytes.subspan(4));
         const std::int64_t body = at + 8;
         // A streamed recording says its data runs to the end of the file: nothing after it.
         if (size > end - body) return;
@@ -304,7 +303,8 @@ std::int64_t checkTagEntryBudget(MediaByteSource& source, const MediaDeadline& d
     const std::int64_t start = countId3Tags(window, 0, count);
     if (window.startsWith(start, "fLaC")) {
         countFlacComments(window, start + 4, count);
-    } else if (window.startsWith(start, "RIFF") || window.startsWith(start, "RF64") || window.startsWith(start, "BW64")) {
+    } else if (window.startsWith(start, "RIFF") || window.startsWith(start, "RF64") ||
+               window.startsWith(start, "BW64")) {
         countChunks(window, start + 12, window.size(), {ByteOrder::little}, count);
     } else if (window.startsWith(start, "FORM")) {
         countChunks(window, start + 12, window.size(), {ByteOrder::big}, count);

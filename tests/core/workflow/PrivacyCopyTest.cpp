@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace velquor::workflow {
@@ -92,6 +94,54 @@ TEST(PrivacyCopyTest, RefusalsCarryTheReasonAndLeaveNothingBehind) {
     }
     EXPECT_EQ(namesIn(directory.path()), before) << "no copy and no staged file is left";
     EXPECT_EQ(readBytes(taken), bytesOf("keep me"));
+}
+
+// Another export takes each name just before this one would: the copy moves on to the next
+// free name, and gives up after a bounded number of names.
+TEST(PrivacyCopyTest, AnAutomaticNameTakenFirstByAnotherExportGivesWayToTheNextFreeOne) {
+    const TemporaryDirectory directory;
+    const auto source = commentedPng(directory, "a.png");
+    const auto first = directory.write("a-privacy.png", "another export's copy");
+    int asked = 0;
+    const auto outcome = exportPrivacyCopyUnderFreeName(source, first, [&] {
+        ++asked;
+        return uniquePrivacyDestination(source);
+    });
+    EXPECT_EQ(outcome.copy, directory.path() / "a-privacy-2.png");
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(readBytes(first), bytesOf("another export's copy"));
+
+    int names = 0;
+    const auto alwaysTaken = exportPrivacyCopyUnderFreeName(source, first, [&] {
+        ++names;
+        return first;
+    });
+    EXPECT_EQ(alwaysTaken, (PrivacyCopyOutcome{source, std::nullopt, u"A file already exists at the destination."}));
+    EXPECT_EQ(names, automaticNameAttempts - 1);
+    EXPECT_EQ(namesIn(directory.path()), (std::vector<std::string>{"a-privacy-2.png", "a-privacy.png", "a.png"}));
+}
+
+// Exports of one file racing each other all succeed, each under a name of its own, where a named
+// destination keeps failing when it is taken.
+TEST(PrivacyCopyTest, RacingExportsOfOneFileAllSucceedUnderNamesOfTheirOwn) {
+    const TemporaryDirectory directory;
+    const auto source = commentedPng(directory, "a.png");
+    constexpr int racers = 6;
+    std::vector<PrivacyCopyOutcome> outcomes(racers);
+    {
+        std::vector<std::jthread> threads;
+        for (int i = 0; i < racers; ++i) {
+            threads.emplace_back([&, i] { outcomes[i] = exportPrivacyCopyNextToSource(source); });
+        }
+    }
+    std::set<fs::path> copies;
+    for (const auto& outcome : outcomes) {
+        ASSERT_TRUE(outcome.copy) << std::string(outcome.status.begin(), outcome.status.end());
+        copies.insert(*outcome.copy);
+    }
+    EXPECT_EQ(copies.size(), static_cast<std::size_t>(racers));
+    EXPECT_EQ(namesIn(directory.path()).size(), static_cast<std::size_t>(racers + 1)) << "no staged file is left";
+    EXPECT_FALSE(exportPrivacyCopy(source, directory.path() / "a-privacy.png").copy);
 }
 
 }  // namespace

@@ -130,15 +130,16 @@ TEST(MediaTagBudget, CountsTheEntriesOfEveryTagKindAndRefusesTooMany) {
         {"ID3v2.3 past it", id3Tag(3, userTextFrames(3, budget + 1)) + audio, std::nullopt},
         {"ID3v2.4 past it", id3Tag(4, userTextFrames(4, budget + 1)) + audio, std::nullopt},
         {"ID3v2.2 past it", id3Tag(2, userTextFrames(2, budget + 1)) + audio, std::nullopt},
-        {"two tags in a row add up", id3Tag(3, userTextFrames(3, budget / 2 + 1)) + id3Tag(4, userTextFrames(4, budget / 2)),
-         std::nullopt},
+        {"two tags in a row add up",
+         id3Tag(3, userTextFrames(3, budget / 2 + 1)) + id3Tag(4, userTextFrames(4, budget / 2)), std::nullopt},
         {"padding is no frame", id3Tag(3, userTextFrames(3, 3) + std::string(5000, '\0')) + audio, 3},
         {"a chapter's own frames count", id3Tag(4, chapterFrame(4, budget)) + audio, std::nullopt},
         {"a small chapter", id3Tag(4, chapterFrame(4, 5)) + audio, 6},
         // Through unsynchronisation the frames inside cannot be walked: the stored size bounds them.
         {"an unsynchronised chapter", id3Tag(3, chapterFrame(3, 5000), 0x80) + audio, std::nullopt},
         {"a frame that claims more than its tag stops the walk",
-         id3Tag(3, userTextFrames(3, 2) + "TXXX" + bigEndian(1'000'000) + std::string(2, '\0') + userTextFrames(3, 9000)),
+         id3Tag(3,
+                userTextFrames(3, 2) + "TXXX" + bigEndian(1'000'000) + std::string(2, '\0') + userTextFrames(3, 9000)),
          2},
         {"a tag that claims more than the file", id3Tag(3, userTextFrames(3, 10)).substr(0, 60), 3},
         {"WAV id3 chunk", wave(riffChunk("id3 ", id3Tag(3, userTextFrames(3, budget + 1)))), std::nullopt},
@@ -151,8 +152,8 @@ TEST(MediaTagBudget, CountsTheEntriesOfEveryTagKindAndRefusesTooMany) {
         {"FLAC behind an ID3 tag", id3Tag(3, userTextFrames(3, 2)) + flacWithComments(budget, budget), std::nullopt},
         {"APE items", audio + std::string(50'000, 'a') + apeFooter(50'032, budget + 1), std::nullopt},
         {"APE items claiming more than fit", audio + apeFooter(100, 1'000'000), 10},
-        {"APE in front of ID3v1", audio + std::string(50'000, 'a') + apeFooter(50'032, budget + 1) + "TAG" +
-                                      std::string(125, ' '),
+        {"APE in front of ID3v1",
+         audio + std::string(50'000, 'a') + apeFooter(50'032, budget + 1) + "TAG" + std::string(125, ' '),
          std::nullopt},
     };
     for (const auto& [name, bytes, entries] : cases) EXPECT_EQ(countedEntries(bytes), entries) << name;
@@ -176,8 +177,7 @@ TEST(MediaTagBudget, AnMp3WithAHugeTagIsRefusedForInspectionAndCopy) {
     EXPECT_EQ(velquor::testing::errorOf([&] { MediaMetadataInspector().inspect(file); }),
               FileSanitizerError::Case::unreadableFile);
     const auto copy = directory.path() / "flood-privacy.mp3";
-    EXPECT_NE(velquor::testing::errorOf([&] { MediaMetadataInspector().exportPrivacyCopy(file, copy); }),
-              std::nullopt);
+    EXPECT_NE(velquor::testing::errorOf([&] { MediaMetadataInspector().exportPrivacyCopy(file, copy); }), std::nullopt);
     EXPECT_EQ(velquor::testing::namesIn(directory.path()), (std::vector<std::string>{"flood.mp3", "plain.mp3"}));
 
     const auto tagged = directory.write("tagged.mp3", id3Tag(4, userTextFrames(4, 100)) + recording);
