@@ -7,7 +7,7 @@ enum ExitStatus : int {
     nothingToReport = 0,
     needsAttention = 1,
     badInputOrUsage = 2,
-    interrupted = 130,  // Ctrl-C or SIGTERM stopped a batch; 130 is how shells report an interrupted command
+    interrupted = 130,  // Ctrl-C, SIGTERM or a hang-up stopped a batch; 130 is how shells report an interrupted command
 };
 
 }  // namespace velquor::cli

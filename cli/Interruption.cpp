@@ -42,11 +42,13 @@ InterruptionWatch::InterruptionWatch() {
     action.sa_flags = SA_RESETHAND | SA_RESTART;
     ::sigaction(SIGINT, &action, &previousInterrupt_);
     ::sigaction(SIGTERM, &action, &previousTerminate_);
+    ::sigaction(SIGHUP, &action, &previousHangUp_);
 }
 
 InterruptionWatch::~InterruptionWatch() {
     ::sigaction(SIGINT, &previousInterrupt_, nullptr);
     ::sigaction(SIGTERM, &previousTerminate_, nullptr);
+    ::sigaction(SIGHUP, &previousHangUp_, nullptr);
     signalPipe.store(-1);
     // The end of the pipe ends the watcher, if no signal did.
     ::close(pipe_[1]);

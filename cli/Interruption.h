@@ -7,9 +7,10 @@
 
 namespace velquor::cli {
 
-// While it lives, the first SIGINT or SIGTERM asks the running batch to stop instead of ending
-// the process at once: the file in hand is finished (an export removes its staged copy), no new
-// one is started. A second signal ends the process as usual. One watch at a time.
+// While it lives, the first SIGINT, SIGTERM or SIGHUP (a closed terminal) asks the running batch to
+// stop instead of ending the process at once: the file in hand is finished (an export removes its
+// staged copy), no new one is started. A second signal ends the process as usual. One watch at a
+// time.
 class InterruptionWatch {
 public:
     InterruptionWatch();
@@ -25,6 +26,7 @@ private:
     int pipe_[2] = {-1, -1};
     struct sigaction previousInterrupt_ {};
     struct sigaction previousTerminate_ {};
+    struct sigaction previousHangUp_ {};
     std::jthread watcher_;
 };
 

@@ -6,6 +6,7 @@
 #include "app/shell/CommandLine.h"
 #include "app/shell/MainWindow.h"
 #include "app/shell/OpenPaths.h"
+#include "app/shell/QuitOnSignals.h"
 #include "app/shell/RunningInstance.h"
 #include "app/shell/ShellTray.h"
 #include "app/shell/VelquorService.h"
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("org.velquor.Velquor"));
 
     if (const auto icon = shell::AppIconLoader::image()) QApplication::setWindowIcon(*icon);
+    const shell::QuitOnSignals quitOnSignals;
 
     ui::WidgetDesktop desktop;
     app::AppModel model(desktop);

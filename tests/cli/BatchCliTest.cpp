@@ -197,48 +197,58 @@ TEST(BatchCliTest, AProgressLineIsShownOnATerminalOnly) {
     EXPECT_THAT(exporting, HasSubstr("Exporting 2 of 2 files\xE2\x80\xA6"));
 }
 
-TEST(BatchCliTest, CtrlCStopsAnExportBetweenFilesAndLeavesNoStagedFile) {
+// Ctrl-C, a stop from the session and a closed terminal all end a batch export between two files.
+TEST(BatchCliTest, AnInterruptStopsAnExportBetweenFilesAndLeavesNoStagedFile) {
     const TemporaryDirectory directory;
-    std::vector<std::string> arguments{VELQUOR_CLI_PATH, "file", "export"};
-    for (int i = 0; i < 400; ++i)
-        arguments.push_back(commentedPng(directory, "p" + std::to_string(i) + ".png").string());
+    std::vector<std::string> sources;
+    for (int i = 0; i < 400; ++i) sources.push_back(commentedPng(directory, "p" + std::to_string(i) + ".png").string());
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        const auto out = directory.path() / ("out-" + std::to_string(signal));
+        fs::create_directory(out);
+        std::vector<std::string> arguments{VELQUOR_CLI_PATH, "file", "export"};
+        for (const auto& source : sources) {
+            const auto copied = out / fs::path(source).filename();
+            fs::copy_file(source, copied);
+            arguments.push_back(copied.string());
+        }
 
-    int output[2];
-    ASSERT_EQ(::pipe2(output, O_CLOEXEC), 0);
-    posix_spawn_file_actions_t actions;
-    ::posix_spawn_file_actions_init(&actions);
-    ::posix_spawn_file_actions_adddup2(&actions, output[1], 1);
-    ::posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    std::vector<char*> argv;
-    for (auto& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    ASSERT_EQ(::posix_spawn(&pid, VELQUOR_CLI_PATH, &actions, nullptr, argv.data(), environ), 0);
-    ::posix_spawn_file_actions_destroy(&actions);
-    ::close(output[1]);
+        int output[2];
+        ASSERT_EQ(::pipe2(output, O_CLOEXEC), 0);
+        posix_spawn_file_actions_t actions;
+        ::posix_spawn_file_actions_init(&actions);
+        ::posix_spawn_file_actions_adddup2(&actions, output[1], 1);
+        ::posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        std::vector<char*> argv;
+        for (auto& argument : arguments) argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        ASSERT_EQ(::posix_spawn(&pid, VELQUOR_CLI_PATH, &actions, nullptr, argv.data(), environ), 0);
+        ::posix_spawn_file_actions_destroy(&actions);
+        ::close(output[1]);
 
-    // The first copy's path on standard output means the batch is under way.
-    char byte = 0;
-    while (::read(output[0], &byte, 1) == 1 && byte != '\n') {
-    }
-    ::kill(pid, SIGINT);
-    char buffer[4096];
-    while (::read(output[0], buffer, sizeof buffer) > 0) {
-    }
-    ::close(output[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status)) << "ended by a signal";
-    EXPECT_EQ(WEXITSTATUS(status), 130);
+        // The first copy's path on standard output means the batch is under way.
+        char byte = 0;
+        while (::read(output[0], &byte, 1) == 1 && byte != '\n') {
+        }
+        ::kill(pid, signal);
+        char buffer[4096];
+        while (::read(output[0], buffer, sizeof buffer) > 0) {
+        }
+        ::close(output[0]);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << signal;
+        EXPECT_EQ(WEXITSTATUS(status), 130) << signal;
 
-    std::size_t copies = 0;
-    for (const auto& entry : fs::directory_iterator(directory.path())) {
-        const auto name = entry.path().filename().string();
-        EXPECT_FALSE(name.starts_with(".")) << name;
-        if (name.find("-privacy") != std::string::npos) ++copies;
+        std::size_t copies = 0;
+        for (const auto& entry : fs::directory_iterator(out)) {
+            const auto name = entry.path().filename().string();
+            EXPECT_FALSE(name.starts_with(".")) << name;
+            if (name.find("-privacy") != std::string::npos) ++copies;
+        }
+        EXPECT_GE(copies, 1u) << signal;
+        EXPECT_LT(copies, 400u) << signal;
     }
-    EXPECT_GE(copies, 1u);
-    EXPECT_LT(copies, 400u);
 }
 
 sighandler_t currentInterruptHandler() {

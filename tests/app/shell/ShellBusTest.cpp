@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 namespace velquor::testing {
 namespace {
 
@@ -180,6 +182,25 @@ TEST(ShellBusTest, ASecondVelquorHandsItsPathsToTheFirst) {
     EXPECT_EQ(fixture.model.inputText(), "# from the second instance\n");
     EXPECT_EQ(fixture.model.selectedTab(), app::WorkspaceTab::text);
     EXPECT_EQ(fixture.shown, 1);
+}
+
+// A closed terminal or a stop from the session quits the window through its event loop, so that
+// the copy in hand is finished or removed, rather than ending the process where it stands.
+TEST(ShellBusTest, AHangUpOrATerminateQuitsTheRunningWindowCleanly) {
+    for (const int signal : {SIGHUP, SIGTERM}) {
+        QProcess velquor;
+        velquor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QSignalSpy finished(&velquor, &QProcess::finished);
+        velquor.start(VELQUOR_SHELL_PATH, {});
+        ASSERT_TRUE(velquor.waitForStarted(10000));
+        ASSERT_TRUE(waitFor([] {
+            return QDBusConnection::sessionBus().interface()->isServiceRegistered(shell::serviceName).value();
+        })) << "the window never came up";
+        ASSERT_EQ(::kill(static_cast<pid_t>(velquor.processId()), signal), 0);
+        ASSERT_TRUE(finished.wait(20000));
+        EXPECT_EQ(velquor.exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_EQ(velquor.exitCode(), 0) << signal;
+    }
 }
 
 TEST(ShellBusTest, OpenIgnoresRelativePathsSentOverTheBus) {
