@@ -42,9 +42,11 @@ struct FolderIdentity {
     friend bool operator==(const FolderIdentity&, const FolderIdentity&) = default;
 };
 
-// One folder being walked: its sorted entries and how far the walk has come.
+// One folder being walked: its sorted entries, how far the walk has come, and its descriptor, which
+// the folders inside are opened from, so that no path ever has to fit in PATH_MAX.
 struct OpenFolder {
     std::filesystem::path path;
+    posix::FileDescriptor descriptor;
     FolderIdentity identity;
     std::vector<FolderEntry> entries;
     std::size_t next = 0;
@@ -76,27 +78,42 @@ void sortForDisplay(std::vector<FolderEntry>& entries) {
     });
 }
 
-// Reads a folder's visible entries. Inside the walk the folder is opened without following a
-// symbolic link, so a folder swapped for a link after it was listed is not entered.
-std::optional<OpenFolder> openFolder(const std::filesystem::path& path, bool followLink) {
-    posix::FileDescriptor descriptor(
-        ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW)));
+// Reads the visible entries of the folder open at `descriptor`.
+std::optional<OpenFolder> readFolder(const std::filesystem::path& path, posix::FileDescriptor descriptor) {
     if (!descriptor.valid()) return std::nullopt;
-    const std::unique_ptr<DIR, int (*)(DIR*)> folder(::fdopendir(descriptor.get()), ::closedir);
-    if (!folder) return std::nullopt;
-    const int fd = descriptor.release();  // closedir closes it from here on
+    const int listing = ::fcntl(descriptor.get(), F_DUPFD_CLOEXEC, 0);
+    if (listing < 0) return std::nullopt;
+    const std::unique_ptr<DIR, int (*)(DIR*)> folder(::fdopendir(listing), ::closedir);
+    if (!folder) {
+        ::close(listing);
+        return std::nullopt;
+    }
     struct stat status {};
-    if (::fstat(fd, &status) != 0) return std::nullopt;
-    OpenFolder open{path, {status.st_dev, status.st_ino}, {}, 0};
+    if (::fstat(descriptor.get(), &status) != 0) return std::nullopt;
+    OpenFolder open{path, std::move(descriptor), {status.st_dev, status.st_ino}, {}, 0};
     while (const dirent* entry = ::readdir(folder.get())) {
         const std::string name = entry->d_name;
         if (isHidden(name)) continue;
-        if (const auto isFolder = folderOrFile(fd, *entry)) {
+        if (const auto isFolder = folderOrFile(listing, *entry)) {
             open.entries.push_back({name, files::metadataText(name), *isFolder});
         }
     }
     sortForDisplay(open.entries);
     return open;
+}
+
+constexpr int folderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+
+// The folder the person selected: a symbolic link to it is followed.
+std::optional<OpenFolder> openSelectedFolder(const std::filesystem::path& path) {
+    return readFolder(path, posix::FileDescriptor(::open(path.c_str(), folderFlags)));
+}
+
+// A folder inside the walk, opened from its parent without following a symbolic link, so that a
+// folder swapped for a link after it was listed is not entered.
+std::optional<OpenFolder> openInnerFolder(const OpenFolder& parent, const std::string& name) {
+    return readFolder(parent.path / name,
+                      posix::FileDescriptor(::openat(parent.descriptor.get(), name.c_str(), folderFlags | O_NOFOLLOW)));
 }
 
 class Collection {
@@ -116,7 +133,7 @@ public:
     // folders on the stack are the ones being walked, which no bind mount may enter twice.
     void walk(const std::filesystem::path& root) {
         std::vector<OpenFolder> stack;
-        if (auto folder = openFolder(root, true)) stack.push_back(std::move(*folder));
+        if (auto folder = openSelectedFolder(root)) stack.push_back(std::move(*folder));
         while (!stack.empty() && !isDone()) {
             auto& top = stack.back();
             if (top.next == top.entries.size()) {
@@ -124,11 +141,10 @@ public:
                 continue;
             }
             const FolderEntry& entry = top.entries[top.next++];
-            const auto path = top.path / entry.name;
             if (!entry.isFolder) {
-                addIfKept(path);
+                addIfKept(top.path / entry.name);
             } else if (!isPackage(entry.name)) {
-                enter(stack, path);
+                enter(stack, openInnerFolder(top, entry.name));
             }
         }
     }
@@ -136,8 +152,7 @@ public:
     std::vector<std::filesystem::path> take() { return std::move(files_); }
 
 private:
-    static void enter(std::vector<OpenFolder>& stack, const std::filesystem::path& path) {
-        auto folder = openFolder(path, false);
+    static void enter(std::vector<OpenFolder>& stack, std::optional<OpenFolder> folder) {
         if (!folder) return;
         const bool walking = std::any_of(stack.begin(), stack.end(),
                                          [&](const OpenFolder& open) { return open.identity == folder->identity; });

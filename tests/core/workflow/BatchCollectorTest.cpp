@@ -6,8 +6,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -48,6 +51,57 @@ TEST(BatchCollectorTest, AFolderGivesItsSupportedFilesInNameOrderAtEachLevel) {
         collected(directory, {root}),
         ::testing::ElementsAre("photos/A1.svg", "photos/a2.JPG", "photos/a10.jpg", "photos/b.png", "photos/m/e.docx",
                                "photos/m/f.pages", "photos/m/g.key", "photos/z/c.pdf", "photos/z/deeper/d.mp4"));
+}
+
+// Folders nested deeper than a path can name (PATH_MAX), made and removed through descriptors.
+class DeepFolders {
+public:
+    DeepFolders(const fs::path& root, int levels) : root_(root), levels_(levels) {
+        int parent = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        for (int i = 0; i < levels; ++i) {
+            ::mkdirat(parent, name_.c_str(), 0700);
+            const int child = ::openat(parent, name_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            ::close(parent);
+            parent = child;
+        }
+        ::close(::openat(parent, "deep.png", O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
+        ::close(parent);
+    }
+    ~DeepFolders() {
+        for (int level = levels_; level >= 0; --level) {
+            const int folder = openLevel(level);
+            ::unlinkat(folder, level == levels_ ? "deep.png" : name_.c_str(), level == levels_ ? 0 : AT_REMOVEDIR);
+            ::close(folder);
+        }
+    }
+    DeepFolders(const DeepFolders&) = delete;
+    DeepFolders& operator=(const DeepFolders&) = delete;
+
+    const std::string& name() const { return name_; }
+
+private:
+    int openLevel(int level) const {
+        int folder = ::open(root_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        for (int i = 0; i < level; ++i) {
+            const int child = ::openat(folder, name_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            ::close(folder);
+            folder = child;
+        }
+        return folder;
+    }
+
+    fs::path root_;
+    int levels_;
+    std::string name_ = std::string(200, 'd');
+};
+
+TEST(BatchCollectorTest, AFileDeeperThanAPathCanNameIsStillFound) {
+    const TemporaryDirectory directory;
+    const DeepFolders deep(directory.path(), PATH_MAX / 200 + 2);
+    const auto files = inspectableBatchFiles(std::vector{directory.path()}, batchFileLimit);
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_GT(files[0].native().size(), static_cast<std::size_t>(PATH_MAX));
+    EXPECT_EQ(files[0].filename(), "deep.png");
 }
 
 TEST(BatchCollectorTest, HiddenEntriesLinksAndSpecialFilesAreLeftOut) {
