@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -282,6 +283,157 @@ void countChunks(SourceWindow& window, std::int64_t at, std::int64_t end, ChunkL
     }
 }
 
+// Ogg keeps each stream's comments in one of its first header packets, behind the codec's mark.
+struct OggStream {
+    std::uint32_t serial = 0;
+    bool flac = false;  // FLAC in Ogg: its comments are a metadata block of their own
+    int packet = 0;     // the index of the packet being read
+    std::vector<std::uint8_t> start{};
+    std::int64_t length = 0;
+};
+
+constexpr int oggHeaderPackets = 4;
+constexpr std::size_t oggKeptBytes = 1 << 12;
+
+std::optional<std::size_t> commentListOffset(const OggStream& stream) {
+    const auto startsWith = [&](std::string_view mark) {
+        return stream.start.size() >= mark.size() && std::memcmp(stream.start.data(), mark.data(), mark.size()) == 0;
+    };
+    if (startsWith("\x03vorbis") || startsWith("\x81theora")) return 7;
+    if (startsWith("OpusTags")) return 8;
+    if (stream.flac && !stream.start.empty() && (stream.start[0] & 0x7F) == 4) return 4;
+    return std::nullopt;
+}
+
+// The claimed count, no more than four-byte lengths fit in the packet.
+void countOggComments(const OggStream& stream, EntryCount& count) {
+    const auto offset = commentListOffset(stream);
+    if (!offset) return;
+    const std::span<const std::uint8_t> bytes(stream.start);
+    const std::int64_t room = stream.length - static_cast<std::int64_t>(*offset) - 8;
+    if (room < 0) return;
+    if (bytes.size() < *offset + 4) return count.add(room / 4);
+    const std::int64_t vendor = littleEndian(bytes.subspan(*offset, 4));
+    const auto field = static_cast<std::size_t>(std::min<std::int64_t>(vendor, room)) + *offset + 4;
+    if (vendor > room || bytes.size() < field + 4) return count.add(std::max<std::int64_t>(room - vendor, 0) / 4);
+    count.add(std::min<std::int64_t>(littleEndian(bytes.subspan(field, 4)), (room - vendor) / 4));
+}
+
+void addToPacket(OggStream& stream, SourceWindow& window, std::int64_t at, std::int64_t size) {
+    const auto kept = std::min<std::int64_t>(size, static_cast<std::int64_t>(oggKeptBytes - stream.start.size()));
+    if (kept > 0) {
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(kept));
+        if (window.read(at, bytes)) stream.start.insert(stream.start.end(), bytes.begin(), bytes.end());
+    }
+    stream.length += size;
+}
+
+void endPacket(OggStream& stream, EntryCount& count) {
+    if (stream.packet == 0) {
+        stream.flac = stream.start.size() >= 5 && std::memcmp(stream.start.data(),
+                                                              "\x7F"
+                                                              "FLAC",
+                                                              5) == 0;
+    } else {
+        countOggComments(stream, count);
+    }
+    ++stream.packet;
+    stream.start.clear();
+    stream.length = 0;
+}
+
+// Walks the pages until every stream is past its header packets, reading their headers and no
+// more than the first bytes of each header packet.
+void countOggStreams(SourceWindow& window, std::int64_t at, EntryCount& count) {
+    std::vector<OggStream> streams;
+    std::array<std::uint8_t, 27> header{};
+    std::array<std::uint8_t, 255> lacing{};
+    while (window.read(at, header) && std::memcmp(header.data(), "OggS", 4) == 0) {
+        const auto segments = std::span(lacing).first(header[26]);
+        if (!window.read(at + 27, segments)) return;
+        const std::uint32_t serial = littleEndian(std::span(header).subspan(14, 4));
+        auto stream =
+            std::find_if(streams.begin(), streams.end(), [&](const OggStream& s) { return s.serial == serial; });
+        if (stream == streams.end()) {
+            if ((header[5] & 0x02) == 0) return;  // a stream that never began: not an Ogg file we read
+            stream = streams.insert(streams.end(), OggStream{.serial = serial});
+        }
+        std::int64_t body = at + 27 + static_cast<std::int64_t>(segments.size());
+        for (const auto size : segments) {
+            if (stream->packet < oggHeaderPackets) addToPacket(*stream, window, body, size);
+            body += size;
+            if (size < 255 && stream->packet < oggHeaderPackets) endPacket(*stream, count);
+        }
+        at = body;
+        if (std::all_of(streams.begin(), streams.end(),
+                        [](const OggStream& s) { return s.packet >= oggHeaderPackets; })) {
+            return;
+        }
+    }
+}
+
+// Matroska: every SimpleTag inside the segment's Tags, nested ones included.
+struct EbmlElement {
+    std::uint32_t id = 0;
+    std::int64_t data = 0;
+    std::optional<std::int64_t> size{};  // none when the writer left it open
+};
+
+constexpr std::uint32_t ebmlHeaderId = 0x1A45DFA3;
+constexpr std::uint32_t segmentId = 0x18538067;
+constexpr std::uint32_t tagsId = 0x1254C367;
+constexpr std::uint32_t tagId = 0x7373;
+constexpr std::uint32_t simpleTagId = 0x67C8;
+constexpr int maximumEbmlDepth = 16;
+
+std::optional<EbmlElement> ebmlElementAt(SourceWindow& window, std::int64_t at, std::int64_t end) {
+    std::array<std::uint8_t, 12> bytes{};
+    const auto available = std::span(bytes).first(static_cast<std::size_t>(std::clamp<std::int64_t>(end - at, 0, 12)));
+    if (available.size() < 2 || !window.read(at, available)) return std::nullopt;
+    const int idLength = std::countl_zero(available[0]) + 1;
+    if (idLength > 4) return std::nullopt;
+    const int sizeLength = std::countl_zero(available[idLength]) + 1;
+    if (sizeLength > 8 || static_cast<std::size_t>(idLength + sizeLength) > available.size()) return std::nullopt;
+    EbmlElement element{.id = bigEndian(available.first(idLength)), .data = at + idLength + sizeLength};
+    std::uint64_t size = available[idLength] & (0xFF >> sizeLength);
+    bool open = size == (0xFFu >> sizeLength);
+    for (int i = 1; i < sizeLength; ++i) {
+        size = (size << 8) | available[idLength + i];
+        open = open && available[idLength + i] == 0xFF;
+    }
+    if (!open) {
+        if (size > static_cast<std::uint64_t>(end - element.data)) return std::nullopt;
+        element.size = static_cast<std::int64_t>(size);
+    }
+    return element;
+}
+
+void countSimpleTags(SourceWindow& window, std::int64_t at, std::int64_t end, int depth, EntryCount& count) {
+    while (const auto element = ebmlElementAt(window, at, end)) {
+        if (!element->size) return;
+        if (element->id == simpleTagId) count.add(1);
+        if ((element->id == tagId || element->id == simpleTagId) && depth < maximumEbmlDepth) {
+            countSimpleTags(window, element->data, element->data + *element->size, depth + 1, count);
+        }
+        at = element->data + *element->size;
+    }
+}
+
+void countMatroskaTags(SourceWindow& window, EntryCount& count) {
+    const auto header = ebmlElementAt(window, 0, window.size());
+    if (!header || header->id != ebmlHeaderId || !header->size) return;
+    const auto segment = ebmlElementAt(window, header->data + *header->size, window.size());
+    if (!segment || segment->id != segmentId) return;
+    const std::int64_t end = segment->size ? segment->data + *segment->size : window.size();
+    for (std::int64_t at = segment->data;;) {
+        const auto element = ebmlElementAt(window, at, end);
+        // A cluster left open hides where the next element begins.
+        if (!element || !element->size) return;
+        if (element->id == tagsId) countSimpleTags(window, element->data, element->data + *element->size, 0, count);
+        at = element->data + *element->size;
+    }
+}
+
 // The tag at the end of an MP3 or AAC file, in front of an ID3v1 tag when there is one: its
 // footer's item count, no more than the items of ten bytes or more that fit.
 void countApeItems(SourceWindow& window, EntryCount& count) {
@@ -308,6 +460,10 @@ std::int64_t checkTagEntryBudget(MediaByteSource& source, const MediaDeadline& d
         countChunks(window, start + 12, window.size(), {ByteOrder::little}, count);
     } else if (window.startsWith(start, "FORM")) {
         countChunks(window, start + 12, window.size(), {ByteOrder::big}, count);
+    } else if (window.startsWith(start, "OggS")) {
+        countOggStreams(window, start, count);
+    } else {
+        countMatroskaTags(window, count);
     }
     countApeItems(window, count);
     if (deadline.passed()) throwUnreadableFile();

@@ -2,6 +2,7 @@
 
 #include "core/files/FileSanitizerError.h"
 #include "core/files/media/MediaMetadataInspector.h"
+#include "core/files/media/OggPage.h"
 #include "tests/support/FileTestSupport.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/TemporaryDirectory.h"
@@ -103,6 +104,57 @@ std::string apeFooter(std::uint32_t size, std::uint32_t items) {
            std::string(8, '\0');
 }
 
+std::string vorbisComments(int count) {
+    std::string list = littleEndian(1) + "x" + littleEndian(static_cast<std::uint32_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const std::string comment = "K" + std::to_string(i) + "=v";
+        list += littleEndian(static_cast<std::uint32_t>(comment.size())) + comment;
+    }
+    return list;
+}
+
+// An Ogg stream of these packets, then an audio packet.
+std::string ogg(const std::vector<std::string>& headers) {
+    std::vector<std::vector<std::uint8_t>> packets;
+    for (const auto& header : headers) packets.emplace_back(header.begin(), header.end());
+    packets.emplace_back(100, 0x55);
+    std::uint32_t sequence = 0;
+    std::string bytes;
+    for (const auto& page : oggPages(7, packets, sequence, true)) bytes.append(page.begin(), page.end());
+    return bytes;
+}
+
+std::string vorbisInOgg(int comments) {
+    return ogg({std::string("\x01vorbis") + std::string(23, '\0'), "\x03vorbis" + vorbisComments(comments),
+                "\x05vorbis" + std::string(20, '\0')});
+}
+
+std::string flacInOgg(int comments) {
+    const std::string block = vorbisComments(comments);
+    return ogg(
+        {"\x7F"
+         "FLAC" +
+             std::string(46, '\0'),
+         std::string{'\x84'} + bigEndian(static_cast<std::uint32_t>(block.size()), 3) + block});
+}
+
+// An EBML element with an eight-byte size.
+std::string ebml(const std::string& id, const std::string& body) {
+    return id + "\x01" + bigEndian(0, 3) + bigEndian(static_cast<std::uint32_t>(body.size())) + body;
+}
+
+std::string matroskaWithTags(int simpleTags, bool nested = false) {
+    std::string tag = ebml("\x63\xC0", "");
+    for (int i = 0; i < simpleTags; ++i) {
+        const std::string name = ebml("\x45\xA3", "K" + std::to_string(i));
+        tag += ebml("\x67\xC8", nested ? ebml("\x67\xC8", name) : name);
+    }
+    const std::string segment = ebml("\x15\x49\xA9\x66", "info") + ebml("\x12\x54\xC3\x67", ebml("\x73\x73", tag));
+    // The segment's size left open, as a live recording writes it.
+    return ebml("\x1A\x45\xDF\xA3", ebml("\x42\x82", "webm")) + "\x18\x53\x80\x67\x01" + std::string(7, '\xFF') +
+           segment;
+}
+
 std::optional<std::int64_t> countedEntries(const std::string& bytes) {
     const MediaDeadline deadline(std::chrono::seconds(30));
     const auto source = mediaBytes({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
@@ -150,6 +202,14 @@ TEST(MediaTagBudget, CountsTheEntriesOfEveryTagKindAndRefusesTooMany) {
         {"FLAC comments", flacWithComments(budget + 1, budget + 1), std::nullopt},
         {"FLAC claiming more comments than fit", flacWithComments(4'000'000'000u, 10), 20},
         {"FLAC behind an ID3 tag", id3Tag(3, userTextFrames(3, 2)) + flacWithComments(budget, budget), std::nullopt},
+        {"Ogg Vorbis comments", vorbisInOgg(budget + 1), std::nullopt},
+        {"a few Ogg Vorbis comments", vorbisInOgg(3), 3},
+        {"Opus comments", ogg({"OpusHead" + std::string(11, '\1'), "OpusTags" + vorbisComments(budget + 1)}),
+         std::nullopt},
+        {"FLAC in Ogg comments", flacInOgg(budget + 1), std::nullopt},
+        {"Matroska SimpleTags", matroskaWithTags(budget + 1), std::nullopt},
+        {"nested Matroska SimpleTags count too", matroskaWithTags(budget / 2 + 1, true), std::nullopt},
+        {"a few Matroska SimpleTags", matroskaWithTags(5), 5},
         {"APE items", audio + std::string(50'000, 'a') + apeFooter(50'032, budget + 1), std::nullopt},
         {"APE items claiming more than fit", audio + apeFooter(100, 1'000'000), 10},
         {"APE in front of ID3v1",
