@@ -434,6 +434,52 @@ void countMatroskaTags(SourceWindow& window, EntryCount& count) {
     }
 }
 
+// ASF (Windows Media): the descriptors and metadata records of the header's objects, each list
+// behind a 16-bit count, no more than their smallest records fit.
+using Guid = std::array<std::uint8_t, 16>;
+
+constexpr Guid asfHeaderGuid{0x30, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11,
+                             0xA6, 0xD9, 0x00, 0xAA, 0x00, 0x62, 0xCE, 0x6C};
+constexpr Guid asfExtendedContentGuid{0x40, 0xA4, 0xD0, 0xD2, 0x07, 0xE3, 0xD2, 0x11,
+                                      0x97, 0xF0, 0x00, 0xA0, 0xC9, 0x5E, 0xA8, 0x50};
+constexpr Guid asfHeaderExtensionGuid{0xB5, 0x03, 0xBF, 0x5F, 0x2E, 0xA9, 0xCF, 0x11,
+                                      0x8E, 0xE3, 0x00, 0xC0, 0x0C, 0x20, 0x53, 0x65};
+constexpr Guid asfMetadataGuid{0xEA, 0xCB, 0xF8, 0xC5, 0xAF, 0x5B, 0x77, 0x48,
+                               0x84, 0x67, 0xAA, 0x8C, 0x44, 0xFA, 0x4C, 0xCA};
+constexpr Guid asfMetadataLibraryGuid{0x94, 0x1C, 0x23, 0x44, 0x98, 0x94, 0xD1, 0x49,
+                                      0xA1, 0x41, 0x1D, 0x13, 0x4E, 0x45, 0x70, 0x54};
+constexpr std::int64_t asfObjectHeaderSize = 24;
+constexpr std::int64_t smallestAsfRecord = 6;
+
+void countAsfObjects(SourceWindow& window, std::int64_t at, std::int64_t end, bool nested, EntryCount& count) {
+    std::array<std::uint8_t, asfObjectHeaderSize + 2> header{};
+    while (end - at >= asfObjectHeaderSize && window.read(at, std::span(header).first(asfObjectHeaderSize))) {
+        Guid guid{};
+        std::copy_n(header.begin(), guid.size(), guid.begin());
+        const std::uint64_t size = littleEndian(std::span(header).subspan(16, 4)) |
+                                   (std::uint64_t{littleEndian(std::span(header).subspan(20, 4))} << 32);
+        if (size < asfObjectHeaderSize || size > static_cast<std::uint64_t>(end - at)) return;
+        const auto body = at + asfObjectHeaderSize;
+        const auto bodySize = static_cast<std::int64_t>(size) - asfObjectHeaderSize;
+        std::array<std::uint8_t, 2> records{};
+        const bool listsRecords =
+            guid == asfExtendedContentGuid || (nested && (guid == asfMetadataGuid || guid == asfMetadataLibraryGuid));
+        if (listsRecords && window.read(body, records)) {
+            count.add(std::min<std::int64_t>(littleEndian(records), bodySize / smallestAsfRecord));
+        } else if (guid == asfHeaderExtensionGuid && !nested && bodySize >= 22) {
+            countAsfObjects(window, body + 22, body + bodySize, true, count);
+        }
+        at += static_cast<std::int64_t>(size);
+    }
+}
+
+void countAsfHeader(SourceWindow& window, EntryCount& count) {
+    std::array<std::uint8_t, 30> header{};
+    if (!window.read(0, header) || !std::equal(asfHeaderGuid.begin(), asfHeaderGuid.end(), header.begin())) return;
+    const std::int64_t size = littleEndian(std::span(header).subspan(16, 4));
+    countAsfObjects(window, 30, std::min(window.size(), size), false, count);
+}
+
 // The tag at the end of an MP3 or AAC file, in front of an ID3v1 tag when there is one: its
 // footer's item count, no more than the items of ten bytes or more that fit.
 void countApeItems(SourceWindow& window, EntryCount& count) {
@@ -462,6 +508,8 @@ std::int64_t checkTagEntryBudget(MediaByteSource& source, const MediaDeadline& d
         countChunks(window, start + 12, window.size(), {ByteOrder::big}, count);
     } else if (window.startsWith(start, "OggS")) {
         countOggStreams(window, start, count);
+    } else if (window.startsWith(start, "\x30\x26\xB2\x75")) {
+        countAsfHeader(window, count);
     } else {
         countMatroskaTags(window, count);
     }

@@ -14,9 +14,10 @@ inline constexpr std::int64_t maximumTagEntries = 4096;
 
 // Counts, with bounded reads and before any demuxer sees the file, the entries its dictionary tags
 // would add: the frames of the ID3v2 tags at the start of the file or in a WAV or AIFF chunk (with
-// the frames inside chapters), Vorbis comments (FLAC, Ogg Vorbis, Opus, Theora, FLAC in Ogg), the
-// entries of RIFF INFO lists, the SimpleTags of Matroska and WebM, and APE items. Returns the count; more than
-// maximumTagEntries, or a passed deadline, is unreadableFile.
+// the frames inside chapters), Vorbis comments (FLAC, Ogg Vorbis, Opus, Theora, FLAC in Ogg), RIFF
+// INFO entries, Matroska SimpleTags, the descriptors and metadata records of Windows Media, and
+// APE items. Returns the count; more than maximumTagEntries, or a passed deadline, is
+// unreadableFile.
 std::int64_t checkTagEntryBudget(MediaByteSource& source, const MediaDeadline& deadline);
 
 }  // namespace velquor::files

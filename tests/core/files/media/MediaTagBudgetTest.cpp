@@ -155,6 +155,26 @@ std::string matroskaWithTags(int simpleTags, bool nested = false) {
            segment;
 }
 
+std::string asfObject(const std::string& guidHex, const std::string& body) {
+    std::string guid;
+    for (std::size_t i = 0; i < guidHex.size(); i += 2)
+        guid += static_cast<char>(std::stoi(guidHex.substr(i, 2), nullptr, 16));
+    return guid + littleEndian(static_cast<std::uint32_t>(body.size() + 24)) + littleEndian(0) + body;
+}
+
+// A Windows Media header whose extended content lists `descriptors` empty records.
+std::string windowsMedia(int descriptors, bool inExtension = false) {
+    const std::string records =
+        std::string{static_cast<char>(descriptors & 0xFF), static_cast<char>(descriptors >> 8)} +
+        std::string(static_cast<std::size_t>(descriptors) * 6, '\0');
+    const std::string list =
+        inExtension ? asfObject("B503BF5F2EA9CF118EE300C00C205365",
+                                std::string(22, '\0') + asfObject("EACBF8C5AF5B77488467AA8C44FA4CCA", records))
+                    : asfObject("40A4D0D207E3D21197F000A0C95EA850", records);
+    const std::string header = asfObject("3026B2758E66CF11A6D900AA0062CE6C", littleEndian(1) + "\x01\x02" + list);
+    return header + std::string(100, '\0');
+}
+
 std::optional<std::int64_t> countedEntries(const std::string& bytes) {
     const MediaDeadline deadline(std::chrono::seconds(30));
     const auto source = mediaBytes({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
@@ -210,6 +230,9 @@ TEST(MediaTagBudget, CountsTheEntriesOfEveryTagKindAndRefusesTooMany) {
         {"Matroska SimpleTags", matroskaWithTags(budget + 1), std::nullopt},
         {"nested Matroska SimpleTags count too", matroskaWithTags(budget / 2 + 1, true), std::nullopt},
         {"a few Matroska SimpleTags", matroskaWithTags(5), 5},
+        {"Windows Media descriptors", windowsMedia(budget + 1), std::nullopt},
+        {"Windows Media metadata records", windowsMedia(budget + 1, true), std::nullopt},
+        {"a few Windows Media descriptors", windowsMedia(4), 4},
         {"APE items", audio + std::string(50'000, 'a') + apeFooter(50'032, budget + 1), std::nullopt},
         {"APE items claiming more than fit", audio + apeFooter(100, 1'000'000), 10},
         {"APE in front of ID3v1",
