@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/posix/StopSignalPipe.h"
+
 #include <stop_token>
 #include <thread>
-
-#include <signal.h>
 
 namespace velquor::cli {
 
@@ -23,11 +23,8 @@ public:
 
 private:
     std::stop_source stop_;
-    int pipe_[2] = {-1, -1};
-    struct sigaction previousInterrupt_ {};
-    struct sigaction previousTerminate_ {};
-    struct sigaction previousHangUp_ {};
-    std::jthread watcher_;
+    posix::StopSignalPipe signals_;
+    std::jthread watcher_;  // last: it starts once the pipe is there, and is joined before it goes
 };
 
 }  // namespace velquor::cli

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/posix/StopSignalPipe.h"
+
 #include <QObject>
 #include <QSocketNotifier>
-
-#include <memory>
 
 namespace velquor::shell {
 
@@ -11,19 +11,16 @@ namespace velquor::shell {
 // the application through its event loop instead of ending the process where it stands: the
 // window closes, and the copy in hand is finished or its staged file removed before the process
 // exits, because the application waits for its background tasks. A second signal ends the
-// process as usual. One at a time.
+// process as usual.
 class QuitOnSignals : public QObject {
     Q_OBJECT
 
 public:
     QuitOnSignals();
-    ~QuitOnSignals() override;
-    QuitOnSignals(const QuitOnSignals&) = delete;
-    QuitOnSignals& operator=(const QuitOnSignals&) = delete;
 
 private:
-    int pipe_[2] = {-1, -1};
-    std::unique_ptr<QSocketNotifier> notifier_;
+    posix::StopSignalPipe signals_;
+    QSocketNotifier notifier_;
 };
 
 }  // namespace velquor::shell
