@@ -10,7 +10,6 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QGuiApplication>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
@@ -83,13 +82,3 @@ BENCHMARK(batchRowsApplied)
     ->Iterations(1)
     ->Repetitions(7)
     ->ReportAggregatesOnly(true);
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

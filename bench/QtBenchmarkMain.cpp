@@ -1,5 +1,5 @@
-// The main of the benchmarks that drive real widgets: a QApplication (offscreen unless a
-// platform is named) must exist before the first widget is built.
+// The main of the benchmarks over the application model and the real widgets: a QApplication
+// (offscreen unless a platform is named) must exist before the first model or widget is built.
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
