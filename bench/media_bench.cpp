@@ -1,5 +1,8 @@
 // Inspection and privacy copy of one recording of every audio and video family, as ffmpeg writes
-// it with tags and cover art: what a person waits for when cleaning a folder of recordings.
+// it with tags and cover art: what a person waits for when cleaning a folder of recordings. And a
+// recording whose tag holds 200,000 tiny frames, which must be refused in a moment rather than
+// keep the demuxer's dictionary busy for minutes.
+#include "core/files/FileSanitizerError.h"
 #include "core/files/media/MediaMetadataInspector.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/TemporaryDirectory.h"
@@ -7,6 +10,8 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -43,6 +48,29 @@ void copy(benchmark::State& state, const std::string& extension) {
         state.ResumeTiming();
     }
 }
+
+fs::path floodedRecording() {
+    const auto file = recordings().path() / "flooded.mp3";
+    if (!fs::exists(file)) {
+        std::ifstream plain(MediaFixtures(recordings().path()).audio("plain.mp3", {}), std::ios::binary);
+        const std::string audio{std::istreambuf_iterator<char>(plain), {}};
+        std::ofstream(file, std::ios::binary)
+            << velquor::testing::id3v2Tag(4, velquor::testing::id3UserTextFrames(4, 200'000)) << audio;
+    }
+    return file;
+}
+
+void refuseFloodedTag(benchmark::State& state) {
+    const auto file = floodedRecording();
+    for (auto _ : state) {
+        try {
+            MediaMetadataInspector().inspect(file);
+            state.SkipWithError("a tag of 200,000 frames was read");
+        } catch (const velquor::files::FileSanitizerError&) {
+        }
+    }
+}
+BENCHMARK(refuseFloodedTag)->Unit(benchmark::kMillisecond);
 
 const int registered = [] {
     for (const auto& extension : MediaFixtures::taggedExtensions()) {

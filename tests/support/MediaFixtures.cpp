@@ -312,4 +312,40 @@ std::string videoRotation(const std::filesystem::path& file) {
     return rotation;
 }
 
+namespace {
+
+std::string syncsafeSize(std::uint32_t value) {
+    std::string out;
+    for (int shift = 21; shift >= 0; shift -= 7) out += static_cast<char>((value >> shift) & 0x7F);
+    return out;
+}
+
+std::string bigEndianSize(std::uint32_t value, int bytes) {
+    std::string out;
+    for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8) out += static_cast<char>((value >> shift) & 0xFF);
+    return out;
+}
+
+}  // namespace
+
+std::string id3v2Tag(int version, const std::string& frames, std::uint8_t flags) {
+    return "ID3" + std::string{static_cast<char>(version), '\0', static_cast<char>(flags)} +
+           syncsafeSize(static_cast<std::uint32_t>(frames.size())) + frames;
+}
+
+std::string id3UserTextFrames(int version, int count) {
+    std::string frames;
+    for (int i = 0; i < count; ++i) {
+        const std::string body = std::string("\3d") + std::to_string(i) + '\0' + "v";
+        const auto size = static_cast<std::uint32_t>(body.size());
+        if (version == 2) {
+            frames += "TXX" + bigEndianSize(size, 3) + body;
+        } else {
+            frames +=
+                "TXXX" + (version == 4 ? syncsafeSize(size) : bigEndianSize(size, 4)) + std::string(2, '\0') + body;
+        }
+    }
+    return frames;
+}
+
 }  // namespace velquor::testing

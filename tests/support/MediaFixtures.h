@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -65,6 +66,13 @@ std::vector<std::string> containerTags(const std::filesystem::path& file);
 
 // ffprobe's stream types and durations, then the container duration, one per line.
 std::string streamSummary(const std::filesystem::path& file);
+
+// An ID3v2 tag of the version (2, 3 or 4) around `frames`, with the header flags given.
+std::string id3v2Tag(int version, const std::string& frames, std::uint8_t flags = 0);
+
+// `count` user-defined text frames, each with a description of its own: the entries that cost a
+// demuxer's dictionary most.
+std::string id3UserTextFrames(int version, int count);
 
 // The rotation ffprobe reads from the first video stream's display matrix; empty when none.
 std::string videoRotation(const std::filesystem::path& file);

@@ -16,6 +16,8 @@
 namespace velquor::files {
 namespace {
 
+using velquor::testing::id3UserTextFrames;
+using velquor::testing::id3v2Tag;
 using velquor::testing::MediaFixtures;
 using velquor::testing::TemporaryDirectory;
 
@@ -35,25 +37,6 @@ std::string syncsafe(std::uint32_t value) {
     std::string out;
     for (int shift = 21; shift >= 0; shift -= 7) out += static_cast<char>((value >> shift) & 0x7F);
     return out;
-}
-
-// A user-defined text frame with a description of its own, the entry that costs the demuxer most.
-std::string userTextFrame(int version, int index) {
-    const std::string body = std::string("\3d") + std::to_string(index) + '\0' + "v";
-    if (version == 2) return "TXX" + bigEndian(static_cast<std::uint32_t>(body.size()), 3) + body;
-    const auto size = static_cast<std::uint32_t>(body.size());
-    return "TXXX" + (version == 4 ? syncsafe(size) : bigEndian(size)) + std::string(2, '\0') + body;
-}
-
-std::string userTextFrames(int version, int count) {
-    std::string frames;
-    for (int i = 0; i < count; ++i) frames += userTextFrame(version, i);
-    return frames;
-}
-
-std::string id3Tag(int version, const std::string& frames, std::uint8_t flags = 0) {
-    return "ID3" + std::string{static_cast<char>(version), '\0', static_cast<char>(flags)} +
-           syncsafe(static_cast<std::uint32_t>(frames.size())) + frames;
 }
 
 // A chapter whose own frames follow its identifier and times.
@@ -198,30 +181,32 @@ TEST(MediaTagBudget, CountsTheEntriesOfEveryTagKindAndRefusesTooMany) {
     const std::string audio(64, '\xFF');
     const TagCase cases[] = {
         {"no tags", audio, 0},
-        {"ID3v2.3 at the budget", id3Tag(3, userTextFrames(3, budget)) + audio, budget},
-        {"ID3v2.3 past it", id3Tag(3, userTextFrames(3, budget + 1)) + audio, std::nullopt},
-        {"ID3v2.4 past it", id3Tag(4, userTextFrames(4, budget + 1)) + audio, std::nullopt},
-        {"ID3v2.2 past it", id3Tag(2, userTextFrames(2, budget + 1)) + audio, std::nullopt},
+        {"ID3v2.3 at the budget", id3v2Tag(3, id3UserTextFrames(3, budget)) + audio, budget},
+        {"ID3v2.3 past it", id3v2Tag(3, id3UserTextFrames(3, budget + 1)) + audio, std::nullopt},
+        {"ID3v2.4 past it", id3v2Tag(4, id3UserTextFrames(4, budget + 1)) + audio, std::nullopt},
+        {"ID3v2.2 past it", id3v2Tag(2, id3UserTextFrames(2, budget + 1)) + audio, std::nullopt},
         {"two tags in a row add up",
-         id3Tag(3, userTextFrames(3, budget / 2 + 1)) + id3Tag(4, userTextFrames(4, budget / 2)), std::nullopt},
-        {"padding is no frame", id3Tag(3, userTextFrames(3, 3) + std::string(5000, '\0')) + audio, 3},
-        {"a chapter's own frames count", id3Tag(4, chapterFrame(4, budget)) + audio, std::nullopt},
-        {"a small chapter", id3Tag(4, chapterFrame(4, 5)) + audio, 6},
+         id3v2Tag(3, id3UserTextFrames(3, budget / 2 + 1)) + id3v2Tag(4, id3UserTextFrames(4, budget / 2)),
+         std::nullopt},
+        {"padding is no frame", id3v2Tag(3, id3UserTextFrames(3, 3) + std::string(5000, '\0')) + audio, 3},
+        {"a chapter's own frames count", id3v2Tag(4, chapterFrame(4, budget)) + audio, std::nullopt},
+        {"a small chapter", id3v2Tag(4, chapterFrame(4, 5)) + audio, 6},
         // Through unsynchronisation the frames inside cannot be walked: the stored size bounds them.
-        {"an unsynchronised chapter", id3Tag(3, chapterFrame(3, 5000), 0x80) + audio, std::nullopt},
+        {"an unsynchronised chapter", id3v2Tag(3, chapterFrame(3, 5000), 0x80) + audio, std::nullopt},
         {"a frame that claims more than its tag stops the walk",
-         id3Tag(3,
-                userTextFrames(3, 2) + "TXXX" + bigEndian(1'000'000) + std::string(2, '\0') + userTextFrames(3, 9000)),
+         id3v2Tag(3, id3UserTextFrames(3, 2) + "TXXX" + bigEndian(1'000'000) + std::string(2, '\0') +
+                         id3UserTextFrames(3, 9000)),
          2},
-        {"a tag that claims more than the file", id3Tag(3, userTextFrames(3, 10)).substr(0, 60), 3},
-        {"WAV id3 chunk", wave(riffChunk("id3 ", id3Tag(3, userTextFrames(3, budget + 1)))), std::nullopt},
+        {"a tag that claims more than the file", id3v2Tag(3, id3UserTextFrames(3, 10)).substr(0, 60), 3},
+        {"WAV id3 chunk", wave(riffChunk("id3 ", id3v2Tag(3, id3UserTextFrames(3, budget + 1)))), std::nullopt},
         {"WAV INFO list", wave(infoList(budget + 1)), std::nullopt},
         {"WAV INFO list inside another list", wave(riffChunk("LIST", "adtl" + infoList(budget + 1))), std::nullopt},
         {"WAV with a few entries", wave(infoList(3) + riffChunk("data", audio)), 3},
-        {"AIFF ID3 chunk", aiff(id3Tag(4, userTextFrames(4, budget + 1))), std::nullopt},
+        {"AIFF ID3 chunk", aiff(id3v2Tag(4, id3UserTextFrames(4, budget + 1))), std::nullopt},
         {"FLAC comments", flacWithComments(budget + 1, budget + 1), std::nullopt},
         {"FLAC claiming more comments than fit", flacWithComments(4'000'000'000u, 10), 20},
-        {"FLAC behind an ID3 tag", id3Tag(3, userTextFrames(3, 2)) + flacWithComments(budget, budget), std::nullopt},
+        {"FLAC behind an ID3 tag", id3v2Tag(3, id3UserTextFrames(3, 2)) + flacWithComments(budget, budget),
+         std::nullopt},
         {"Ogg Vorbis comments", vorbisInOgg(budget + 1), std::nullopt},
         {"a few Ogg Vorbis comments", vorbisInOgg(3), 3},
         {"Opus comments", ogg({"OpusHead" + std::string(11, '\1'), "OpusTags" + vorbisComments(budget + 1)}),
@@ -243,7 +228,7 @@ TEST(MediaTagBudget, CountsTheEntriesOfEveryTagKindAndRefusesTooMany) {
 }
 
 TEST(MediaTagBudget, StopsAtItsDeadline) {
-    const std::string bytes = id3Tag(3, userTextFrames(3, 10));
+    const std::string bytes = id3v2Tag(3, id3UserTextFrames(3, 10));
     const auto source = mediaBytes({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
     const MediaDeadline passed(std::chrono::seconds(0));
     EXPECT_EQ(velquor::testing::errorOf([&] { checkTagEntryBudget(*source, passed); }),
@@ -256,14 +241,14 @@ TEST(MediaTagBudget, AnMp3WithAHugeTagIsRefusedForInspectionAndCopy) {
     const TemporaryDirectory directory;
     const MediaFixtures fixtures(directory.path());
     const auto recording = velquor::testing::readFile(fixtures.audio("plain.mp3", {}));
-    const auto file = directory.write("flood.mp3", id3Tag(4, userTextFrames(4, 200'000)) + recording);
+    const auto file = directory.write("flood.mp3", id3v2Tag(4, id3UserTextFrames(4, 200'000)) + recording);
     EXPECT_EQ(velquor::testing::errorOf([&] { MediaMetadataInspector().inspect(file); }),
               FileSanitizerError::Case::unreadableFile);
     const auto copy = directory.path() / "flood-privacy.mp3";
     EXPECT_NE(velquor::testing::errorOf([&] { MediaMetadataInspector().exportPrivacyCopy(file, copy); }), std::nullopt);
     EXPECT_EQ(velquor::testing::namesIn(directory.path()), (std::vector<std::string>{"flood.mp3", "plain.mp3"}));
 
-    const auto tagged = directory.write("tagged.mp3", id3Tag(4, userTextFrames(4, 100)) + recording);
+    const auto tagged = directory.write("tagged.mp3", id3v2Tag(4, id3UserTextFrames(4, 100)) + recording);
     EXPECT_NO_THROW(MediaMetadataInspector().inspect(tagged));
 }
 
