@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QSystemTrayIcon>
+#include <QThreadPool>
 
 #include <cstdio>
 #include <memory>
@@ -26,6 +27,30 @@ namespace {
 bool hasDisplay() {
     return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// The model, its window, the bus service and the tray for one run of the event loop. Leaving here
+// asks the model's background work to stop between files.
+int runWindow(const velquor::shell::CommandLine& command) {
+    using namespace velquor;
+    ui::WidgetDesktop desktop;
+    app::AppModel model(desktop);
+    shell::MainWindow window(model, desktop);
+
+    shell::VelquorService service(model, [&window] { window.showVelquorWindow(); });
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    // Without a session bus Velquor still runs, on its own.
+    if (bus.isConnected() && !service.registerOn(bus)) return shell::handOverToRunningInstance(command.paths);
+
+    std::unique_ptr<shell::ShellTray> tray;
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        tray = std::make_unique<shell::ShellTray>(model, window);
+        window.setKeepsRunningInTray(true);
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+    if (!command.service) window.showVelquorWindow();
+    shell::openPaths(model, command.paths);
+    return QApplication::exec();
 }
 
 }  // namespace
@@ -54,23 +79,8 @@ int main(int argc, char** argv) {
 
     if (const auto icon = shell::AppIconLoader::image()) QApplication::setWindowIcon(*icon);
     const shell::QuitOnSignals quitOnSignals;
-
-    ui::WidgetDesktop desktop;
-    app::AppModel model(desktop);
-    shell::MainWindow window(model, desktop);
-
-    shell::VelquorService service(model, [&window] { window.showVelquorWindow(); });
-    const QDBusConnection bus = QDBusConnection::sessionBus();
-    // Without a session bus Velquor still runs, on its own.
-    if (bus.isConnected() && !service.registerOn(bus)) return shell::handOverToRunningInstance(command.paths);
-
-    std::unique_ptr<shell::ShellTray> tray;
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        tray = std::make_unique<shell::ShellTray>(model, window);
-        window.setKeepsRunningInTray(true);
-        QApplication::setQuitOnLastWindowClosed(false);
-    }
-    if (!command.service) window.showVelquorWindow();
-    shell::openPaths(model, command.paths);
-    return QApplication::exec();
+    const int status = runWindow(command);
+    // The copy in hand is finished, or its staged file removed, before the process ends.
+    QThreadPool::globalInstance()->waitForDone();
+    return status;
 }
