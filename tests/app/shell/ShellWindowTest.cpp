@@ -67,7 +67,7 @@ QMenu* menuNamed(QMainWindow& window, const QString& title) {
     return nullptr;
 }
 
-TEST(TrayMenuTest, HasTheItemsInOrderAndRestoreFollowsTheModel) {
+TEST(TrayMenuTest, HasTheItemsInOrderAndRestorePutsTheOriginalBackWhileTheModelOffersIt) {
     ShellFixture fixture;
     QMenu menu;
     int shown = 0;
@@ -101,22 +101,16 @@ TEST(TrayMenuTest, HasTheItemsInOrderAndRestoreFollowsTheModel) {
     EXPECT_EQ(shown, 2);
     actionNamed(menu, "Quit")->trigger();
     EXPECT_EQ(quits, 1);
-}
 
-TEST(TrayMenuTest, RestoreFromTheMenuPutsTheOriginalBack) {
-    ShellFixture fixture;
-    QMenu menu;
-    shell::fillTrayMenu(
-        menu, fixture.model, [] {}, [] {});
     QGuiApplication::clipboard()->setText(qs(u"a\u200Bb https://x.org/?utm_source=z"));
     actionNamed(menu, "Clean Clipboard")->trigger();
-    ASSERT_TRUE(actionNamed(menu, "Restore Previous Clipboard")->isEnabled());
-    actionNamed(menu, "Restore Previous Clipboard")->trigger();
+    ASSERT_TRUE(restore->isEnabled());
+    restore->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), qs(u"a\u200Bb https://x.org/?utm_source=z"));
-    EXPECT_FALSE(actionNamed(menu, "Restore Previous Clipboard")->isEnabled());
+    EXPECT_FALSE(restore->isEnabled());
 }
 
-TEST(MainWindowTest, IsTitledVelquorWithItsMenusAndShortcuts) {
+TEST(MainWindowTest, IsTitledVelquorWithItsMenusAndShortcutsAndOpenTextLoadsTheChosenFile) {
     ShellFixture fixture;
     shell::MainWindow window(fixture.model, fixture.desktop);
     EXPECT_EQ(window.windowTitle(), "Velquor");
@@ -141,19 +135,14 @@ TEST(MainWindowTest, IsTitledVelquorWithItsMenusAndShortcuts) {
     actionNamed(*help, "About Velquor")->trigger();
     ASSERT_EQ(fixture.desktop.alerts.size(), 1u);
     EXPECT_EQ(fixture.desktop.alerts[0].message, "Velquor " + app::runningVersion());
-}
 
-TEST(MainWindowTest, OpenTextFromTheMenuLoadsTheChosenFile) {
-    ShellFixture fixture;
     QTemporaryDir folder;
-    const QString path = folder.filePath("notes.txt");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("hello\xe2\x80\x8b");
-    file.close();
-    fixture.desktop.paths.push_back(path);
-    shell::MainWindow window(fixture.model, fixture.desktop);
-    actionNamed(*menuNamed(window, "&File"), "Open Text…")->trigger();
+    QFile chosen(folder.filePath("notes.txt"));
+    ASSERT_TRUE(chosen.open(QIODevice::WriteOnly));
+    chosen.write("hello\xe2\x80\x8b");
+    chosen.close();
+    fixture.desktop.paths.push_back(chosen.fileName());
+    actionNamed(*file, "Open Text…")->trigger();
     EXPECT_EQ(fixture.model.inputText(), qs(u"hello\u200B"));
 }
 
