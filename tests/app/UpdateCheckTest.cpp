@@ -12,20 +12,6 @@ namespace {
 
 using app::AppUpdateState;
 
-// The desktop's alerts as a record, answering each with a prepared button.
-class AlertDesktop : public ScriptedDesktop {
-public:
-    std::vector<app::Alert> alerts;
-    std::vector<QUrl> opened;
-    int answer = 0;
-
-    int showAlert(const app::Alert& alert) override {
-        alerts.push_back(alert);
-        return answer;
-    }
-    void openAddress(const QUrl& address) override { opened.push_back(address); }
-};
-
 // Points the model's manifest address at `address` for the life of the object.
 class ManifestAddress {
 public:
@@ -46,7 +32,7 @@ struct UpdateFixture {
                !std::holds_alternative<AppUpdateState::Idle>(state);
     }
 
-    AlertDesktop desktop;
+    ScriptedDesktop desktop;
     app::AppModel model;
 };
 
@@ -200,7 +186,7 @@ TEST(UpdateCheckTest, TheAlertOffersDownloadWhichOpensTheFixedAddressNotTheManif
     const ManifestAddress address(server.address().toString());
     for (const int answer : {1, 0}) {
         UpdateFixture fixture;
-        fixture.desktop.answer = answer;
+        fixture.desktop.alertAnswer = answer;
         fixture.model.downloadAvailableUpdate();
         EXPECT_TRUE(fixture.desktop.opened.empty());  // nothing is available yet
         fixture.model.checkForUpdates(true);

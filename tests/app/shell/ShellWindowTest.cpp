@@ -27,25 +27,6 @@ namespace {
 
 using app::AppUpdateState;
 
-class RecordingDesktop : public ScriptedDesktop {
-public:
-    std::vector<QUrl> opened;
-    std::vector<app::Alert> alerts;
-    void openAddress(const QUrl& address) override { opened.push_back(address); }
-    int showAlert(const app::Alert& alert) override {
-        alerts.push_back(alert);
-        return 0;
-    }
-};
-
-struct ShellFixture {
-    ShellFixture() : model(desktop, {.textInspectionDelay = 40ms, .clipboardRestoreLifetime = 300ms}) {
-        QGuiApplication::clipboard()->clear();
-    }
-    RecordingDesktop desktop;
-    app::AppModel model;
-};
-
 // A menu as text: each action's label, "---" for a divider.
 QStringList menuLayout(const QMenu& menu) {
     QStringList layout;
@@ -68,7 +49,7 @@ QMenu* menuNamed(QMainWindow& window, const QString& title) {
 }
 
 TEST(TrayMenuTest, HasTheItemsInOrderAndRestorePutsTheOriginalBackWhileTheModelOffersIt) {
-    ShellFixture fixture;
+    ModelFixture fixture;
     QMenu menu;
     int shown = 0;
     int quits = 0;
@@ -111,7 +92,7 @@ TEST(TrayMenuTest, HasTheItemsInOrderAndRestorePutsTheOriginalBackWhileTheModelO
 }
 
 TEST(MainWindowTest, IsTitledVelquorWithItsMenusAndShortcutsAndOpenTextLoadsTheChosenFile) {
-    ShellFixture fixture;
+    ModelFixture fixture;
     shell::MainWindow window(fixture.model, fixture.desktop);
     EXPECT_EQ(window.windowTitle(), "Velquor");
     EXPECT_EQ(window.minimumSize(), QSize(1120, 720));
@@ -147,7 +128,7 @@ TEST(MainWindowTest, IsTitledVelquorWithItsMenusAndShortcutsAndOpenTextLoadsTheC
 }
 
 TEST(MainWindowTest, ClosingHidesTheWindowOnlyWhileATrayKeepsVelquor) {
-    ShellFixture fixture;
+    ModelFixture fixture;
     shell::MainWindow window(fixture.model, fixture.desktop);
     window.setKeepsRunningInTray(true);
     window.showVelquorWindow();
@@ -162,7 +143,7 @@ TEST(MainWindowTest, ClosingHidesTheWindowOnlyWhileATrayKeepsVelquor) {
 // A switch to a dark theme while the window is open: the secondary texts are built again from the
 // dark palette (light grey on dark), and the text the person was working on stays.
 TEST(MainWindowTest, SwitchingToADarkPaletteRecoloursTheViewsAndKeepsTheText) {
-    ShellFixture fixture;
+    ModelFixture fixture;
     shell::MainWindow window(fixture.model, fixture.desktop);
     window.showVelquorWindow();
     fixture.model.setInputText(qs(u"hello\u200B"));
@@ -236,7 +217,7 @@ TEST(OpenPathsTest, RoutesTextDocumentsAndEverythingElse) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ShellFixture fixture;
+        ModelFixture fixture;
         shell::openPaths(fixture.model, c.paths);
         ASSERT_TRUE(waitFor([&] { return !fixture.model.isProcessingFiles(); }));
         settle();
@@ -266,7 +247,7 @@ TEST(UpdateSectionTest, ShowsEachStateWithItsTextSymbolAndButton) {
 }
 
 TEST(SettingsWindowTest, ShowsPrivacyAndAboutAndOpensTheMakersPages) {
-    ShellFixture fixture;
+    ModelFixture fixture;
     shell::SettingsWindow settings(fixture.model, fixture.desktop);
     const auto* statement = settings.findChild<QLabel*>("privacyStatement");
     ASSERT_TRUE(statement);
@@ -296,7 +277,7 @@ TEST(SettingsWindowTest, TheUpdateRowFollowsARealCheckAndDownloads) {
     LoopbackHttpServer server(LoopbackHttpServer::response(
         200, "OK", R"({"version":"999.1","url":"https://elsewhere.example/x","notes":"n","sha256":"s"})"));
     qputenv("VELQUOR_UPDATE_MANIFEST_URL", server.address().toString().toUtf8());
-    ShellFixture fixture;
+    ModelFixture fixture;
     shell::SettingsWindow settings(fixture.model, fixture.desktop);
     auto* button = settings.findChild<QPushButton*>("updateButton");
     auto* text = settings.findChild<QLabel*>("updateText");
