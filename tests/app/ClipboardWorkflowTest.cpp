@@ -11,56 +11,50 @@ using app::AppModel;
 
 QClipboard& clipboard() { return *QGuiApplication::clipboard(); }
 
-// What each clipboard gives the text workspace: HTML only as its visible text and nothing that
-// could run, an oversized flavour never read.
-TEST(ClipboardWorkflowTest, InspectingReadsTheBestFlavourAndNamesTheOthers) {
-    const struct {
-        const char* name;
-        std::function<void(QMimeData&)> fill;
-        QString inputText;
-        QString status;
-        QStringList findings;
-    } cases[] = {
-        {"html only",
-         [](QMimeData& data) {
-             data.setData("text/html",
-                          "Version:0.9\r\nSourceURL:https://example.com/page\r\n<html><head><title>Secret title"
-                          "</title></head><body><style>p{color:red}</style><script>alert('x')</script><p onclick="
-                          "\"x()\">Hello\xc2\xa0world</p><img src=\"file:///etc/passwd\"><!-- hidden note --><p>Second"
-                          "</p></body></html>");
-         },
-         qs(u"Hello\u00A0world\nSecond"),
-         "Loaded clipboard plain text. Extra paste flavors found.",
-         {"HTML flavor present", "HTML carries source or editor attributes"}},
-        {"oversized html",
-         [](QMimeData& data) { data.setData("text/html", QByteArray(17 << 20, 'a')); },
-         {},
-         "Clipboard does not contain readable text.",
-         {"HTML flavor present", "HTML flavor exceeds the detailed inspection limit"}},
-        {"rtf only",
-         [](QMimeData& data) {
-             data.setData("text/rtf", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Dear Ms\\'e9\\par Body\\u8203?}");
-         },
-         qs(u"Dear Ms\u00E9\nBody\u200B"),
-         "Loaded clipboard plain text. Extra paste flavors found.",
-         {"RTF flavor present"}},
-        {"empty", [](QMimeData&) {}, {}, "Clipboard does not contain readable text.", {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ModelFixture fixture;
-        auto& model = fixture.model;
-        putOnClipboard(c.fill);
-        model.setSelectedTab(app::WorkspaceTab::files);
-        model.inspectClipboard();
-        EXPECT_EQ(model.inputText(), c.inputText);
-        EXPECT_EQ(model.textStatus(), c.status);
-        EXPECT_EQ(model.clipboardFindings(), c.findings);
-        EXPECT_EQ(model.textReport().issues.empty(), c.inputText.isEmpty());
-    }
+TEST(ClipboardWorkflowTest, HtmlOnlyClipboardYieldsItsVisibleTextAndNothingThatCouldRun) {
     ModelFixture fixture;
-    fixture.model.sanitizeClipboardInPlace();
-    EXPECT_EQ(fixture.model.textStatus(), "Clipboard does not contain readable text.");
+    auto& model = fixture.model;
+    putOnClipboard([](QMimeData& data) {
+        data.setData(
+            "text/html",
+            "Version:0.9\r\nSourceURL:https://example.com/page\r\n<html><head><title>Secret title</title>"
+            "</head><body><style>p{color:red}</style><script>alert('x')</script><p onclick=\"x()\">Hello"
+            "\xc2\xa0world</p><img src=\"file:///etc/passwd\"><!-- hidden note --><p>Second</p></body></html>");
+    });
+    model.setSelectedTab(app::WorkspaceTab::files);
+    model.inspectClipboard();
+    EXPECT_EQ(model.inputText(), qs(u"Hello\u00A0world\nSecond"));
+    EXPECT_EQ(model.textStatus(), "Loaded clipboard plain text. Extra paste flavors found.");
+    EXPECT_EQ(model.clipboardFindings(),
+              (QStringList{"HTML flavor present", "HTML carries source or editor attributes"}));
+    EXPECT_FALSE(model.textReport().issues.empty());
+}
+
+TEST(ClipboardWorkflowTest, AnEmptyClipboardOrOversizedHtmlHasNoReadableText) {
+    ModelFixture fixture;
+    auto& model = fixture.model;
+    model.inspectClipboard();
+    EXPECT_EQ(model.textStatus(), "Clipboard does not contain readable text.");
+    model.sanitizeClipboardInPlace();
+    EXPECT_EQ(model.textStatus(), "Clipboard does not contain readable text.");
+    EXPECT_TRUE(model.clipboardFindings().isEmpty());
+
+    putOnClipboard([](QMimeData& data) { data.setData("text/html", QByteArray(17 << 20, 'a')); });
+    model.inspectClipboard();
+    EXPECT_EQ(model.clipboardFindings(),
+              (QStringList{"HTML flavor present", "HTML flavor exceeds the detailed inspection limit"}));
+    EXPECT_EQ(model.textStatus(), "Clipboard does not contain readable text.");
+    EXPECT_TRUE(model.inputText().isEmpty());
+}
+
+TEST(ClipboardWorkflowTest, RtfOnlyClipboardYieldsItsText) {
+    ModelFixture fixture;
+    putOnClipboard([](QMimeData& data) {
+        data.setData("text/rtf", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Dear Ms\\'e9\\par Body\\u8203?}");
+    });
+    fixture.model.inspectClipboard();
+    EXPECT_EQ(fixture.model.inputText(), qs(u"Dear Ms\u00E9\nBody\u200B"));
+    EXPECT_EQ(fixture.model.clipboardFindings(), QStringList{"RTF flavor present"});
 }
 
 TEST(ClipboardWorkflowTest, CleaningInPlaceWritesPlainTextAndOffersRestore) {

@@ -43,12 +43,6 @@ struct FilesFixture : WindowFixture {
 
     QAbstractButton* button(const char* name) const { return named<QAbstractButton>(QString::fromLatin1(name)); }
     QString status() const { return named<QLabel>(QStringLiteral("File status"))->text(); }
-    QString statistic(const QString& label) const {
-        for (auto* stat : view.findChildren<ui::StatView*>()) {
-            if (stat->label() == label && stat->isVisibleTo(&view)) return stat->value();
-        }
-        return QStringLiteral("<missing>");
-    }
 
     ui::FileWorkspace* workspace = nullptr;
 };
