@@ -30,9 +30,15 @@ TEST(ClipboardWorkflowTest, HtmlOnlyClipboardYieldsItsVisibleTextAndNothingThatC
     EXPECT_FALSE(model.textReport().issues.empty());
 }
 
-TEST(ClipboardWorkflowTest, OversizedHtmlIsReportedButNeverRead) {
+TEST(ClipboardWorkflowTest, AnEmptyClipboardOrOversizedHtmlHasNoReadableText) {
     ModelFixture fixture;
     auto& model = fixture.model;
+    model.inspectClipboard();
+    EXPECT_EQ(model.textStatus(), "Clipboard does not contain readable text.");
+    model.sanitizeClipboardInPlace();
+    EXPECT_EQ(model.textStatus(), "Clipboard does not contain readable text.");
+    EXPECT_TRUE(model.clipboardFindings().isEmpty());
+
     putOnClipboard([](QMimeData& data) { data.setData("text/html", QByteArray(17 << 20, 'a')); });
     model.inspectClipboard();
     EXPECT_EQ(model.clipboardFindings(),
@@ -49,15 +55,6 @@ TEST(ClipboardWorkflowTest, RtfOnlyClipboardYieldsItsText) {
     fixture.model.inspectClipboard();
     EXPECT_EQ(fixture.model.inputText(), qs(u"Dear Ms\u00E9\nBody\u200B"));
     EXPECT_EQ(fixture.model.clipboardFindings(), QStringList{"RTF flavor present"});
-}
-
-TEST(ClipboardWorkflowTest, AnEmptyClipboardHasNoReadableText) {
-    ModelFixture fixture;
-    fixture.model.inspectClipboard();
-    EXPECT_EQ(fixture.model.textStatus(), "Clipboard does not contain readable text.");
-    fixture.model.sanitizeClipboardInPlace();
-    EXPECT_EQ(fixture.model.textStatus(), "Clipboard does not contain readable text.");
-    EXPECT_TRUE(fixture.model.clipboardFindings().isEmpty());
 }
 
 TEST(ClipboardWorkflowTest, CleaningInPlaceWritesPlainTextAndOffersRestore) {

@@ -27,9 +27,9 @@ void writePngs(const fs::path& folder, int count, int first = 0) {
     for (int i = first; i < first + count; ++i) writeBytes(folder / ("p" + std::to_string(i) + ".png"), tinyPng());
 }
 
-TEST(FileWorkflowTest, StartsWithNothingSelectedAndNothingToExport) {
+TEST(FileWorkflowTest, StartsWithNothingSelectedThenAnImageIsInspectedOnAWorkerWithItsPreview) {
     ModelFixture fixture;
-    const auto& model = fixture.model;
+    auto& model = fixture.model;
     EXPECT_EQ(model.fileStatus(), startStatus);
     EXPECT_FALSE(model.selectedFile() || model.fileReport() || model.outputURL());
     EXPECT_TRUE(model.originalPreview().isNull() && model.cleanedPreview().isNull());
@@ -37,14 +37,9 @@ TEST(FileWorkflowTest, StartsWithNothingSelectedAndNothingToExport) {
     EXPECT_FALSE(model.isProcessingFiles() || model.isExportingFile());
     EXPECT_FALSE(model.canExportPrivacyCopy() || model.canExportBatchPrivacyCopies());
     EXPECT_EQ(model.fileProgress(), workflow::BatchProgress{});
-}
 
-TEST(FileWorkflowTest, AnImageIsInspectedOnAWorkerWithItsPreview) {
-    ModelFixture fixture;
-    auto& model = fixture.model;
     TemporaryDirectory folder;
     const auto photo = makeTestImage(folder.path() / "photo.jpg", "320x240", 1);
-
     model.inspectFile(photo);
     EXPECT_EQ(model.fileStatus(), qs(u"Inspecting photo.jpg\u2026"));
     EXPECT_TRUE(model.isProcessingFiles());

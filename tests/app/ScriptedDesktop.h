@@ -3,6 +3,7 @@
 #include "app/Desktop.h"
 
 #include <QStringList>
+#include <QUrl>
 
 #include <deque>
 #include <vector>
@@ -19,6 +20,9 @@ public:
     std::vector<QString> revealed;
     std::vector<QString> proposedNames;
     std::vector<app::FolderRequest> folderRequests;
+    std::vector<app::Alert> alerts;
+    std::vector<QUrl> opened;
+    int alertAnswer = 0;  // the button every alert is answered with
     int pickerCalls = 0;
 
     std::optional<QString> chooseTextFile() override { return next(); }
@@ -39,8 +43,11 @@ public:
         return files;
     }
     void reveal(const QString& path) override { revealed.push_back(path); }
-    void openAddress(const QUrl&) override {}
-    int showAlert(const app::Alert&) override { return 0; }
+    void openAddress(const QUrl& address) override { opened.push_back(address); }
+    int showAlert(const app::Alert& alert) override {
+        alerts.push_back(alert);
+        return alertAnswer;
+    }
 
 private:
     QString nextPath() {

@@ -43,7 +43,7 @@ void expectEmptyAnalysis(const AppModel& model) {
     EXPECT_TRUE(model.styleDeviations().empty());
 }
 
-TEST(TextWorkflowTest, StartsWithTheAnalysisOfTheEmptyTextAndTheDefaultOptions) {
+TEST(TextWorkflowTest, StartsWithTheAnalysisOfTheEmptyTextAndTheDefaultOptionsEachCategoryItsOwn) {
     ModelFixture fixture;
     const auto& model = fixture.model;
     EXPECT_EQ(model.selectedTab(), app::WorkspaceTab::text);
@@ -55,6 +55,14 @@ TEST(TextWorkflowTest, StartsWithTheAnalysisOfTheEmptyTextAndTheDefaultOptions) 
     EXPECT_TRUE(model.highlightChanges());
     EXPECT_FALSE(model.canRevert() || model.canRestoreClipboard() || model.isInspectingText());
     expectEmptyAnalysis(model);
+
+    // Every category controls its own option.
+    for (const auto category : text::allTextChangeCategories()) {
+        const bool before = fixture.model.isChangeEnabled(category);
+        fixture.model.setChangeEnabled(category, !before);
+        EXPECT_EQ(model.isChangeEnabled(category), !before);
+        EXPECT_EQ(model.property(qs(text::info(category).optionName).toLatin1().constData()).toBool(), !before);
+    }
 }
 
 TEST(TextWorkflowTest, ABurstOfEditsInspectsOnceAfterTheLastOne) {
@@ -107,17 +115,6 @@ TEST(TextWorkflowTest, AnOptionChangeReinspectsAtOnceAndAnEqualWriteNotifiesNobo
     QSignalSpy anyChange(&model, &AppModel::cleanedTextChanged);
     model.inspectText();
     EXPECT_EQ(anyChange.count(), 0);
-}
-
-TEST(TextWorkflowTest, EveryCategoryControlsItsOwnOption) {
-    ModelFixture fixture;
-    auto& model = fixture.model;
-    for (const auto category : text::allTextChangeCategories()) {
-        const bool before = model.isChangeEnabled(category);
-        model.setChangeEnabled(category, !before);
-        EXPECT_EQ(model.isChangeEnabled(category), !before);
-        EXPECT_EQ(model.property(qs(text::info(category).optionName).toLatin1().constData()).toBool(), !before);
-    }
 }
 
 TEST(TextWorkflowTest, TextOverTheLimitClearsTheAnalysisAndKeepsTheText) {

@@ -12,20 +12,6 @@ namespace {
 
 using app::AppUpdateState;
 
-// The desktop's alerts as a record, answering each with a prepared button.
-class AlertDesktop : public ScriptedDesktop {
-public:
-    std::vector<app::Alert> alerts;
-    std::vector<QUrl> opened;
-    int answer = 0;
-
-    int showAlert(const app::Alert& alert) override {
-        alerts.push_back(alert);
-        return answer;
-    }
-    void openAddress(const QUrl& address) override { opened.push_back(address); }
-};
-
 // Points the model's manifest address at `address` for the life of the object.
 class ManifestAddress {
 public:
@@ -46,7 +32,7 @@ struct UpdateFixture {
                !std::holds_alternative<AppUpdateState::Idle>(state);
     }
 
-    AlertDesktop desktop;
+    ScriptedDesktop desktop;
     app::AppModel model;
 };
 
@@ -111,7 +97,7 @@ TEST(ReleaseUpdateTest, DecodesOnlyManifestsWithAllFourStringKeys) {
     EXPECT_STREQ(app::UpdateError().what(), "The update server returned an invalid response.");
 }
 
-TEST(ReleaseUpdateTest, AcceptsHttpsAndPlainHttpOnLoopbackOnly) {
+TEST(ReleaseUpdateTest, AcceptsHttpsAndPlainHttpOnLoopbackOnlyAlsoAsAnOverride) {
     const std::pair<const char*, bool> cases[] = {
         {"https://velquor.org/releases/latest.json", true},
         {"http://127.0.0.1:8080/latest.json", true},
@@ -128,10 +114,7 @@ TEST(ReleaseUpdateTest, AcceptsHttpsAndPlainHttpOnLoopbackOnly) {
     }
     EXPECT_TRUE(QUrl(QString::fromUtf8(app::buildReleaseManifestAddress)).path().endsWith("latest.json"));
     EXPECT_EQ(QUrl(QString::fromUtf8(app::buildReleaseManifestAddress)).scheme(), "https");
-}
-
-TEST(ReleaseUpdateTest, AnOverrideThatIsNotAcceptedGivesNoAddress) {
-    {
+    {  // an override that is not accepted gives no address
         const ManifestAddress plain(QStringLiteral("http://example.org/latest.json"));
         EXPECT_FALSE(app::releaseManifestAddress());
     }
@@ -152,57 +135,33 @@ TEST(UpdateCheckTest, EachServerAnswerEndsInItsStateAndAlert) {
                                      .url = QUrl("https://example.org/other.dmg"),
                                      .notes = "Faster scans.",
                                      .sha256 = "0123abcd"};
+    const auto failed = [](const char* name, QByteArray response) {
+        return Case{
+            name, std::move(response), {AppUpdateState::Failed{failedMessage}}, "Update check failed", failedMessage};
+    };
+    const auto current = [&](const char* name, const QByteArray& version) {
+        return Case{name,
+                    LoopbackHttpServer::response(200, "OK", manifestJson(version)),
+                    {AppUpdateState::Current{running}},
+                    "Velquor is up to date",
+                    QStringLiteral("Version %1 is the latest version.").arg(running)};
+    };
     const Case cases[] = {
         {"newer",
          LoopbackHttpServer::response(200, "OK", manifestJson("999.0")),
          {AppUpdateState::Available{newer}},
          "Velquor 999.0 is available",
          "Faster scans."},
-        {"equal",
-         LoopbackHttpServer::response(200, "OK", manifestJson(running.toUtf8())),
-         {AppUpdateState::Current{running}},
-         "Velquor is up to date",
-         QStringLiteral("Version %1 is the latest version.").arg(running)},
-        {"older",
-         LoopbackHttpServer::response(200, "OK", manifestJson("0.0.1")),
-         {AppUpdateState::Current{running}},
-         "Velquor is up to date",
-         QStringLiteral("Version %1 is the latest version.").arg(running)},
-        {"not modified",
-         LoopbackHttpServer::response(304, "Not Modified", {}),
-         {AppUpdateState::Failed{failedMessage}},
-         "Update check failed",
-         failedMessage},
-        {"not found",
-         LoopbackHttpServer::response(404, "Not Found", manifestJson("999.0")),
-         {AppUpdateState::Failed{failedMessage}},
-         "Update check failed",
-         failedMessage},
-        {"created",
-         LoopbackHttpServer::response(201, "Created", manifestJson("999.0")),
-         {AppUpdateState::Failed{failedMessage}},
-         "Update check failed",
-         failedMessage},
-        {"malformed",
-         LoopbackHttpServer::response(200, "OK", "{\"version\": \"2.0\","),
-         {AppUpdateState::Failed{failedMessage}},
-         "Update check failed",
-         failedMessage},
-        {"missing key",
-         LoopbackHttpServer::response(200, "OK", R"({"version":"999.0","url":"https://e.org/x","notes":"n"})"),
-         {AppUpdateState::Failed{failedMessage}},
-         "Update check failed",
-         failedMessage},
-        {"oversized",
-         LoopbackHttpServer::response(200, "OK", QByteArray(200'000, ' ') + manifestJson("999.0")),
-         {AppUpdateState::Failed{failedMessage}},
-         "Update check failed",
-         failedMessage},
-        {"not http",
-         "garbage without a status line\r\n\r\n",
-         {AppUpdateState::Failed{failedMessage}},
-         "Update check failed",
-         failedMessage},
+        current("equal", running.toUtf8()),
+        current("older", "0.0.1"),
+        failed("not modified", LoopbackHttpServer::response(304, "Not Modified", {})),
+        failed("not found", LoopbackHttpServer::response(404, "Not Found", manifestJson("999.0"))),
+        failed("created", LoopbackHttpServer::response(201, "Created", manifestJson("999.0"))),
+        failed("malformed", LoopbackHttpServer::response(200, "OK", "{\"version\": \"2.0\",")),
+        failed("missing key",
+               LoopbackHttpServer::response(200, "OK", R"({"version":"999.0","url":"https://e.org/x","notes":"n"})")),
+        failed("oversized", LoopbackHttpServer::response(200, "OK", QByteArray(200'000, ' ') + manifestJson("999.0"))),
+        failed("not http", "garbage without a status line\r\n\r\n"),
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -220,32 +179,30 @@ TEST(UpdateCheckTest, EachServerAnswerEndsInItsStateAndAlert) {
     }
 }
 
-TEST(UpdateCheckTest, AlertButtonsFollowTheOutcome) {
-    LoopbackHttpServer server(LoopbackHttpServer::response(200, "OK", manifestJson("999.0")));
-    const ManifestAddress address(server.address().toString());
-    UpdateFixture fixture;
-    fixture.desktop.answer = 1;  // "Not now"
-    fixture.model.checkForUpdates(true);
-    ASSERT_TRUE(waitFor([&] { return fixture.finished(); }));
-    ASSERT_EQ(fixture.desktop.alerts.size(), 1u);
-    EXPECT_EQ(fixture.desktop.alerts[0].buttons, (QStringList{"Download", "Not now"}));
-    EXPECT_TRUE(fixture.desktop.opened.empty());
-}
-
-TEST(UpdateCheckTest, DownloadOpensTheFixedAddressNotTheManifestsOwn) {
+// "Download" is the alert's first button; it opens the fixed address, never the manifest's own.
+TEST(UpdateCheckTest, TheAlertOffersDownloadWhichOpensTheFixedAddressNotTheManifestsOwn) {
     LoopbackHttpServer server(
         LoopbackHttpServer::response(200, "OK", manifestJson("999.0", "https://attacker.example/evil.deb")));
     const ManifestAddress address(server.address().toString());
-    UpdateFixture fixture;
-    fixture.model.downloadAvailableUpdate();
-    EXPECT_TRUE(fixture.desktop.opened.empty());  // nothing is available yet
-    fixture.model.checkForUpdates(true);
-    ASSERT_TRUE(waitFor([&] { return fixture.finished(); }));
-    ASSERT_EQ(fixture.desktop.opened.size(), 1u);  // "Download" is the first button, the alert's answer
-    EXPECT_EQ(fixture.desktop.opened[0], QUrl(QString::fromUtf8(app::buildReleaseDownloadAddress)));
-    fixture.model.downloadAvailableUpdate();
-    EXPECT_EQ(fixture.desktop.opened.size(), 2u);
-    EXPECT_EQ(fixture.desktop.opened[1], fixture.desktop.opened[0]);
+    for (const int answer : {1, 0}) {
+        UpdateFixture fixture;
+        fixture.desktop.alertAnswer = answer;
+        fixture.model.downloadAvailableUpdate();
+        EXPECT_TRUE(fixture.desktop.opened.empty());  // nothing is available yet
+        fixture.model.checkForUpdates(true);
+        ASSERT_TRUE(waitFor([&] { return fixture.finished(); }));
+        ASSERT_EQ(fixture.desktop.alerts.size(), 1u);
+        EXPECT_EQ(fixture.desktop.alerts[0].buttons, (QStringList{"Download", "Not now"}));
+        if (answer == 1) {  // "Not now"
+            EXPECT_TRUE(fixture.desktop.opened.empty());
+            continue;
+        }
+        ASSERT_EQ(fixture.desktop.opened.size(), 1u);
+        EXPECT_EQ(fixture.desktop.opened[0], QUrl(QString::fromUtf8(app::buildReleaseDownloadAddress)));
+        fixture.model.downloadAvailableUpdate();
+        EXPECT_EQ(fixture.desktop.opened.size(), 2u);
+        EXPECT_EQ(fixture.desktop.opened[1], fixture.desktop.opened[0]);
+    }
 }
 
 TEST(UpdateCheckTest, AServerThatNeverAnswersTimesOutAsFailed) {
@@ -259,7 +216,7 @@ TEST(UpdateCheckTest, AServerThatNeverAnswersTimesOutAsFailed) {
     EXPECT_EQ(server.requests(), 1);
 }
 
-TEST(UpdateCheckTest, TwoQuickRequestsMakeOneCheckAndOneAlert) {
+TEST(UpdateCheckTest, TwoQuickRequestsMakeOneCheckOfTheServerNotACacheAndOneAlert) {
     LoopbackHttpServer server(LoopbackHttpServer::response(200, "OK", manifestJson("0.0.1")));
     const ManifestAddress address(server.address().toString());
     UpdateFixture fixture;
@@ -271,18 +228,11 @@ TEST(UpdateCheckTest, TwoQuickRequestsMakeOneCheckAndOneAlert) {
     EXPECT_EQ(fixture.desktop.alerts.size(), 1u);
     EXPECT_EQ(server.requests(), 1);
     EXPECT_EQ(changes.count(), 2);  // checking, then current
-}
-
-TEST(UpdateCheckTest, TheRequestAsksTheServerAndNotACache) {
-    LoopbackHttpServer server(LoopbackHttpServer::response(200, "OK", manifestJson("0.0.1")));
-    const ManifestAddress address(server.address().toString());
-    UpdateFixture fixture;
-    fixture.model.checkForUpdates(false);
-    ASSERT_TRUE(waitFor([&] { return fixture.finished(); }));
     EXPECT_TRUE(server.lastRequest().startsWith("GET /releases/latest.json HTTP/1.1\r\n"));
     EXPECT_TRUE(server.lastRequest().toLower().contains("cache-control: no-cache"));
     fixture.model.checkForUpdates(false);
     ASSERT_TRUE(waitFor([&] { return server.requests() == 2 && fixture.finished(); }));
+    EXPECT_EQ(fixture.desktop.alerts.size(), 1u) << "a check in the background shows no alert";
 }
 
 TEST(UpdateCheckTest, ARefusedAddressFailsWithoutTouchingTheNetwork) {

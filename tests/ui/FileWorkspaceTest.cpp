@@ -43,12 +43,6 @@ struct FilesFixture : WindowFixture {
 
     QAbstractButton* button(const char* name) const { return named<QAbstractButton>(QString::fromLatin1(name)); }
     QString status() const { return named<QLabel>(QStringLiteral("File status"))->text(); }
-    QString statistic(const QString& label) const {
-        for (auto* stat : view.findChildren<ui::StatView*>()) {
-            if (stat->label() == label && stat->isVisibleTo(&view)) return stat->value();
-        }
-        return QStringLiteral("<missing>");
-    }
 
     ui::FileWorkspace* workspace = nullptr;
 };
@@ -193,15 +187,23 @@ TEST(FileWorkspace, AnExportedWordDocumentShowsItsCardAndCanBeRevealed) {
     EXPECT_EQ(dragged->urls(), QList<QUrl>{QUrl::fromLocalFile(pathText(folder.path() / "letter-privacy.docx"))});
 }
 
-TEST(FileWorkspace, AnInspectOnlyArchiveSaysSo) {
+// Neither an iWork archive nor an image with credentials can be copied; only the archive says so.
+TEST(FileWorkspace, InspectOnlyFilesOfferNoCopyAndOnlyAnArchiveShowsTheNotice) {
     FilesFixture window;
     TemporaryDirectory folder;
     zipWithSystemZip(folder.path(), {{"Index/Document.iwa", "x"}}, folder.path() / "essay.pages");
-    window.model.inspectFile(folder.path() / "essay.pages");
-    ASSERT_TRUE(window.waitForFiles());
-    EXPECT_TRUE(
-        window.shows(QStringLiteral("Inspect-only report. Privacy export is not available for this file type.")));
-    EXPECT_FALSE(window.button("Create privacy copy")->isEnabled());
+    writeBytes(folder.path() / "signed.png", tinyPng({pngChunk("caBX", {1, 2, 3})}));
+    for (const auto& [name, notice] : {std::pair{"essay.pages", true}, std::pair{"signed.png", false}}) {
+        window.model.inspectFile(folder.path() / name);
+        ASSERT_TRUE(window.waitForFiles());
+        ASSERT_TRUE(window.model.fileReport().has_value()) << name;
+        EXPECT_EQ(
+            window.shows(QStringLiteral("Inspect-only report. Privacy export is not available for this file type.")),
+            notice)
+            << name;
+        EXPECT_FALSE(window.button("Create privacy copy")->isEnabled()) << name;
+    }
+    EXPECT_EQ(window.workspace->previews()->before()->contentKind(), QStringLiteral("image"));
 }
 
 TEST(FileWorkspace, TheInspectOnlyNoticeNeedsAllThreeConditions) {
@@ -258,19 +260,6 @@ TEST(FileWorkspace, ProvenanceNoticesKeepTheirOrder) {
         statistics << stat->label() + QStringLiteral("=") + stat->value();
     EXPECT_EQ(statistics, (QStringList{QStringLiteral("Type=JPEG image"), QStringLiteral("Size=2 KB"),
                                        QStringLiteral("Pixels=4 x 3")}));
-}
-
-TEST(FileWorkspace, CredentialsKeepAnImageInspectOnly) {
-    FilesFixture window;
-    TemporaryDirectory folder;
-    writeBytes(folder.path() / "signed.png", tinyPng({pngChunk("caBX", {1, 2, 3})}));
-    window.model.inspectFile(folder.path() / "signed.png");
-    ASSERT_TRUE(window.waitForFiles());
-    ASSERT_TRUE(window.model.fileReport().has_value());
-    EXPECT_FALSE(window.button("Create privacy copy")->isEnabled());
-    EXPECT_EQ(window.workspace->previews()->before()->contentKind(), QStringLiteral("image"));
-    EXPECT_FALSE(
-        window.shows(QStringLiteral("Inspect-only report. Privacy export is not available for this file type.")));
 }
 
 TEST(FileWorkspace, AnEmptyBatchShowsNoTable) {

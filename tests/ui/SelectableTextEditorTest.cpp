@@ -70,21 +70,17 @@ INSTANTIATE_TEST_SUITE_P(Positions, TypingTest,
                                            TypingCase{"end", hostileText.size()}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SelectableTextEditor, BackspaceOverCrLfRemovesBothUnits) {
+TEST(SelectableTextEditor, BackspaceOverCrLfRemovesBothUnitsAndReturnTypesALineFeed) {
     EditorFixture fixture;
     fixture.moveTo(15);  // after "three\r\n"
     QTest::keyClick(fixture.editor.textView(), Qt::Key_Backspace);
     QString expected = hostileText;
     expected.remove(13, 2);
     EXPECT_EQ(fixture.editor.text(), expected);
-}
 
-TEST(SelectableTextEditor, ReturnAndShiftReturnTypeALineFeed) {
-    EditorFixture fixture;
     fixture.moveTo(3);
     QTest::keyClick(fixture.editor.textView(), Qt::Key_Return);
     QTest::keyClick(fixture.editor.textView(), Qt::Key_Return, Qt::ShiftModifier);
-    QString expected = hostileText;
     expected.insert(3, QStringLiteral("\n\n"));
     EXPECT_EQ(fixture.editor.text(), expected);
 }

@@ -3,7 +3,6 @@
 // leaves the sheet once the current draft was analysed.
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/ui/ViewTestSupport.h"
-#include "ui/common/StatView.h"
 #include "ui/style/PromptReviewSheet.h"
 #include "ui/style/RewriteResultReviewSheet.h"
 #include "ui/style/StyleReportView.h"
@@ -33,13 +32,6 @@ struct StyleFixture : WindowFixture {
         settle();
         named<QAbstractButton>(QStringLiteral("Style"))->click();
         style = view.findChild<ui::StyleReportView*>();
-    }
-
-    QString statistic(const QString& label) const {
-        for (auto* stat : view.findChildren<ui::StatView*>()) {
-            if (stat->label() == label && stat->isVisibleTo(&view)) return stat->value();
-        }
-        return QStringLiteral("<missing>");
     }
 
     // A widget of the sheet by accessible name, visible or not.

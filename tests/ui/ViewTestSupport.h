@@ -3,6 +3,7 @@
 #include "app/AppModel.h"
 #include "tests/app/ScriptedDesktop.h"
 #include "ui/ContentView.h"
+#include "ui/common/StatView.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -44,6 +45,14 @@ struct WindowFixture {
     bool shows(const QString& name) const {
         QCoreApplication::processEvents();
         return named(name) != nullptr;
+    }
+
+    // The value of the visible statistic with that label.
+    QString statistic(const QString& label) const {
+        for (auto* stat : view.findChildren<ui::StatView*>()) {
+            if (stat->label() == label && stat->isVisibleTo(&view)) return stat->value();
+        }
+        return QStringLiteral("<missing>");
     }
 
     // Whether a label shows exactly `text` on screen.

@@ -111,30 +111,28 @@ TEST(ShellBusTest, CleanSelectedTextIsTheSelectionHygieneWhateverTheWindowSays) 
     EXPECT_EQ(fixture.shown, 0);
 }
 
-TEST(ShellBusTest, CleanSelectionPutsTheCleanedSelectionOnTheClipboard) {
+// The cleaned selection goes to the clipboard; a selection without plain text fails with its
+// error and leaves the clipboard alone.
+TEST(ShellBusTest, CleanSelectionPutsTheCleanedSelectionOnTheClipboardOrFailsWithItsError) {
     BusFixture fixture;
     ASSERT_TRUE(fixture.registered);
     selectInAnotherProcess("UTF8_STRING", "Pay\xe2\x80\x8b here: https://shop.example/?fbclid=abc ");
-    const auto result = callService("CleanSelection");
-    ASSERT_TRUE(result.ok) << result.errorMessage.toStdString();
+    const auto cleaned = callService("CleanSelection");
+    ASSERT_TRUE(cleaned.ok) << cleaned.errorMessage.toStdString();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "Pay here: https://shop.example/ ");
     EXPECT_TRUE(fixture.model.inputText().isEmpty());
     EXPECT_EQ(fixture.shown, 0);
-}
 
-TEST(ShellBusTest, CleanSelectionWithoutPlainTextFailsWithItsError) {
-    BusFixture fixture;
-    ASSERT_TRUE(fixture.registered);
     QGuiApplication::clipboard()->setText("untouched");
     selectInAnotherProcess("image/png", QByteArray("\x89PNG\r\n\x1a\n", 8));
-    const auto result = callService("CleanSelection");
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.errorName, "org.velquor.Velquor1.Error.NoReadableText");
-    EXPECT_EQ(result.errorMessage, "The selection does not contain readable plain text.");
+    const auto refused = callService("CleanSelection");
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.errorName, "org.velquor.Velquor1.Error.NoReadableText");
+    EXPECT_EQ(refused.errorMessage, "The selection does not contain readable plain text.");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "untouched");
 }
 
-TEST(ShellBusTest, TheClipboardCallsAndShowReachTheModelAndTheWindow) {
+TEST(ShellBusTest, TheClipboardCallsShowAndOpenReachTheModelAndTheWindow) {
     BusFixture fixture;
     ASSERT_TRUE(fixture.registered);
     QGuiApplication::clipboard()->setText(qs(u"x\u200By"));
@@ -148,6 +146,12 @@ TEST(ShellBusTest, TheClipboardCallsAndShowReachTheModelAndTheWindow) {
     EXPECT_EQ(fixture.shown, 1);
     ASSERT_TRUE(callService("Show").ok);
     EXPECT_EQ(fixture.shown, 2);
+
+    // Relative paths sent over the bus are ignored.
+    fixture.model.setInputText({});
+    ASSERT_TRUE(callService("Open", {QStringList{"../../etc/passwd.txt"}}).ok);
+    EXPECT_TRUE(fixture.model.inputText().isEmpty());
+    EXPECT_FALSE(fixture.model.selectedFile());
 }
 
 TEST(ShellBusTest, OnlyOneServiceOwnsTheName) {
@@ -201,14 +205,6 @@ TEST(ShellBusTest, AHangUpOrATerminateQuitsTheRunningWindowCleanly) {
         EXPECT_EQ(velquor.exitStatus(), QProcess::NormalExit) << signal;
         EXPECT_EQ(velquor.exitCode(), 0) << signal;
     }
-}
-
-TEST(ShellBusTest, OpenIgnoresRelativePathsSentOverTheBus) {
-    BusFixture fixture;
-    ASSERT_TRUE(fixture.registered);
-    ASSERT_TRUE(callService("Open", {QStringList{"../../etc/passwd.txt"}}).ok);
-    EXPECT_TRUE(fixture.model.inputText().isEmpty());
-    EXPECT_FALSE(fixture.model.selectedFile());
 }
 
 }  // namespace

@@ -27,25 +27,6 @@ namespace {
 
 using app::AppUpdateState;
 
-class RecordingDesktop : public ScriptedDesktop {
-public:
-    std::vector<QUrl> opened;
-    std::vector<app::Alert> alerts;
-    void openAddress(const QUrl& address) override { opened.push_back(address); }
-    int showAlert(const app::Alert& alert) override {
-        alerts.push_back(alert);
-        return 0;
-    }
-};
-
-struct ShellFixture {
-    ShellFixture() : model(desktop, {.textInspectionDelay = 40ms, .clipboardRestoreLifetime = 300ms}) {
-        QGuiApplication::clipboard()->clear();
-    }
-    RecordingDesktop desktop;
-    app::AppModel model;
-};
-
 // A menu as text: each action's label, "---" for a divider.
 QStringList menuLayout(const QMenu& menu) {
     QStringList layout;
@@ -67,8 +48,8 @@ QMenu* menuNamed(QMainWindow& window, const QString& title) {
     return nullptr;
 }
 
-TEST(TrayMenuTest, HasTheItemsInOrderAndRestoreFollowsTheModel) {
-    ShellFixture fixture;
+TEST(TrayMenuTest, HasTheItemsInOrderAndRestorePutsTheOriginalBackWhileTheModelOffersIt) {
+    ModelFixture fixture;
     QMenu menu;
     int shown = 0;
     int quits = 0;
@@ -101,23 +82,17 @@ TEST(TrayMenuTest, HasTheItemsInOrderAndRestoreFollowsTheModel) {
     EXPECT_EQ(shown, 2);
     actionNamed(menu, "Quit")->trigger();
     EXPECT_EQ(quits, 1);
-}
 
-TEST(TrayMenuTest, RestoreFromTheMenuPutsTheOriginalBack) {
-    ShellFixture fixture;
-    QMenu menu;
-    shell::fillTrayMenu(
-        menu, fixture.model, [] {}, [] {});
     QGuiApplication::clipboard()->setText(qs(u"a\u200Bb https://x.org/?utm_source=z"));
     actionNamed(menu, "Clean Clipboard")->trigger();
-    ASSERT_TRUE(actionNamed(menu, "Restore Previous Clipboard")->isEnabled());
-    actionNamed(menu, "Restore Previous Clipboard")->trigger();
+    ASSERT_TRUE(restore->isEnabled());
+    restore->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), qs(u"a\u200Bb https://x.org/?utm_source=z"));
-    EXPECT_FALSE(actionNamed(menu, "Restore Previous Clipboard")->isEnabled());
+    EXPECT_FALSE(restore->isEnabled());
 }
 
-TEST(MainWindowTest, IsTitledVelquorWithItsMenusAndShortcuts) {
-    ShellFixture fixture;
+TEST(MainWindowTest, IsTitledVelquorWithItsMenusAndShortcutsAndOpenTextLoadsTheChosenFile) {
+    ModelFixture fixture;
     shell::MainWindow window(fixture.model, fixture.desktop);
     EXPECT_EQ(window.windowTitle(), "Velquor");
     EXPECT_EQ(window.minimumSize(), QSize(1120, 720));
@@ -141,24 +116,19 @@ TEST(MainWindowTest, IsTitledVelquorWithItsMenusAndShortcuts) {
     actionNamed(*help, "About Velquor")->trigger();
     ASSERT_EQ(fixture.desktop.alerts.size(), 1u);
     EXPECT_EQ(fixture.desktop.alerts[0].message, "Velquor " + app::runningVersion());
-}
 
-TEST(MainWindowTest, OpenTextFromTheMenuLoadsTheChosenFile) {
-    ShellFixture fixture;
     QTemporaryDir folder;
-    const QString path = folder.filePath("notes.txt");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("hello\xe2\x80\x8b");
-    file.close();
-    fixture.desktop.paths.push_back(path);
-    shell::MainWindow window(fixture.model, fixture.desktop);
-    actionNamed(*menuNamed(window, "&File"), "Open Text…")->trigger();
+    QFile chosen(folder.filePath("notes.txt"));
+    ASSERT_TRUE(chosen.open(QIODevice::WriteOnly));
+    chosen.write("hello\xe2\x80\x8b");
+    chosen.close();
+    fixture.desktop.paths.push_back(chosen.fileName());
+    actionNamed(*file, "Open Text…")->trigger();
     EXPECT_EQ(fixture.model.inputText(), qs(u"hello\u200B"));
 }
 
 TEST(MainWindowTest, ClosingHidesTheWindowOnlyWhileATrayKeepsVelquor) {
-    ShellFixture fixture;
+    ModelFixture fixture;
     shell::MainWindow window(fixture.model, fixture.desktop);
     window.setKeepsRunningInTray(true);
     window.showVelquorWindow();
@@ -173,7 +143,7 @@ TEST(MainWindowTest, ClosingHidesTheWindowOnlyWhileATrayKeepsVelquor) {
 // A switch to a dark theme while the window is open: the secondary texts are built again from the
 // dark palette (light grey on dark), and the text the person was working on stays.
 TEST(MainWindowTest, SwitchingToADarkPaletteRecoloursTheViewsAndKeepsTheText) {
-    ShellFixture fixture;
+    ModelFixture fixture;
     shell::MainWindow window(fixture.model, fixture.desktop);
     window.showVelquorWindow();
     fixture.model.setInputText(qs(u"hello\u200B"));
@@ -247,7 +217,7 @@ TEST(OpenPathsTest, RoutesTextDocumentsAndEverythingElse) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ShellFixture fixture;
+        ModelFixture fixture;
         shell::openPaths(fixture.model, c.paths);
         ASSERT_TRUE(waitFor([&] { return !fixture.model.isProcessingFiles(); }));
         settle();
@@ -277,7 +247,7 @@ TEST(UpdateSectionTest, ShowsEachStateWithItsTextSymbolAndButton) {
 }
 
 TEST(SettingsWindowTest, ShowsPrivacyAndAboutAndOpensTheMakersPages) {
-    ShellFixture fixture;
+    ModelFixture fixture;
     shell::SettingsWindow settings(fixture.model, fixture.desktop);
     const auto* statement = settings.findChild<QLabel*>("privacyStatement");
     ASSERT_TRUE(statement);
@@ -307,7 +277,7 @@ TEST(SettingsWindowTest, TheUpdateRowFollowsARealCheckAndDownloads) {
     LoopbackHttpServer server(LoopbackHttpServer::response(
         200, "OK", R"({"version":"999.1","url":"https://elsewhere.example/x","notes":"n","sha256":"s"})"));
     qputenv("VELQUOR_UPDATE_MANIFEST_URL", server.address().toString().toUtf8());
-    ShellFixture fixture;
+    ModelFixture fixture;
     shell::SettingsWindow settings(fixture.model, fixture.desktop);
     auto* button = settings.findChild<QPushButton*>("updateButton");
     auto* text = settings.findChild<QLabel*>("updateText");

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -217,7 +218,7 @@ INSTANTIATE_TEST_SUITE_P(EveryExportableFamily, ExportContractTest, ::testing::V
 
 struct Refusal {
     const char* name;
-    fs::path (*make)(const fs::path& folder);
+    std::function<fs::path(const fs::path& folder)> make;
     Case expected;
 };
 
@@ -274,10 +275,12 @@ fs::path movieCutShort(const fs::path& folder) {
 }
 
 // The first half of a recording whose header still tells its full length.
-fs::path recordingCutShort(const fs::path& folder, const std::string& name) {
-    const auto recording = MediaFixtures(folder).tagged(name);
-    fs::resize_file(recording, fs::file_size(recording) / 2);
-    return recording;
+std::function<fs::path(const fs::path&)> recordingCutShort(const std::string& name) {
+    return [name](const fs::path& folder) {
+        const auto recording = MediaFixtures(folder).tagged(name);
+        fs::resize_file(recording, fs::file_size(recording) / 2);
+        return recording;
+    };
 }
 
 // Exports every family refuses, each at its own step: before any work, while writing, or when
@@ -297,16 +300,11 @@ const Refusal refusals[] = {
      },
      Case::verificationFailed},
     {"svg_whose_cleaning_cannot_finish", svgWhoseCleaningCannotFinish, Case::unreadableFile},
-    {"mp3_cut_short", [](const fs::path& folder) { return recordingCutShort(folder, "song.mp3"); },
-     Case::unreadableFile},
-    {"flac_cut_short", [](const fs::path& folder) { return recordingCutShort(folder, "song.flac"); },
-     Case::unreadableFile},
-    {"ogg_cut_short", [](const fs::path& folder) { return recordingCutShort(folder, "song.ogg"); },
-     Case::unreadableFile},
-    {"wav_cut_short", [](const fs::path& folder) { return recordingCutShort(folder, "memo.wav"); },
-     Case::unreadableFile},
-    {"matroska_cut_short", [](const fs::path& folder) { return recordingCutShort(folder, "clip.mkv"); },
-     Case::exportFailed},
+    {"mp3_cut_short", recordingCutShort("song.mp3"), Case::unreadableFile},
+    {"flac_cut_short", recordingCutShort("song.flac"), Case::unreadableFile},
+    {"ogg_cut_short", recordingCutShort("song.ogg"), Case::unreadableFile},
+    {"wav_cut_short", recordingCutShort("memo.wav"), Case::unreadableFile},
+    {"matroska_cut_short", recordingCutShort("clip.mkv"), Case::exportFailed},
     {"movie_of_only_data_streams", movieOfOnlyDataStreams, Case::exportFailed},
     {"movie_cut_short", movieCutShort, Case::unreadableFile},
     {"word_document_with_unknown_revision_markup",

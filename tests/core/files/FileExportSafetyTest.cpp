@@ -1,15 +1,14 @@
 #include "core/files/FileExportSafety.h"
 #include "core/files/FileSanitizerError.h"
+#include "tests/support/FileTestSupport.h"
 #include "tests/support/TemporaryDirectory.h"
+#include "tests/support/TemporaryFolderOverride.h"
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
-#include <fstream>
-#include <optional>
 #include <regex>
 #include <stdexcept>
 #include <string>
@@ -18,29 +17,10 @@ namespace velquor::files {
 namespace {
 
 using Case = FileSanitizerError::Case;
+using testing::errorOf;
+using testing::namesIn;
 using testing::TemporaryDirectory;
-
-std::vector<std::string> namesIn(const std::filesystem::path& directory) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(directory)) names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::string contentsOf(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-Case errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const FileSanitizerError& error) {
-        return error.errorCase();
-    }
-    ADD_FAILURE() << "no error";
-    return Case::unsupportedFile;
-}
+const auto contentsOf = testing::readFile;
 
 std::span<const std::uint8_t> bytesOf(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
@@ -204,59 +184,38 @@ CopyWriter writerOf(
 // anything an export leaves in it can be seen.
 class ExportSkeletonTest : public ::testing::Test {
 protected:
-    ExportSkeletonTest() {
-        if (const char* previous = std::getenv("TMPDIR")) previousTemporary_ = previous;
-        ::setenv("TMPDIR", temporary_.path().c_str(), 1);
-    }
-    ~ExportSkeletonTest() override {
-        if (previousTemporary_) {
-            ::setenv("TMPDIR", previousTemporary_->c_str(), 1);
-        } else {
-            ::unsetenv("TMPDIR");
-        }
-    }
-
     // Nothing but the given names in the destination's folder, and nothing in the temporary one.
     void expectOnly(const std::vector<std::string>& names, WriterKind kind) const {
         EXPECT_EQ(namesIn(target_.path()), names) << nameOf(kind);
-        EXPECT_TRUE(namesIn(temporary_.path()).empty()) << nameOf(kind);
+        EXPECT_TRUE(temporary_.leftovers().empty()) << nameOf(kind);
     }
 
     TemporaryDirectory target_;
-    TemporaryDirectory temporary_;
 
 private:
-    std::optional<std::string> previousTemporary_;
+    TemporaryDirectory root_;
+    testing::TemporaryFolderOverride temporary_{root_.path() / "tmp"};
 };
 
-TEST_F(ExportSkeletonTest, PublishesTheVerifiedCopyAndLeavesNothingElse) {
+TEST_F(ExportSkeletonTest, PublishesTheVerifiedCopyFromAHiddenSiblingAndLeavesNothingElse) {
     for (const auto kind : writerKinds) {
-        const auto destination = target_.path() / (std::string(nameOf(kind)) + ".out");
+        const auto destination = target_.path() / (std::string(nameOf(kind)) + ".jpg");
         std::string verified;
+        std::filesystem::path verifiedAt;
         FileExportSafety::exportPrivacyCopy(destination, writerOf(kind, "clean copy"),
                                             [&](const std::filesystem::path& copy) {
                                                 verified = contentsOf(copy);
+                                                verifiedAt = copy;
                                                 EXPECT_FALSE(std::filesystem::exists(destination));
                                                 return CopyVerdict::passed;
                                             });
         EXPECT_EQ(verified, "clean copy") << nameOf(kind) << ": the verification read the written copy";
+        EXPECT_EQ(verifiedAt.parent_path(), target_.path()) << nameOf(kind);
+        EXPECT_TRUE(verifiedAt.filename().string().starts_with("." + std::string(nameOf(kind)) + "-velquor-"))
+            << verifiedAt;
         EXPECT_EQ(contentsOf(destination), "clean copy") << nameOf(kind);
         std::filesystem::remove(destination);
         expectOnly({}, kind);
-    }
-}
-
-TEST_F(ExportSkeletonTest, StagedCopiesAreHiddenSiblings) {
-    for (const auto kind : writerKinds) {
-        std::filesystem::path verifiedAt;
-        FileExportSafety::exportPrivacyCopy(target_.path() / "photo.jpg", writerOf(kind, "x"),
-                                            [&](const std::filesystem::path& copy) {
-                                                verifiedAt = copy;
-                                                return CopyVerdict::passed;
-                                            });
-        EXPECT_EQ(verifiedAt.parent_path(), target_.path()) << nameOf(kind);
-        EXPECT_TRUE(verifiedAt.filename().string().starts_with(".photo-velquor-")) << verifiedAt;
-        std::filesystem::remove(target_.path() / "photo.jpg");
     }
 }
 

@@ -4,6 +4,7 @@
 #include "core/files/FileSanitizerError.h"
 #include "core/files/FileTypes.h"
 #include "core/files/InspectorRegistry.h"
+#include "tests/support/FileTestSupport.h"
 #include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
@@ -150,16 +151,6 @@ TEST(FileTypesTest, ExtensionsAreMatchedInAnyCaseAndSvgIsAnImage) {
     }
 }
 
-FileSanitizerError::Case errorOf(void (*action)(const std::filesystem::path&), const std::filesystem::path& file) {
-    try {
-        action(file);
-    } catch (const FileSanitizerError& error) {
-        return error.errorCase();
-    }
-    ADD_FAILURE() << "no error for " << file;
-    return Case::exportFailed;
-}
-
 TEST(InspectorRegistryTest, SvgIsDispatchedBeforeImagesAndUnknownFilesAreUnsupported) {
     std::vector<std::string_view> families;
     for (const auto& row : inspectorRegistry()) families.push_back(row.family);
@@ -173,17 +164,21 @@ TEST(InspectorRegistryTest, SvgIsDispatchedBeforeImagesAndUnknownFilesAreUnsuppo
 
     testing::TemporaryDirectory directory;
     const auto svg = directory.write("x.SVG", "<svg xmlns='http://www.w3.org/2000/svg'/>");
-    const auto inspect = [](const std::filesystem::path& file) { inspectReport(file); };
-    const auto copy = [](const std::filesystem::path& file) { createPrivacyCopy(file, file.string() + ".out"); };
+    const auto inspect = [](const std::filesystem::path& file) {
+        return testing::errorOf([&] { inspectReport(file); });
+    };
+    const auto copy = [](const std::filesystem::path& file) {
+        return testing::errorOf([&] { createPrivacyCopy(file, file.string() + ".out"); });
+    };
     EXPECT_TRUE(inspectReport(svg).entries.empty());
-    EXPECT_EQ(errorOf(inspect, directory.write("notes.txt", "hello")), Case::unsupportedFile);
+    EXPECT_EQ(inspect(directory.write("notes.txt", "hello")), Case::unsupportedFile);
     // What some family inspects but none exports is inspect-only; what none inspects, unsupported.
-    EXPECT_EQ(errorOf(copy, directory.write("notes.pages", "PK")), Case::inspectOnlyType);
-    EXPECT_EQ(errorOf(copy, directory.write("notes.txt", "hello")), Case::unsupportedFile);
+    EXPECT_EQ(copy(directory.write("notes.pages", "PK")), Case::inspectOnlyType);
+    EXPECT_EQ(copy(directory.write("notes.txt", "hello")), Case::unsupportedFile);
     // An image name on bytes that are no image, and a file that is not there, are unreadable.
-    EXPECT_EQ(errorOf(inspect, directory.write("fake.png", "%PDF-1.7")), Case::unreadableFile);
-    EXPECT_EQ(errorOf(inspect, directory.path() / "missing.jpg"), Case::unreadableFile);
-    EXPECT_EQ(errorOf(inspect, directory.path()), Case::unsupportedFile);
+    EXPECT_EQ(inspect(directory.write("fake.png", "%PDF-1.7")), Case::unreadableFile);
+    EXPECT_EQ(inspect(directory.path() / "missing.jpg"), Case::unreadableFile);
+    EXPECT_EQ(inspect(directory.path()), Case::unsupportedFile);
 }
 
 }  // namespace

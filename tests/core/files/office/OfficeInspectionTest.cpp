@@ -194,21 +194,22 @@ TEST(OfficeTextTest, XmlValueReadsTheFirstElementAsText) {
 }
 
 TEST(OfficeTextTest, ResidueRuleSparesCountsAndEmbeddedContent) {
-    const auto report = [](std::u16string section, std::u16string name) {
-        FileMetadataReport result;
-        result.entries.push_back({u"id", std::move(section), std::move(name), u"v"});
-        return result;
+    const struct {
+        std::u16string section;
+        std::u16string name;
+        bool residue;
+    } cases[] = {
+        {u"Office", u"External links", true}, {u"Word", u"Tracked moves", true},     {u"Office", u"Comments", true},
+        {u"Excel", u"People metadata", true}, {u"Office", u"Total edit time", true}, {u"Office", u"Pages", false},
+        {u"Office", u"Words", false},         {u"Embedded", u"Images", false},       {u"iWork", u"Author", false},
+        {u"Embedded", u"Title", false},
     };
-    EXPECT_TRUE(containsExportPrivacyResidue(report(u"Office", u"External links")));
-    EXPECT_TRUE(containsExportPrivacyResidue(report(u"Word", u"Tracked moves")));
-    EXPECT_TRUE(containsExportPrivacyResidue(report(u"Office", u"Comments")));
-    EXPECT_TRUE(containsExportPrivacyResidue(report(u"Excel", u"People metadata")));
-    EXPECT_TRUE(containsExportPrivacyResidue(report(u"Office", u"Total edit time")));
-    EXPECT_FALSE(containsExportPrivacyResidue(report(u"Office", u"Pages")));
-    EXPECT_FALSE(containsExportPrivacyResidue(report(u"Office", u"Words")));
-    EXPECT_FALSE(containsExportPrivacyResidue(report(u"Embedded", u"Images")));
-    EXPECT_FALSE(containsExportPrivacyResidue(report(u"iWork", u"Author")));
-    EXPECT_FALSE(containsExportPrivacyResidue(report(u"Embedded", u"Title")));
+    for (const auto& testCase : cases) {
+        FileMetadataReport report;
+        report.entries.push_back({u"id", testCase.section, testCase.name, u"v"});
+        EXPECT_EQ(containsExportPrivacyResidue(report), testCase.residue)
+            << std::string(testCase.name.begin(), testCase.name.end());
+    }
 }
 
 }  // namespace

@@ -386,20 +386,14 @@ TEST_F(OfficePrivacyExportTest, EmptyPartsAreCopiedAsTheyAreOrDroppedWhenPrivate
     EXPECT_TRUE(archiveTestPasses(copy));
 }
 
-std::string decodedPixelsOf(const std::filesystem::path& folder, const std::string& bytes) {
-    const auto file = folder / "decoded.jpg";
-    std::ofstream(file, std::ios::binary) << bytes;
-    auto pixels = testing::decodedPixels(file);
-    std::filesystem::remove(file);
-    return pixels;
-}
-
-std::vector<std::string> exiftoolTagNamesOf(const std::filesystem::path& folder, const std::string& bytes) {
+// What `read` finds in `bytes` written to a file of their own in `folder`, gone afterwards.
+template <class Read>
+auto readAsFile(const std::filesystem::path& folder, const std::string& bytes, Read read) {
     const auto file = folder / "extracted.jpg";
     std::ofstream(file, std::ios::binary) << bytes;
-    auto names = exiftoolTagNames(file);
+    auto result = read(file);
     std::filesystem::remove(file);
-    return names;
+    return result;
 }
 
 TEST_F(OfficePrivacyExportTest, EmbeddedPhotosAndDocumentsAreListedAndCleanedByTheirOwnFamily) {
@@ -423,21 +417,21 @@ TEST_F(OfficePrivacyExportTest, EmbeddedPhotosAndDocumentsAreListedAndCleanedByT
     ASSERT_NE(photoRow, rows.end());
     EXPECT_NE(photoRow->value.find(u"Latitude"), std::u16string::npos) << testing::ReportRow{u"", u"", photoRow->value};
     EXPECT_NE(photoRow->value.find(u"Artist"), std::u16string::npos);
-    EXPECT_THAT(exiftoolTagNamesOf(path(), parts["word/media/image1.jpeg"]), Contains(HasSubstr("GPSLatitude")));
+    EXPECT_THAT(readAsFile(path(), parts["word/media/image1.jpeg"], exiftoolTagNames),
+                Contains(HasSubstr("GPSLatitude")));
 
     const auto copy = exported(source);
     EXPECT_THAT(testing::reportRows(OfficeArchiveInspector().inspect(copy)),
                 ElementsAre(testing::ReportRow{u"Embedded", u"Images", u"1"},
                             testing::ReportRow{u"Embedded", u"Objects/blobs", u"1"}));
     const auto copiedPhoto = archivePart(copy, "word/media/image1.jpeg");
-    for (const auto& tag : exiftoolTagNamesOf(path(), copiedPhoto)) {
+    for (const auto& tag : readAsFile(path(), copiedPhoto, exiftoolTagNames)) {
         EXPECT_THAT(tag, Not(AnyOf(HasSubstr("GPS"), HasSubstr("Artist"), HasSubstr("Make")))) << tag;
     }
-    EXPECT_EQ(testing::decodedPixels(photo), decodedPixelsOf(path(), copiedPhoto));
-    const auto innerCopy = path() / "inner-copy.xlsx";
-    std::ofstream(innerCopy, std::ios::binary) << archivePart(copy, "word/embeddings/Workbook.xlsx");
-    EXPECT_THAT(archiveEntryNames(innerCopy), Not(Contains(HasSubstr("docProps"))));
-    EXPECT_TRUE(archiveTestPasses(innerCopy));
+    EXPECT_EQ(testing::decodedPixels(photo), readAsFile(path(), copiedPhoto, testing::decodedPixels));
+    const auto innerCopy = archivePart(copy, "word/embeddings/Workbook.xlsx");
+    EXPECT_THAT(readAsFile(path(), innerCopy, archiveEntryNames), Not(Contains(HasSubstr("docProps"))));
+    EXPECT_TRUE(readAsFile(path(), innerCopy, archiveTestPasses));
 }
 
 TEST_F(OfficePrivacyExportTest, EmbeddedFilesThatCannotBeCleanedAreShownAndFailTheCopy) {
