@@ -175,7 +175,6 @@ ContainerProperties pngContainerProperties(ByteView data) {
         properties.frames.resize(1);
         properties.frameCount = 1;
         properties.unlistedSeconds = 0;
-        properties.frameWalkStopped = false;
         return properties;
     }
     properties.frames.front().group(u"{PNG}").set(u"DelayTime", ImageProperty::ofReal(*firstDelay));
