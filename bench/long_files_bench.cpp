@@ -63,6 +63,8 @@ const Case cases[] = {
      Outcome::refused, std::chrono::seconds(10), std::chrono::seconds(10), 1000, 1000},
     {"PdfBrokenCrossReference10MB", "pdf", [] { return pdfWithBrokenCrossReference(100'000, 30); }, pdfs, Outcome::done,
      Outcome::done, std::chrono::seconds(10), std::chrono::seconds(10), 1000, 1000},
+    {"PdfArrayOf12MNumbers", "pdf", [] { return pdfWithLongArray(12'000'000); }, pdfs, Outcome::refused,
+     Outcome::refused, std::chrono::seconds(10), std::chrono::seconds(10), 1000, 1000},
     {"Pdf200kAnnotations", "pdf", [] { return pdfWithAnnotations(200'000); }, pdfs, Outcome::refused, Outcome::refused,
      std::chrono::seconds(10), std::chrono::seconds(10), 1000, 1000},
     {"PdfAnnotationsAtBudget", "pdf", [] { return pdfWithAnnotations(PdfBudget::annotations); }, pdfs, Outcome::done,

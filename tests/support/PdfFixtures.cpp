@@ -134,6 +134,16 @@ std::string pdfWithFillerObjects(std::size_t fillerObjects, std::size_t fillerBy
     return pdf.build(root);
 }
 
+std::string pdfWithLongArray(std::size_t numbers) {
+    PdfBuilder pdf;
+    std::string array = "[";
+    array.reserve(2 * numbers + 2);
+    for (std::size_t i = 0; i < numbers; ++i) array += "0 ";
+    const int values = pdf.add(array + "]");
+    const int tree = pdf.addPageTree({"/MediaBox [0 0 612 792] /Values " + PdfBuilder::reference(values)});
+    return pdf.build(pdf.add("<< /Type /Catalog /Pages " + PdfBuilder::reference(tree) + " >>"));
+}
+
 std::string pdfWithBrokenCrossReference(std::size_t fillerObjects, std::size_t fillerBytes) {
     auto file = pdfWithFillerObjects(fillerObjects, fillerBytes);
     const auto startxref = file.rfind("startxref\n") + 10;

@@ -59,6 +59,10 @@ std::string pdfWithAnnotations(std::size_t count);
 // of `fillerBytes` bytes.
 std::string pdfWithFillerObjects(std::size_t fillerObjects, std::size_t fillerBytes = 16);
 
+// A one-page document whose page refers to one array of `numbers` zeros: a few objects, but
+// millions of values once parsed.
+std::string pdfWithLongArray(std::size_t numbers);
+
 // The same, with its startxref pointing past the end of the file: a reader has to rebuild the
 // cross-reference table by scanning every byte, and then finds every object.
 std::string pdfWithBrokenCrossReference(std::size_t fillerObjects, std::size_t fillerBytes = 16);

@@ -27,7 +27,7 @@ public:
     // Pop-ups and the annotations replied to hang off their annotation, not always off a page.
     void addLinkedAnnotations() {
         for (std::size_t i = 0; i < found_.size(); ++i) {
-            budget_.checkTime();
+            budget_.checkTimeAndMemory();
             auto annotation = found_[i];
             add(annotation.getKey("/Popup"));
             add(annotation.getKey("/IRT"));
@@ -47,11 +47,11 @@ private:
 std::vector<QPDFObjectHandle> allAnnotations(QPDF& pdf, const PdfWorkBudget& budget) {
     AnnotationList annotations(budget);
     for (auto& page : QPDFPageDocumentHelper(pdf).getAllPages()) {
-        budget.checkTime();
+        budget.checkTimeAndMemory();
         annotations.addAnnotationsOf(page.getObjectHandle());
     }
     for (auto& object : pdf.getAllObjects()) {
-        budget.checkTime();
+        budget.checkTimeAndMemory();
         auto dictionary = object.isStream() ? object.getDict() : object;
         if (!dictionary.isDictionary()) continue;
         annotations.addAnnotationsOf(dictionary);

@@ -16,6 +16,9 @@ struct PdfBudget {
     static constexpr std::chrono::seconds time{8};
     static constexpr std::size_t objects = 150'000;
     static constexpr std::size_t annotations = 50'000;
+    // What the process may grow by while qpdf parses: one array of millions of numbers takes
+    // gigabytes once parsed, whatever its object count.
+    static constexpr std::uint64_t memoryGrowth = std::uint64_t{640} << 20;
     // qpdf rebuilds a damaged cross-reference table by reading the whole file, object by object;
     // a larger file whose table is damaged is refused instead.
     static constexpr std::uint64_t rebuiltByteCount = std::uint64_t{16} << 20;
@@ -32,12 +35,12 @@ public:
 // into another error on its way up.
 class PdfWorkBudget {
 public:
-    explicit PdfWorkBudget(std::chrono::steady_clock::duration time = PdfBudget::time)
-        : end_(std::chrono::steady_clock::now() + time) {}
+    explicit PdfWorkBudget(std::chrono::steady_clock::duration time = PdfBudget::time);
     PdfWorkBudget(const PdfWorkBudget&) = delete;
     PdfWorkBudget& operator=(const PdfWorkBudget&) = delete;
 
-    void checkTime() const;
+    // The time, and every so often the memory the process has grown by since the start.
+    void checkTimeAndMemory() const;
     void checkObjectCount(std::size_t objects) const;
     void checkAnnotationCount(std::size_t annotations) const;
     // For a damaged file: whether it is small enough for its table to be rebuilt.
@@ -49,6 +52,8 @@ private:
     [[noreturn]] void refuse() const;
 
     std::chrono::steady_clock::time_point end_;
+    std::uint64_t startingResidentBytes_;
+    mutable std::uint32_t checks_ = 0;
     mutable bool exceeded_ = false;
 };
 

@@ -79,7 +79,7 @@ void appendByteSignals(ByteView leadingBytes, const PdfWorkBudget& budget, std::
     const auto& patterns = compiledByteSignals();
     for (std::size_t i = 0; i < byteSignals.size(); ++i) {
         if (!patterns[i]) continue;
-        budget.checkTime();
+        budget.checkTimeAndMemory();
         const auto scan = patterns[i]->allMatches(text);
         if (!scan.complete) throwUnreadableFile();
         if (scan.matches.empty()) continue;

@@ -34,7 +34,7 @@ void forEachDictionary(QPDF& pdf, const PdfWorkBudget& budget,
                        const std::function<void(QPDFObjectHandle dictionary)>& visit) {
     forEachDictionaryIn(pdf.getTrailer(), visit);
     for (auto& object : pdf.getAllObjects()) {
-        budget.checkTime();
+        budget.checkTimeAndMemory();
         forEachDictionaryIn(object, visit);
     }
 }

@@ -42,7 +42,7 @@ bool isSubtype(QPDFObjectHandle annotation, const char* subtype) {
 std::vector<SetAsideAnnotations> setAsideAnnotationsWithoutAppearance(QPDF& pdf, const PdfWorkBudget& budget) {
     std::vector<SetAsideAnnotations> setAside;
     for (auto& page : QPDFPageDocumentHelper(pdf).getAllPages()) {
-        budget.checkTime();
+        budget.checkTimeAndMemory();
         auto pageObject = page.getObjectHandle();
         auto annotations = pageObject.getKey("/Annots");
         if (!annotations.isArray()) continue;
@@ -103,7 +103,7 @@ public:
 
     void write(unsigned char const* data, size_t length) override {
         if (buffer_.size() + length > capacity) {
-            budget_.checkTime();
+            budget_.checkTimeAndMemory();
             flush();
         }
         if (length >= capacity) {
@@ -145,7 +145,7 @@ void removePrivateData(QpdfDocument& document) {
     QPDFAcroFormDocumentHelper(pdf).generateAppearancesIfNeeded();
     const auto setAside = setAsideAnnotationsWithoutAppearance(pdf, budget);
     QPDFPageDocumentHelper(pdf).flattenAnnotations();
-    budget.checkTime();
+    budget.checkTimeAndMemory();
     putBack(setAside);
     removeAnnotationTexts(pdf, budget);
 }

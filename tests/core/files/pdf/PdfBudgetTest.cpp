@@ -45,6 +45,8 @@ void PrintTo(const HostileDocument& document, std::ostream* out) { *out << docum
 const HostileDocument hostileDocuments[] = {
     {"MoreAnnotationsThanTheBudget", [] { return pdfWithAnnotations(PdfBudget::annotations + 1); }},
     {"MoreObjectsThanTheBudget", [] { return pdfWithFillerObjects(PdfBudget::objects); }},
+    // Few objects, but more memory once parsed than the budget lets the process grow by.
+    {"OneArrayOfMillionsOfNumbers", [] { return pdfWithLongArray(12'000'000); }},
     // Past the size up to which a damaged cross-reference table is rebuilt, with few objects.
     {"BrokenCrossReferenceOfALargeFile",
      [] { return pdfWithBrokenCrossReference(1100, PdfBudget::rebuiltByteCount / 1000); }},
