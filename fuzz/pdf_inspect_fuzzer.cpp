@@ -28,13 +28,14 @@ void checkReport(const FileMetadataReport& report) {
 }
 
 std::vector<std::uint8_t> rewritten(ByteView bytes) {
-    auto document = openQpdfBytes(bytes);
+    const PdfWorkBudget budget;
+    auto document = openQpdfBytes(bytes, budget);
     removePrivateData(document);
     std::FILE* file = std::tmpfile();
     require(file != nullptr);
     std::vector<std::uint8_t> copy;
     try {
-        writePdf(*document.pdf, ::fileno(file));
+        writePdf(document, ::fileno(file));
         std::rewind(file);
         std::uint8_t buffer[1 << 16];
         for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {

@@ -195,6 +195,70 @@ Bytes tinyPng(const std::vector<Bytes>& chunks, const Bytes& afterEnd) {
     return out;
 }
 
+Bytes longAnimatedGif(std::size_t frames, std::uint16_t loopCount) {
+    Bytes out = bytesOf("GIF89a");
+    out = joined({out, {1, 0, 1, 0, 0x80, 0, 0}, {0, 0, 0, 255, 255, 255}});
+    out = joined({out, bytesOf("\x21\xFF\x0BNETSCAPE2.0\x03\x01"), littleEndian16(loopCount), {0}});
+    out.reserve(out.size() + frames * 23 + 1);
+    for (std::size_t i = 0; i < frames; ++i) {
+        const auto delay = longAnimationDelay(i);
+        const Bytes frame{0x21,
+                          0xF9,
+                          4,
+                          0,
+                          static_cast<std::uint8_t>(delay),
+                          static_cast<std::uint8_t>(delay >> 8),
+                          0,
+                          0,
+                          0x2C,
+                          0,
+                          0,
+                          0,
+                          0,
+                          1,
+                          0,
+                          1,
+                          0,
+                          0,
+                          2,
+                          2,
+                          0x44,
+                          0x01,
+                          0};
+        out.insert(out.end(), frame.begin(), frame.end());
+    }
+    out.push_back(0x3B);
+    return out;
+}
+
+Bytes longAnimatedPng(std::size_t frames, std::uint32_t loopCount) {
+    Bytes out = bytesOf(std::string_view("\x89PNG\r\n\x1A\n", 8));
+    const auto append = [&out](const Bytes& part) { out.insert(out.end(), part.begin(), part.end()); };
+    append(pngChunk("IHDR", {0, 0, 0, 1, 0, 0, 0, 1, 8, 0, 0, 0, 0}));
+    append(pngChunk("acTL", joined({bigEndian32(static_cast<std::uint32_t>(frames)), bigEndian32(loopCount)})));
+    const Bytes pixels = zlibCompressed({0, 0x80});
+    out.reserve(out.size() + frames * (38 + 16 + pixels.size()) + 12);
+    std::uint32_t sequence = 0;
+    for (std::size_t i = 0; i < frames; ++i) {
+        const auto delay = longAnimationDelay(i);
+        // Sequence, size, offset, delay numerator and denominator, disposal and blending.
+        append(pngChunk(
+            "fcTL", joined({bigEndian32(sequence++),
+                            bigEndian32(1),
+                            bigEndian32(1),
+                            bigEndian32(0),
+                            bigEndian32(0),
+                            {static_cast<std::uint8_t>(delay >> 8), static_cast<std::uint8_t>(delay), 0, 100, 0, 0}})));
+        if (i == 0) {
+            append(pngChunk("IDAT", pixels));
+        } else {
+            append(pngChunk("fdAT", joined({bigEndian32(sequence++), pixels})));
+        }
+    }
+    append(pngChunk("IEND", {}));
+    return out;
+}
+
 Bytes withPngChunksAfterHeader(const Bytes& png, const std::vector<Bytes>& chunks) {
     const std::size_t afterHeader = 8 + 8 + 13 + 4;  // signature, then IHDR
     Bytes out(png.begin(), png.begin() + afterHeader);

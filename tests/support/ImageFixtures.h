@@ -49,6 +49,13 @@ Bytes heicWithExifItem(const Bytes& exifItem, std::optional<std::uint32_t> exten
 // The same, with the primary item a grid derived from one tile ('pitm', 'dimg'), and the Exif
 // item describing the grid ('cdsc'), as phone cameras store their photos.
 Bytes heicGridWithExifItem(const Bytes& exifItem);
+// Animations of `frames` 1 x 1 frames whose delays count up from 1 to 7 hundredths of a second
+// and start again, looping `loopCount` times: a GIF with a graphic control block before each
+// image, and an APNG whose first frame is its default image.
+Bytes longAnimatedGif(std::size_t frames, std::uint16_t loopCount);
+Bytes longAnimatedPng(std::size_t frames, std::uint32_t loopCount);
+// The delay of frame `index` (from 0) in those animations, in hundredths of a second.
+inline std::uint16_t longAnimationDelay(std::size_t index) { return static_cast<std::uint16_t>(1 + index % 7); }
 // The payload of a JPEG's Exif segment, from "Exif\0\0" on; empty when it has none.
 Bytes jpegExifPayload(const Bytes& jpeg);
 

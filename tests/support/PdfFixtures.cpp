@@ -104,4 +104,51 @@ std::string withIncrementalUpdate(std::string file, const std::vector<std::pair<
     return file;
 }
 
+std::string pdfWithAnnotations(std::size_t count) {
+    PdfBuilder pdf;
+    const int tree = pdf.add("null");
+    const int page = pdf.add("null");
+    std::string annotations;
+    annotations.reserve(count * 12);
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto n = std::to_string(i);
+        annotations +=
+            PdfBuilder::reference(pdf.add("<< /Type /Annot /Subtype /Text /Rect [10 10 20 20] /Contents (Note " + n +
+                                          ") /T (Reviewer " + n + ") >>")) +
+            " ";
+    }
+    pdf.replace(page, "<< /Type /Page /Parent " + PdfBuilder::reference(tree) + " /MediaBox [0 0 612 792] /Annots [" +
+                          annotations + "] >>");
+    pdf.replace(tree, "<< /Type /Pages /Kids [" + PdfBuilder::reference(page) + "] /Count 1 >>");
+    return pdf.build(pdf.add("<< /Type /Catalog /Pages " + PdfBuilder::reference(tree) + " >>"));
+}
+
+std::string pdfWithFillerObjects(std::size_t fillerObjects, std::size_t fillerBytes) {
+    PdfBuilder pdf;
+    const int tree = pdf.addPageTree({"/MediaBox [0 0 612 792]"});
+    const int root = pdf.add("<< /Type /Catalog /Pages " + PdfBuilder::reference(tree) + " >>");
+    const std::string data(fillerBytes, 'x');
+    for (std::size_t i = 0; i < fillerObjects; ++i) {
+        pdf.add("<< /Kind /Filler /Index " + std::to_string(i) + " /Data (" + data + ") >>");
+    }
+    return pdf.build(root);
+}
+
+std::string pdfWithLongArray(std::size_t numbers) {
+    PdfBuilder pdf;
+    std::string array = "[";
+    array.reserve(2 * numbers + 2);
+    for (std::size_t i = 0; i < numbers; ++i) array += "0 ";
+    const int values = pdf.add(array + "]");
+    const int tree = pdf.addPageTree({"/MediaBox [0 0 612 792] /Values " + PdfBuilder::reference(values)});
+    return pdf.build(pdf.add("<< /Type /Catalog /Pages " + PdfBuilder::reference(tree) + " >>"));
+}
+
+std::string pdfWithBrokenCrossReference(std::size_t fillerObjects, std::size_t fillerBytes) {
+    auto file = pdfWithFillerObjects(fillerObjects, fillerBytes);
+    const auto startxref = file.rfind("startxref\n") + 10;
+    file.replace(startxref, file.find('\n', startxref) - startxref, std::to_string(file.size() * 2));
+    return file;
+}
+
 }  // namespace velquor::testing

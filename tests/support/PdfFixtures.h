@@ -51,4 +51,20 @@ std::string withIncrementalUpdate(std::string file, const std::vector<std::pair<
 // appearance stream.
 std::string samplePdf(const SamplePdfOptions& options);
 
+// A one-page document with `count` text annotations on its page, each with its own text and
+// author.
+std::string pdfWithAnnotations(std::size_t count);
+
+// A one-page document and then `fillerObjects` objects that nothing refers to, each with a string
+// of `fillerBytes` bytes.
+std::string pdfWithFillerObjects(std::size_t fillerObjects, std::size_t fillerBytes = 16);
+
+// A one-page document whose page refers to one array of `numbers` zeros: a few objects, but
+// millions of values once parsed.
+std::string pdfWithLongArray(std::size_t numbers);
+
+// The same, with its startxref pointing past the end of the file: a reader has to rebuild the
+// cross-reference table by scanning every byte, and then finds every object.
+std::string pdfWithBrokenCrossReference(std::size_t fillerObjects, std::size_t fillerBytes = 16);
+
 }  // namespace velquor::testing

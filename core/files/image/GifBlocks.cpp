@@ -79,17 +79,21 @@ std::vector<std::uint8_t> gifSubBlockData(ByteView data, std::size_t begin) {
     return bytes;
 }
 
-GifStructure readGifStructure(ByteView data) {
-    GifStructure structure;
-    if (!fitsIn(data, 0, screenDescriptorEnd)) return structure;
+std::size_t gifHeaderEnd(ByteView data) {
+    if (!fitsIn(data, 0, screenDescriptorEnd)) return 0;
     const std::size_t headerEnd = screenDescriptorEnd + colourTableSize(data[10]);
-    if (!fitsIn(data, 0, headerEnd)) return structure;
-    structure.headerEnd = headerEnd;
-    for (std::size_t pos = headerEnd; pos < data.size();) {
+    return fitsIn(data, 0, headerEnd) ? headerEnd : 0;
+}
+
+GifWalk walkGifBlocks(ByteView data, const std::function<bool(const GifBlock&)>& visit) {
+    GifWalk walk;
+    walk.headerEnd = gifHeaderEnd(data);
+    if (walk.headerEnd == 0) return walk;
+    for (std::size_t pos = walk.headerEnd; pos < data.size();) {
         const std::uint8_t introducer = data[pos];
         if (introducer == 0x3B) {
-            structure.complete = true;
-            return structure;
+            walk.complete = true;
+            return walk;
         }
         std::optional<std::size_t> end;
         GifBlock::Kind kind = GifBlock::Kind::image;
@@ -101,29 +105,33 @@ GifStructure readGifStructure(ByteView data) {
                 end = skipSubBlocks(data, pos + 2);
             }
         } else {
-            return structure;
+            return walk;
         }
         if (!end) {
-            structure.damaged = true;
-            return structure;
+            walk.damaged = true;
+            return walk;
         }
-        structure.blocks.push_back({kind, pos, *end});
+        if (!visit({kind, pos, *end})) return walk;
         pos = *end;
     }
-    return structure;
+    return walk;
+}
+
+std::size_t gifImageCount(ByteView data) {
+    std::size_t images = 0;
+    walkGifBlocks(data, [&](const GifBlock& block) {
+        images += block.kind == GifBlock::Kind::image ? 1 : 0;
+        return true;
+    });
+    return images;
 }
 
 ContainerProperties gifContainerProperties(ByteView data) {
-    const auto structure = readGifStructure(data);
-    if (structure.headerEnd == 0) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
     ContainerProperties properties;
-    properties.pixelWidth = *littleEndian16(data, 6);
-    properties.pixelHeight = *littleEndian16(data, 8);
     properties.frames.emplace_back();
     double pendingDelay = -1;  // seconds; negative while no graphic control block waits for its image
     std::size_t images = 0;
-    for (const auto& block : structure.blocks) {
-        auto& first = properties.frames.front().group(u"{GIF}");
+    const auto walk = walkGifBlocks(data, [&](const GifBlock& block) {
         switch (block.kind) {
             case GifBlock::Kind::graphicControl:
                 if (block.end - block.begin >= 8 && data[block.begin + 2] >= 4) {
@@ -132,21 +140,26 @@ ContainerProperties gifContainerProperties(ByteView data) {
                 break;
             case GifBlock::Kind::loop: {
                 const auto loop = gifSubBlockData(data, gifExtensionDataStart(block, data));
-                if (loop.size() >= 3 && loop[0] == 1)
-                    first.set(u"LoopCount", ImageProperty::ofInteger(loop[1] | (loop[2] << 8)));
+                if (loop.size() >= 3 && loop[0] == 1) {
+                    properties.frames.front().group(u"{GIF}").set(u"LoopCount",
+                                                                  ImageProperty::ofInteger(loop[1] | (loop[2] << 8)));
+                }
                 break;
             }
             case GifBlock::Kind::comment:
-                first.appendText(u"Comment", metadataText(asChars(gifSubBlockData(data, block.begin + 2))));
+                properties.frames.front().group(u"{GIF}").appendText(
+                    u"Comment", metadataText(asChars(gifSubBlockData(data, block.begin + 2))));
                 break;
             case GifBlock::Kind::xmp:
                 properties.xmpPackets.push_back(xmpPacket(data, block));
                 break;
             case GifBlock::Kind::image: {
-                if (images++ > 0) properties.frames.emplace_back();
-                if (pendingDelay >= 0) {
-                    auto& gif = properties.frames.back().group(u"{GIF}");
-                    gif.set(u"DelayTime", ImageProperty::ofReal(clampedDelay(pendingDelay)));
+                if (images > 0 && !properties.mayAddFrame()) return false;
+                const double shown = pendingDelay >= 0 ? clampedDelay(pendingDelay) : 0;
+                auto* frame = images++ == 0 ? &properties.frames.front() : properties.addFrame(shown);
+                if (frame != nullptr && pendingDelay >= 0) {
+                    auto& gif = frame->group(u"{GIF}");
+                    gif.set(u"DelayTime", ImageProperty::ofReal(shown));
                     gif.set(u"UnclampedDelayTime", ImageProperty::ofReal(pendingDelay));
                 }
                 pendingDelay = -1;
@@ -156,8 +169,11 @@ ContainerProperties gifContainerProperties(ByteView data) {
             case GifBlock::Kind::otherExtension:
                 break;
         }
-    }
-    if (images == 0) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
+        return true;
+    });
+    if (walk.headerEnd == 0 || images == 0) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
+    properties.pixelWidth = *littleEndian16(data, 6);
+    properties.pixelHeight = *littleEndian16(data, 8);
     return properties;
 }
 

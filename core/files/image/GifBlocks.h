@@ -2,6 +2,7 @@
 
 #include "core/files/FileBytes.h"
 
+#include <functional>
 #include <vector>
 
 namespace velquor::files {
@@ -21,18 +22,26 @@ struct GifBlock {
     std::size_t end;    // after the block terminator
 };
 
-// A GIF split into its blocks. `headerEnd` is past the signature, the screen descriptor and the
-// global colour table (0 when those do not fit). The walk ends at the trailer (`complete`), at
-// the end of the data or an unknown byte where a block should start, or at a block that does not
-// fit (`damaged`).
-struct GifStructure {
+// The offset past the signature, the screen descriptor and the global colour table; 0 when
+// those do not fit.
+std::size_t gifHeaderEnd(ByteView data);
+
+// How a walk over a GIF's blocks went. `headerEnd` is gifHeaderEnd (0: nothing was walked). The
+// walk ends at
+// the trailer (`complete`), at the end of the data or an unknown byte where a block should start,
+// at a block that does not fit (`damaged`), or where the visitor asked it to stop.
+struct GifWalk {
     std::size_t headerEnd = 0;
-    std::vector<GifBlock> blocks;
     bool complete = false;
     bool damaged = false;
 };
 
-GifStructure readGifStructure(ByteView data);
+// Hands each block to the visitor in file order, holding none of them, so that an animation of
+// millions of frames costs no more memory than one; the visitor returns false to stop.
+GifWalk walkGifBlocks(ByteView data, const std::function<bool(const GifBlock&)>& visit);
+
+// The number of images, counted to the end of the data however many there are.
+std::size_t gifImageCount(ByteView data);
 
 // The payloads of the sub-blocks from `begin` up to the terminator, concatenated.
 std::vector<std::uint8_t> gifSubBlockData(ByteView data, std::size_t begin);

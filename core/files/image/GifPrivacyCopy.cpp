@@ -2,6 +2,8 @@
 
 #include "core/files/image/GifBlocks.h"
 
+#include <optional>
+
 namespace velquor::files {
 
 namespace {
@@ -18,24 +20,25 @@ void appendLoopExtension(std::vector<std::uint8_t>& out, ByteView source, const 
 
 }  // namespace
 
+// Written block by block as the walk meets them, so that a long animation is never held twice.
 std::vector<std::uint8_t> gifPrivacyCopy(ByteView source) {
-    const auto structure = readGifStructure(source);
-    if (structure.headerEnd == 0 || structure.damaged) throwExportFailed();
-    std::vector<std::uint8_t> out(source.begin(), source.begin() + static_cast<std::ptrdiff_t>(structure.headerEnd));
+    const std::size_t headerEnd = gifHeaderEnd(source);
+    if (headerEnd == 0) throwExportFailed();
+    std::vector<std::uint8_t> out(source.begin(), source.begin() + static_cast<std::ptrdiff_t>(headerEnd));
     bool hasImage = false;
     // A graphic control block belongs to the next graphic: written with its image, dropped with
     // a plain-text graphic, so that no delay moves to another frame.
-    const GifBlock* pendingControl = nullptr;
+    std::optional<GifBlock> pendingControl;
     const auto wholeBlock = [&](const GifBlock& block) { return source.subspan(block.begin, block.end - block.begin); };
-    for (const auto& block : structure.blocks) {
+    const auto walk = walkGifBlocks(source, [&](const GifBlock& block) {
         switch (block.kind) {
             case GifBlock::Kind::graphicControl:
-                pendingControl = &block;
+                pendingControl = block;
                 break;
             case GifBlock::Kind::image:
-                if (pendingControl != nullptr) appendBytes(out, wholeBlock(*pendingControl));
+                if (pendingControl) appendBytes(out, wholeBlock(*pendingControl));
                 appendBytes(out, wholeBlock(block));
-                pendingControl = nullptr;
+                pendingControl.reset();
                 hasImage = true;
                 break;
             case GifBlock::Kind::colourProfile:
@@ -45,14 +48,15 @@ std::vector<std::uint8_t> gifPrivacyCopy(ByteView source) {
                 appendLoopExtension(out, source, block);
                 break;
             case GifBlock::Kind::otherExtension:
-                if (source[block.begin + 1] == 0x01) pendingControl = nullptr;
+                if (source[block.begin + 1] == 0x01) pendingControl.reset();
                 break;
             case GifBlock::Kind::xmp:
             case GifBlock::Kind::comment:
                 break;
         }
-    }
-    if (!hasImage) throwExportFailed();
+        return true;
+    });
+    if (walk.damaged || !hasImage) throwExportFailed();
     out.push_back(0x3B);
     return out;
 }

@@ -10,6 +10,9 @@
 
 #include "core/text/base/TextConversions.h"
 
+#include <array>
+#include <charconv>
+#include <cmath>
 #include <string>
 
 namespace velquor::files {
@@ -36,15 +39,37 @@ void merge(ImageProperty& into, ImageProperty&& from) {
     }
 }
 
-std::vector<FileMetadataEntry> flattenFrames(std::vector<ImageProperty>& frames) {
+// Shortest form of the seconds rounded to hundredths, the precision GIF delays have.
+std::u16string secondsText(double seconds) {
+    std::array<char, 64> buffer{};
+    const double rounded = std::round(seconds * 100) / 100;
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), rounded).ptr;
+    return text::widenedAscii({buffer.data(), static_cast<std::size_t>(end - buffer.data())}) + u" seconds";
+}
+
+// The listed frames' own properties; then, for a long animation, one entry for the frames past
+// them, the frame count, and whether the walk stopped at its cap.
+std::vector<FileMetadataEntry> flattenFrames(const ContainerProperties& container) {
     std::vector<FileMetadataEntry> entries;
     std::vector<std::u16string> path;
+    const auto& frames = container.frames;
+    const bool animated = container.frameCount > 1;
     for (std::size_t i = 0; i < frames.size(); ++i) {
         path.clear();
-        if (frames.size() > 1) path.push_back(u"Frame " + text::decimalText(i + 1));
+        if (animated) path.push_back(u"Frame " + text::decimalText(i + 1));
         flattenProperties(frames[i], path, entries);
     }
-    if (frames.size() > 1) entries.push_back({u"frame-count", u"File", u"Frames", text::decimalText(frames.size())});
+    if (container.frameCount > frames.size()) {
+        const auto later = container.frameCount - frames.size();
+        entries.push_back({u"later-frames", u"File", u"Later frames",
+                           text::decimalText(later) + (later == 1 ? u" frame, " : u" frames, ") +
+                               secondsText(container.unlistedSeconds)});
+    }
+    if (animated) entries.push_back({u"frame-count", u"File", u"Frames", text::decimalText(container.frameCount)});
+    if (container.frameWalkStopped) {
+        entries.push_back({u"frame-walk-limit", u"File", u"Frames read",
+                           u"Only the first " + text::decimalText(walkedFrameLimit) + u" frames were read"});
+    }
     return entries;
 }
 
@@ -79,7 +104,7 @@ ImageInspection inspectImageData(ByteView data, std::u16string fileName) {
     if (width > 0) frames.front().set(u"PixelWidth", ImageProperty::ofInteger(width));
     if (height > 0) frames.front().set(u"PixelHeight", ImageProperty::ofInteger(height));
 
-    auto entries = flattenFrames(frames);
+    auto entries = flattenFrames(container);
     if (hasEmbeddedJpegPreview(data)) {
         entries.push_back({u"embedded-thumbnail", u"Preview", u"Embedded thumbnail", u"Embedded JPEG preview"});
     }
@@ -97,7 +122,7 @@ ImageInspection inspectImageData(ByteView data, std::u16string fileName) {
                                               .entries = std::move(entries),
                                               .pixelSize = std::move(pixelSize),
                                               .provenanceEvidence = scanProvenance(data)});
-    return {*format, frames.size(), metadata.orientation, std::move(report)};
+    return {*format, container.frameCount, container.frameWalkStopped, metadata.orientation, std::move(report)};
 }
 
 }  // namespace velquor::files

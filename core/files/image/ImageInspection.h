@@ -14,7 +14,8 @@ namespace velquor::files {
 // An image inspected in memory: its report and what a privacy copy needs to know.
 struct ImageInspection {
     ImageFormat format;
-    std::size_t frameCount = 1;
+    std::size_t frameCount = 1;     // the frames walked
+    bool frameWalkStopped = false;  // the walk stopped at its frame cap, with frames left uncounted
     std::optional<std::uint16_t> orientation;
     FileMetadataReport report;
 };

@@ -4,6 +4,7 @@
 #include "core/files/FileReportBuilder.h"
 #include "core/files/FileSanitizerError.h"
 #include "core/files/FileTypes.h"
+#include "core/files/image/ImageContainer.h"
 #include "core/files/image/ImageInspection.h"
 #include "core/files/image/ImagePrivacyCopy.h"
 #include "core/files/image/ProvenanceScan.h"
@@ -27,10 +28,18 @@ InspectedFile inspectFile(const std::filesystem::path& file) {
 }
 
 // The copy must be the same picture: same format, same frames, same size. Anything else means
-// the writer lost part of the image, whatever the metadata rule says.
-bool isSamePicture(const ImageInspection& source, const ImageInspection& copy) {
-    return copy.format == source.format && copy.frameCount == source.frameCount &&
-           copy.report.pixelSize == source.report.pixelSize;
+// the writer lost part of the image, whatever the metadata rule says. Frames past the walk's cap
+// are counted for this on both sides.
+bool isSamePicture(const InspectedFile& source, const InspectedFile& copy) {
+    const auto& original = source.inspection;
+    const auto& written = copy.inspection;
+    if (written.format != original.format || written.frameCount != original.frameCount ||
+        written.frameWalkStopped != original.frameWalkStopped ||
+        written.report.pixelSize != original.report.pixelSize) {
+        return false;
+    }
+    return !original.frameWalkStopped ||
+           fullFrameCount(original.format, copy.bytes) == fullFrameCount(original.format, source.bytes);
 }
 
 bool hasUnreadableMetadata(const ImageInspection& inspection) {
@@ -74,9 +83,9 @@ void ImagePrivacySanitizer::exportPrivacyCopy(const std::filesystem::path& sourc
             return privacyCopyBytes(inspection.format, original.bytes, inspection.orientation);
         }},
         [&](const std::filesystem::path& copy) {
-            const auto written = inspectFile(copy).inspection;
-            refuseUnreadableCopy(inspection, written);
-            return FileExportSafety::verdictOn(*this, written.report, isSamePicture(inspection, written));
+            const auto written = inspectFile(copy);
+            refuseUnreadableCopy(inspection, written.inspection);
+            return FileExportSafety::verdictOn(*this, written.inspection.report, isSamePicture(original, written));
         });
 }
 

@@ -83,21 +83,29 @@ void addHeaderProperties(ImageProperty& png, const PngChunk& chunk) {
 
 }  // namespace
 
-PngChunkList readPngChunks(ByteView data) {
-    PngChunkList list;
-    if (!startsWith(data, 0, pngSignature)) return list;
+bool walkPngChunks(ByteView data, const std::function<bool(const PngChunk&)>& visit) {
+    if (!startsWith(data, 0, pngSignature)) return false;
     for (std::size_t pos = 8; pos + 12 <= data.size();) {
         const std::size_t length = *bigEndian32(data, pos);
-        if (length > data.size() - pos - 12) return list;
-        const std::string_view type(reinterpret_cast<const char*>(data.data() + pos + 4), 4);
-        list.chunks.push_back({pos, type, data.subspan(pos + 8, length)});
-        if (type == "IEND") {
-            list.complete = true;
-            return list;
-        }
+        if (length > data.size() - pos - 12) return false;
+        const PngChunk chunk{pos, std::string_view(reinterpret_cast<const char*>(data.data() + pos + 4), 4),
+                             data.subspan(pos + 8, length)};
+        if (!visit(chunk)) return false;
+        if (chunk.type == "IEND") return true;
         pos += 12 + length;
     }
-    return list;
+    return false;
+}
+
+std::size_t apngFrameCount(ByteView data) {
+    bool animated = false;
+    std::size_t frames = 0;
+    walkPngChunks(data, [&](const PngChunk& chunk) {
+        animated = animated || chunk.type == "acTL";
+        frames += chunk.type == "fcTL" && chunk.payload.size() >= 26 ? 1 : 0;
+        return true;
+    });
+    return animated && frames > 0 ? frames : 1;
 }
 
 std::string inflateBounded(ByteView compressed, std::size_t limit) {
@@ -125,37 +133,51 @@ std::string inflateBounded(ByteView compressed, std::size_t limit) {
     return output;
 }
 
+// The text chunks and the header chunks go to the first frame's {PNG} group, the delays of the
+// frame control chunks to their frames. A PNG without an animation control chunk is one frame
+// whatever frame chunks it holds.
 ContainerProperties pngContainerProperties(ByteView data) {
-    const auto list = readPngChunks(data);
-    if (list.chunks.empty() || list.chunks.front().type != "IHDR") {
-        throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
-    }
     ContainerProperties properties;
-    const auto header = list.chunks.front().payload;
-    if (header.size() >= 8) {
-        properties.pixelWidth = *bigEndian32(header, 0);
-        properties.pixelHeight = *bigEndian32(header, 4);
-    }
     properties.frames.emplace_back();
-    auto& png = properties.frames.front().group(u"{PNG}");
     bool animated = false;
-    std::vector<double> delays;
-    for (const auto& chunk : list.chunks) {
+    bool startsWithHeader = false;
+    std::optional<double> firstDelay;
+    walkPngChunks(data, [&](const PngChunk& chunk) {
+        auto& png = properties.frames.front().group(u"{PNG}");
+        if (chunk.offset == 8) {
+            startsWithHeader = chunk.type == "IHDR";
+            if (!startsWithHeader) return false;
+            if (chunk.payload.size() >= 8) {
+                properties.pixelWidth = *bigEndian32(chunk.payload, 0);
+                properties.pixelHeight = *bigEndian32(chunk.payload, 4);
+            }
+        }
         if (chunk.type == "tEXt" || chunk.type == "zTXt" || chunk.type == "iTXt") {
             auto [keyword, text] = readTextChunk(chunk);
             png.appendText(keyword, std::move(text));
         } else if (chunk.type == "fcTL" && chunk.payload.size() >= 26) {
-            delays.push_back(delaySeconds(*bigEndian16(chunk.payload, 20), *bigEndian16(chunk.payload, 22)));
+            const double delay = delaySeconds(*bigEndian16(chunk.payload, 20), *bigEndian16(chunk.payload, 22));
+            if (!firstDelay) {
+                firstDelay = delay;
+            } else if (!properties.mayAddFrame()) {
+                return false;
+            } else if (auto* frame = properties.addFrame(delay)) {
+                frame->group(u"{PNG}").set(u"DelayTime", ImageProperty::ofReal(delay));
+            }
         } else {
             animated = animated || chunk.type == "acTL";
             addHeaderProperties(png, chunk);
         }
+        return true;
+    });
+    if (!startsWithHeader) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
+    if (!animated || !firstDelay) {
+        properties.frames.resize(1);
+        properties.frameCount = 1;
+        properties.unlistedSeconds = 0;
+        return properties;
     }
-    if (!animated || delays.empty()) return properties;
-    for (std::size_t frame = 0; frame < delays.size(); ++frame) {
-        if (frame > 0) properties.frames.emplace_back();
-        properties.frames[frame].group(u"{PNG}").set(u"DelayTime", ImageProperty::ofReal(delays[frame]));
-    }
+    properties.frames.front().group(u"{PNG}").set(u"DelayTime", ImageProperty::ofReal(*firstDelay));
     return properties;
 }
 

@@ -31,17 +31,20 @@ void appendChunk(std::vector<std::uint8_t>& out, std::string_view type, ByteView
 
 }  // namespace
 
+// Written chunk by chunk as the walk meets them, so that a long animation is never held twice.
 std::vector<std::uint8_t> pngPrivacyCopy(ByteView source, std::optional<std::uint16_t> orientation) {
-    const auto list = readPngChunks(source);
-    if (!list.complete || list.chunks.front().type != "IHDR") throwExportFailed();
-    std::vector<std::uint8_t> out(source.begin(), source.begin() + 8);
-    for (const auto& chunk : list.chunks) {
-        if (!isKept(chunk.type)) continue;
+    std::vector<std::uint8_t> out(
+        source.begin(), source.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(8, source.size())));
+    const bool complete = walkPngChunks(source, [&](const PngChunk& chunk) {
+        if (chunk.offset == 8 && chunk.type != "IHDR") return false;
+        if (!isKept(chunk.type)) return true;
         appendBytes(out, chunk.wholeChunk(source));
         if (chunk.type == "IHDR") {
             if (auto exif = orientationExif(orientation)) appendChunk(out, "eXIf", *exif);
         }
-    }
+        return true;
+    });
+    if (!complete) throwExportFailed();
     return out;
 }
 

@@ -126,7 +126,9 @@ ContainerProperties tiffContainerProperties(ByteView data) {
     const auto layout = readTiffLayout(data);
     if (!layout || layout->pages.empty()) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
     ContainerProperties properties;
+    // Every page is listed, however many (their number is capped): each may carry its own texts.
     properties.frames.resize(layout->pages.size());
+    properties.frameCount = layout->pages.size();
     const auto dimension = [&](std::size_t page, std::uint16_t tag) -> std::uint32_t {
         const auto* entry = layout->pages[page].find(tag);
         const auto values = entry ? layout->unsignedValues(*entry) : std::nullopt;

@@ -29,6 +29,14 @@ std::size_t webpBodyEnd(ByteView data) {
     return static_cast<std::size_t>(std::min<std::uint64_t>(std::uint64_t{*riffSize} + 8, data.size()));
 }
 
+std::size_t webpFrameCount(ByteView data) {
+    const auto list = readRiffChunks(data, 12, webpBodyEnd(data));
+    const auto frames = std::count_if(list.chunks.begin(), list.chunks.end(), [](const RiffChunk& chunk) {
+        return chunk.fourcc == "ANMF" && chunk.payload.size() >= animationFrameHeaderSize;
+    });
+    return std::max<std::size_t>(1, static_cast<std::size_t>(frames));
+}
+
 namespace {
 
 // The picture size from a bitstream header, for files without the extended header: VP8 keeps it
@@ -51,7 +59,7 @@ ContainerProperties webpContainerProperties(ByteView data) {
     const auto list = readRiffChunks(data, 12, webpBodyEnd(data));
     ContainerProperties properties;
     properties.frames.emplace_back();
-    std::vector<double> durations;
+    std::size_t animationFrames = 0;
     bool hasImage = false;
     for (const auto& chunk : list.chunks) {
         const auto payload = chunk.payload;
@@ -67,15 +75,14 @@ ContainerProperties webpContainerProperties(ByteView data) {
             properties.frames.front().group(u"{WebP}").set(u"LoopCount",
                                                            ImageProperty::ofInteger(*littleEndian16(payload, 4)));
         } else if (chunk.fourcc == "ANMF" && payload.size() >= animationFrameHeaderSize) {
-            durations.push_back(*littleEndian24(payload, 12) / 1000.0);
+            const double duration = *littleEndian24(payload, 12) / 1000.0;
+            if (animationFrames > 0 && !properties.mayAddFrame()) break;
+            auto* frame = animationFrames++ == 0 ? &properties.frames.front() : properties.addFrame(duration);
+            if (frame != nullptr) frame->group(u"{WebP}").set(u"DelayTime", ImageProperty::ofReal(duration));
         }
         hasImage = hasImage || chunk.fourcc == "VP8 " || chunk.fourcc == "VP8L" || chunk.fourcc == "ANMF";
     }
     if (!hasImage) throw FileSanitizerError(FileSanitizerError::Case::unreadableFile);
-    for (std::size_t frame = 0; frame < durations.size(); ++frame) {
-        if (frame > 0) properties.frames.emplace_back();
-        properties.frames[frame].group(u"{WebP}").set(u"DelayTime", ImageProperty::ofReal(durations[frame]));
-    }
     return properties;
 }
 

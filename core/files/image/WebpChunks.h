@@ -27,6 +27,9 @@ RiffChunkList readRiffChunks(ByteView data, std::size_t begin, std::size_t end);
 // The end of a WebP's RIFF body: the declared RIFF size, but never past the data.
 std::size_t webpBodyEnd(ByteView data);
 
+// The frames of an animated WebP (its ANMF chunks), counted to the end; 1 for a still picture.
+std::size_t webpFrameCount(ByteView data);
+
 // Size of the fixed header of an ANMF payload, before the frame's own chunks.
 inline constexpr std::size_t animationFrameHeaderSize = 16;
 

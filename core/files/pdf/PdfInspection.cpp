@@ -39,8 +39,8 @@ constexpr std::size_t annotationTextsShown = 3;
 
 // Counts every annotation the document holds, and keeps the first texts: the contents, or the
 // author when there are no contents.
-void appendAnnotations(QPDF& pdf, std::vector<FileMetadataEntry>& entries) {
-    const auto annotations = allAnnotations(pdf);
+void appendAnnotations(QPDF& pdf, const PdfWorkBudget& budget, std::vector<FileMetadataEntry>& entries) {
+    const auto annotations = allAnnotations(pdf, budget);
     const auto count = annotations.size();
     std::vector<std::u16string> texts;
     for (auto annotation : annotations) {
@@ -72,13 +72,14 @@ const std::vector<std::optional<text::Regex>>& compiledByteSignals() {
 
 // The signals in the bytes read as Latin-1, so that every byte is one character whatever the
 // streams hold.
-void appendByteSignals(ByteView leadingBytes, std::vector<FileMetadataEntry>& entries) {
+void appendByteSignals(ByteView leadingBytes, const PdfWorkBudget& budget, std::vector<FileMetadataEntry>& entries) {
     const auto scanned = leadingBytes.first(std::min(leadingBytes.size(), byteSignalLimit));
     const auto text = latin1Text({reinterpret_cast<const char*>(scanned.data()), scanned.size()});
     if (text.empty()) return;
     const auto& patterns = compiledByteSignals();
     for (std::size_t i = 0; i < byteSignals.size(); ++i) {
         if (!patterns[i]) continue;
+        budget.checkTimeAndMemory();
         const auto scan = patterns[i]->allMatches(text);
         if (!scan.complete) throwUnreadableFile();
         if (scan.matches.empty()) continue;
@@ -106,11 +107,11 @@ FileMetadataReport pdfReport(std::u16string fileName, QpdfDocument& document,
     try {
         appendDocumentAttributes(document.pdf->getTrailer().getKey("/Info"), entries);
         for (auto information : document.olderInformation) appendDocumentAttributes(information, entries);
-        appendAnnotations(*document.pdf, entries);
+        appendAnnotations(*document.pdf, *document.budget, entries);
     } catch (const std::exception&) {
         throwUnreadableFile();
     }
-    if (leadingBytes) appendByteSignals(*leadingBytes, entries);
+    if (leadingBytes) appendByteSignals(*leadingBytes, *document.budget, entries);
     auto report = buildFileReport(
         std::move(fileName),
         {.typeDescription = u"PDF document", .byteCount = document.byteCount, .entries = std::move(entries)});

@@ -14,7 +14,7 @@ namespace velquor::files {
 // the information older trailers name, the count and first texts of every annotation the
 // document holds, and the byte signals of the given leading bytes (none when those could not be
 // read), with unique ids. Throws unreadableFile when qpdf fails on the document's objects or a
-// byte scan cannot finish in time.
+// byte scan cannot finish in time, and PdfBudgetExceeded once the document's budget is spent.
 FileMetadataReport pdfReport(std::u16string fileName, QpdfDocument& document,
                              const std::optional<ByteView>& leadingBytes);
 

@@ -30,9 +30,13 @@ void forEachDictionaryIn(QPDFObjectHandle object, const std::function<void(QPDFO
 
 }  // namespace
 
-void forEachDictionary(QPDF& pdf, const std::function<void(QPDFObjectHandle dictionary)>& visit) {
+void forEachDictionary(QPDF& pdf, const PdfWorkBudget& budget,
+                       const std::function<void(QPDFObjectHandle dictionary)>& visit) {
     forEachDictionaryIn(pdf.getTrailer(), visit);
-    for (auto& object : pdf.getAllObjects()) forEachDictionaryIn(object, visit);
+    for (auto& object : pdf.getAllObjects()) {
+        budget.checkTimeAndMemory();
+        forEachDictionaryIn(object, visit);
+    }
 }
 
 }  // namespace velquor::files

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/files/pdf/PdfBudget.h"
 #include "core/files/pdf/QpdfHeaders.h"
 
 #include <functional>
@@ -10,7 +11,8 @@ namespace velquor::files {
 // cross-reference table whether anything refers to it or not (a stream's dictionary for a
 // stream), and the direct dictionaries nested inside each. Indirect references are not
 // followed, since their objects have their own turn. Iterative, so that deep nesting cannot
-// exhaust the stack.
-void forEachDictionary(QPDF& pdf, const std::function<void(QPDFObjectHandle dictionary)>& visit);
+// exhaust the stack. The time budget is checked at every object.
+void forEachDictionary(QPDF& pdf, const PdfWorkBudget& budget,
+                       const std::function<void(QPDFObjectHandle dictionary)>& visit);
 
 }  // namespace velquor::files

@@ -20,8 +20,8 @@ namespace {
 // Keys that carry metadata wherever they appear: XMP streams and application private data.
 constexpr std::array<const char*, 2> metadataKeys{"/Metadata", "/PieceInfo"};
 
-void removeMetadataEverywhere(QPDF& pdf) {
-    forEachDictionary(pdf, [](QPDFObjectHandle dictionary) {
+void removeMetadataEverywhere(QPDF& pdf, const PdfWorkBudget& budget) {
+    forEachDictionary(pdf, budget, [](QPDFObjectHandle dictionary) {
         for (const char* key : metadataKeys) dictionary.removeKey(key);
     });
 }
@@ -39,9 +39,10 @@ bool isSubtype(QPDFObjectHandle annotation, const char* subtype) {
 
 // Takes annotations without an appearance off their pages, so that flattening never sees them.
 // A widget stays for the form's flattening; a popup only shows its parent's text and goes.
-std::vector<SetAsideAnnotations> setAsideAnnotationsWithoutAppearance(QPDF& pdf) {
+std::vector<SetAsideAnnotations> setAsideAnnotationsWithoutAppearance(QPDF& pdf, const PdfWorkBudget& budget) {
     std::vector<SetAsideAnnotations> setAside;
     for (auto& page : QPDFPageDocumentHelper(pdf).getAllPages()) {
+        budget.checkTimeAndMemory();
         auto pageObject = page.getObjectHandle();
         auto annotations = pageObject.getKey("/Annots");
         if (!annotations.isArray()) continue;
@@ -68,8 +69,8 @@ void putBack(const std::vector<SetAsideAnnotations>& setAside) {
     }
 }
 
-void removeAnnotationTexts(QPDF& pdf) {
-    for (auto annotation : allAnnotations(pdf)) {
+void removeAnnotationTexts(QPDF& pdf, const PdfWorkBudget& budget) {
+    for (auto annotation : allAnnotations(pdf, budget)) {
         for (const char* key : annotationTextKeys) annotation.removeKey(key);
     }
 }
@@ -93,13 +94,18 @@ bool holdsAnyKey(QPDFObjectHandle dictionary, std::span<const char* const> keys)
     return std::any_of(keys.begin(), keys.end(), [&](const char* key) { return dictionary.hasKey(key); });
 }
 
-// qpdf's output, gathered into large writes to the descriptor.
+// qpdf's output, gathered into large writes to the descriptor; the writer stops here once the
+// budget's time is spent.
 class DescriptorPipeline final : public Pipeline {
 public:
-    explicit DescriptorPipeline(int fd) : Pipeline("privacy copy", nullptr), fd_(fd) {}
+    DescriptorPipeline(int fd, const PdfWorkBudget& budget)
+        : Pipeline("privacy copy", nullptr), fd_(fd), budget_(budget) {}
 
     void write(unsigned char const* data, size_t length) override {
-        if (buffer_.size() + length > capacity) flush();
+        if (buffer_.size() + length > capacity) {
+            budget_.checkTimeAndMemory();
+            flush();
+        }
         if (length >= capacity) {
             posix::writeAll(fd_, {data, length});
         } else {
@@ -118,6 +124,7 @@ private:
     }
 
     int fd_;
+    const PdfWorkBudget& budget_;
     std::vector<std::uint8_t> buffer_;
 };
 
@@ -125,39 +132,42 @@ private:
 
 void removePrivateData(QpdfDocument& document) {
     auto& pdf = *document.pdf;
+    const auto& budget = *document.budget;
     auto trailer = pdf.getTrailer();
     trailer.removeKey("/Info");
     removeOlderInformation(document);
     // A fresh identifier keeps the copy from being linked to the original; an encrypted file
     // needs its own to stay readable.
     if (!pdf.isEncrypted()) trailer.removeKey("/ID");
-    removeMetadataEverywhere(pdf);
+    removeMetadataEverywhere(pdf, budget);
 
     // Flattening skips form fields while the form asks viewers to draw them.
     QPDFAcroFormDocumentHelper(pdf).generateAppearancesIfNeeded();
-    const auto setAside = setAsideAnnotationsWithoutAppearance(pdf);
+    const auto setAside = setAsideAnnotationsWithoutAppearance(pdf, budget);
     QPDFPageDocumentHelper(pdf).flattenAnnotations();
+    budget.checkTimeAndMemory();
     putBack(setAside);
-    removeAnnotationTexts(pdf);
+    removeAnnotationTexts(pdf, budget);
 }
 
 bool keepsPrivateData(QpdfDocument& document) {
     auto& pdf = *document.pdf;
+    const auto& budget = *document.budget;
     if (pdf.getTrailer().hasKey("/Info") || keepsOlderInformation(document)) return true;
     bool metadataLeft = false;
-    forEachDictionary(pdf, [&](QPDFObjectHandle dictionary) {
+    forEachDictionary(pdf, budget, [&](QPDFObjectHandle dictionary) {
         metadataLeft = metadataLeft || holdsAnyKey(dictionary, metadataKeys);
     });
     if (metadataLeft) return true;
-    const auto annotations = allAnnotations(pdf);
+    const auto annotations = allAnnotations(pdf, budget);
     return std::any_of(annotations.begin(), annotations.end(),
                        [](QPDFObjectHandle annotation) { return holdsAnyKey(annotation, annotationTextKeys); });
 }
 
-void writePdf(QPDF& pdf, int fd) {
+void writePdf(QpdfDocument& document, int fd) {
     try {
-        DescriptorPipeline output(fd);
-        QPDFWriter writer(pdf);
+        DescriptorPipeline output(fd, *document.budget);
+        QPDFWriter writer(*document.pdf);
         writer.setOutputPipeline(&output);
         writer.write();
     } catch (const std::exception&) {

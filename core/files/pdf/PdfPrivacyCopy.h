@@ -10,7 +10,7 @@ namespace velquor::files {
 // text, subject, author and dates of every annotation the document holds. Annotations and form
 // fields with an appearance on the pages of the page tree are flattened into the page content
 // first, their appearances generated where the form asks for that; those without one, such as
-// links, and those elsewhere stay annotations. qpdf failures propagate.
+// links, and those elsewhere stay annotations. qpdf failures and PdfBudgetExceeded propagate.
 void removePrivateData(QpdfDocument& document);
 
 // Whether a document, a written copy read back, still holds anything removePrivateData removes,
@@ -18,8 +18,8 @@ void removePrivateData(QpdfDocument& document);
 bool keepsPrivateData(QpdfDocument& document);
 
 // Writes the document into an open file, keeping the streams' data as they are and any
-// encryption the file had. Throws exportFailed when qpdf or a write fails; the descriptor stays
-// open.
-void writePdf(QPDF& pdf, int fd);
+// encryption the file had. Throws exportFailed when qpdf or a write fails or the budget's time
+// runs out; the descriptor stays open.
+void writePdf(QpdfDocument& document, int fd);
 
 }  // namespace velquor::files

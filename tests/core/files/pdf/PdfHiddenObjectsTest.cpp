@@ -210,8 +210,14 @@ TEST(PdfHiddenObjectsTest, ARebuiltTableInspectsAndIsCopiedWithoutItsAuthor) {
                 Not(Contains(ReportRow{u"Description", u"Author", u"Jane Doe"})));
 }
 
+// One budget outlives every document the tests open, and the whole test run.
+const PdfWorkBudget& testBudget() {
+    static const PdfWorkBudget budget(std::chrono::hours(1));
+    return budget;
+}
+
 QpdfDocument opened(const std::string& bytes) {
-    return openQpdfBytes({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    return openQpdfBytes({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, testBudget());
 }
 
 // Residue the report never shows (a subject, a date, application data deep in an object) still
