@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <charconv>
 #include <system_error>
 
@@ -34,16 +35,24 @@ std::uint64_t residentBytes() {
 // many of them, a few megabytes of parsed objects apart.
 constexpr std::uint32_t checksPerMemoryLook = 256;
 
+// The budgets alive in the process: parallel inspections share the one resident size.
+std::atomic<std::uint64_t> budgetsAtWork{0};
+
 }  // namespace
 
 PdfWorkBudget::PdfWorkBudget(std::chrono::steady_clock::duration time)
-    : end_(std::chrono::steady_clock::now() + time), startingResidentBytes_(residentBytes()) {}
+    : end_(std::chrono::steady_clock::now() + time), startingResidentBytes_(residentBytes()) {
+    ++budgetsAtWork;
+}
+
+PdfWorkBudget::~PdfWorkBudget() { --budgetsAtWork; }
 
 void PdfWorkBudget::checkTimeAndMemory() const {
     if (exceeded()) refuse();
     if (++checks_ % checksPerMemoryLook != 0) return;
     const auto resident = residentBytes();
-    if (resident > startingResidentBytes_ && resident - startingResidentBytes_ > PdfBudget::memoryGrowth) refuse();
+    const auto allowed = PdfBudget::memoryGrowth * std::max<std::uint64_t>(budgetsAtWork.load(), 1);
+    if (resident > startingResidentBytes_ && resident - startingResidentBytes_ > allowed) refuse();
 }
 
 void PdfWorkBudget::checkObjectCount(std::size_t objects) const {

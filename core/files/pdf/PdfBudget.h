@@ -17,7 +17,8 @@ struct PdfBudget {
     static constexpr std::size_t objects = 150'000;
     static constexpr std::size_t annotations = 50'000;
     // What the process may grow by while qpdf parses: one array of millions of numbers takes
-    // gigabytes once parsed, whatever its object count.
+    // gigabytes once parsed, whatever its object count. The growth is the whole process's, so
+    // each PDF at work at the same time (a batch runs one per core) adds this much again.
     static constexpr std::uint64_t memoryGrowth = std::uint64_t{640} << 20;
     // qpdf rebuilds a damaged cross-reference table by reading the whole file, object by object;
     // a larger file whose table is damaged is refused instead.
@@ -36,6 +37,7 @@ public:
 class PdfWorkBudget {
 public:
     explicit PdfWorkBudget(std::chrono::steady_clock::duration time = PdfBudget::time);
+    ~PdfWorkBudget();
     PdfWorkBudget(const PdfWorkBudget&) = delete;
     PdfWorkBudget& operator=(const PdfWorkBudget&) = delete;
 
