@@ -61,17 +61,24 @@ void appendZeroSpecificitySignal(StylePass& pass) {
 
 void appendBurstinessSignal(StylePass& pass) {
     if (pass.words < minimumBurstinessWords) return;
-    std::vector<double> lengths;
-    for (const auto sentence : pass.sentencePieces) {
-        if (const auto words = styleWordCount(sentence); words > 0) lengths.push_back(static_cast<double>(words));
-    }
-    if (lengths.size() < minimumMeasuredSentences) return;
-    const auto n = static_cast<double>(lengths.size());
+    // Two walks over the sentences instead of a list of their lengths, which for a long text of
+    // short sentences would be larger than the text; the sums come out the same.
+    const auto forEachLength = [&](auto visit) {
+        forEachSentencePiece(pass.normalized, [&](std::u16string_view sentence) {
+            if (const auto words = styleWordCount(sentence); words > 0) visit(static_cast<double>(words));
+        });
+    };
+    std::size_t measured = 0;
     double sum = 0;
-    for (const auto length : lengths) sum += length;
+    forEachLength([&](double length) {
+        ++measured;
+        sum += length;
+    });
+    if (measured < minimumMeasuredSentences) return;
+    const auto n = static_cast<double>(measured);
     const auto mean = sum / n;
     double squares = 0;
-    for (const auto length : lengths) squares += (length - mean) * (length - mean);
+    forEachLength([&](double length) { squares += (length - mean) * (length - mean); });
     const auto variation = std::sqrt(squares / n) / mean;
     if (variation >= maximumEvenVariation) return;
     pass.append(u"Low sentence burstiness", 1, {}, {});
