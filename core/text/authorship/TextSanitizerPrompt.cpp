@@ -52,7 +52,9 @@ std::u16string priorities(const std::vector<SelectedSignal>& selected) {
 
 AuthorshipPromptResult TextSanitizer::authorshipRewritePrompt(
     std::u16string_view text, const std::optional<WritingStyleBaseline>& baseline) const {
-    const auto cleaned = cleanRewriteHygiene(text).text;
+    // Only the cleaned text is embedded: which of its characters are new is never needed here,
+    // and finding out would diff two copies of a text that may be 64 MiB long.
+    const auto cleaned = cleanPlainText(text, rewriteHygieneOptions);
     auto report = inspect(cleaned);
     auto redacted = redactSensitiveText(cleaned, report.privacyReport.findings);
     // The deviations come from the same style pass of the same cleaned, unredacted text.

@@ -125,13 +125,14 @@ private:
         return symbols.size() - from >= windowLength ? symbols.size() - from - windowLength + 1 : 0;
     }
 
-    void hashWindows(Symbols symbols, std::size_t from, std::size_t count, std::vector<std::uint64_t>& hashes) const {
-        hashes.resize(count);
+    // Calls visit(i, hash) for the first `count` windows from `from` on, while it returns true.
+    // The hashes roll along and are never stored: a search may span millions of windows.
+    template <class Visit>
+    void forEachWindowHash(Symbols symbols, std::size_t from, std::size_t count, Visit visit) const {
         std::uint64_t hash = 0;
         for (std::size_t i = 0; i < windowLength; ++i) hash = hash * hashMultiplier + symbols[from + i];
         for (std::size_t i = 0;; ++i) {
-            hashes[i] = hash;
-            if (i + 1 == count) break;
+            if (!visit(i, hash) || i + 1 == count) break;
             hash = (hash - symbols[from + i] * leadingPower_) * hashMultiplier + symbols[from + i + windowLength];
         }
     }
@@ -146,20 +147,20 @@ private:
                                         std::size_t countAfter, std::size_t radius) {
         const std::uint64_t sampling = radius > exactSearchRadius ? radius / exactSearchRadius : 1;
         const auto sampled = [sampling](std::uint64_t hash) { return (hash >> 32) % sampling == 0; };
-        hashWindows(after_, inAfter, countAfter, afterHashes_);
         index_.reset(std::min<std::size_t>(countAfter, 2 * exactSearchRadius + 2));
-        for (std::size_t j = 0; j < countAfter; ++j) {
-            if (sampled(afterHashes_[j])) index_.insertFirst(afterHashes_[j], static_cast<std::uint32_t>(j));
-        }
-        hashWindows(before_, inBefore, countBefore, beforeHashes_);
+        forEachWindowHash(after_, inAfter, countAfter, [&](std::size_t j, std::uint64_t hash) {
+            if (sampled(hash)) index_.insertFirst(hash, static_cast<std::uint32_t>(j));
+            return true;
+        });
         std::optional<Anchor> best;
-        for (std::size_t i = 0; i < countBefore; ++i) {
-            if (best && i >= best->skipBefore + best->skipAfter) break;
-            if (!sampled(beforeHashes_[i])) continue;
-            const auto j = index_.find(beforeHashes_[i]);
-            if (!j || !windowsEqual(inBefore + i, inAfter + *j)) continue;
+        forEachWindowHash(before_, inBefore, countBefore, [&](std::size_t i, std::uint64_t hash) {
+            if (best && i >= best->skipBefore + best->skipAfter) return false;
+            if (!sampled(hash)) return true;
+            const auto j = index_.find(hash);
+            if (!j || !windowsEqual(inBefore + i, inAfter + *j)) return true;
             if (!best || i + *j < best->skipBefore + best->skipAfter) best = Anchor{i, *j};
-        }
+            return true;
+        });
         return best;
     }
 
@@ -167,8 +168,6 @@ private:
     Symbols after_;
     std::uint64_t leadingPower_ = 1;
     WindowIndex index_;
-    std::vector<std::uint64_t> beforeHashes_;
-    std::vector<std::uint64_t> afterHashes_;
 };
 
 std::size_t commonSuffixLength(Symbols before, Symbols after) {

@@ -19,10 +19,16 @@ CompiledPatternRule::CompiledPatternRule(const PatternRule& rule, RegexOptions o
 }
 
 RegexScan CompiledPatternRule::allMatches(std::u16string_view text) const {
-    if (!regex_) return {};
-    if (pruning_) return prunedMatches(*regex_, text, *pruning_);
-    if (requiredPart_) return matchesNearRequiredPart(*regex_, text, *requiredPart_);
-    return regex_->allMatches(text);
+    RegexScan scan;
+    scan.complete = forEachMatch(text, [&](RegexMatch&& match) { scan.matches.push_back(std::move(match)); });
+    return scan;
+}
+
+bool CompiledPatternRule::forEachMatch(std::u16string_view text, const RegexMatchSink& sink) const {
+    if (!regex_) return true;
+    if (pruning_) return forEachPrunedMatch(*regex_, text, *pruning_, sink);
+    if (requiredPart_) return forEachMatchNearRequiredPart(*regex_, text, *requiredPart_, sink);
+    return regex_->forEachMatch(text, sink);
 }
 
 RegexScan CompiledPatternRule::matchesAtCandidates(std::u16string_view text,

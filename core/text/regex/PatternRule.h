@@ -42,6 +42,8 @@ public:
 
     // Every match, as an ordinary scan of the rule finds them.
     RegexScan allMatches(std::u16string_view text) const;
+    // The same matches handed to `sink` in order; false when the scan ran out of budget.
+    bool forEachMatch(std::u16string_view text, const RegexMatchSink& sink) const;
 
     // The same matches, attempted only at the given positions (ascending), which must include
     // every position where a match can start.
