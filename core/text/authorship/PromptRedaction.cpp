@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <stdexcept>
 
 namespace velquor::text {
@@ -77,12 +78,22 @@ RedactedText redactSensitiveText(std::u16string_view text, const std::vector<Pri
     for (const auto& finding : findings) {
         if (isRedacted(finding)) redacted.redactedFindings += finding.count;
     }
+    const auto ranges = mergedOverlaps(matchRanges(text, findings));
+    // Few distinct tags recur over millions of ranges; knowing them all first sizes the text once.
+    std::map<FindingSet, std::u16string> tags;
+    auto length = text.size();
+    for (const auto& range : ranges) {
+        auto tag = tags.find(range.findings);
+        if (tag == tags.end()) tag = tags.emplace(range.findings, tagFor(range.findings, findings)).first;
+        length += tag->second.size() - static_cast<std::size_t>(range.end - range.start);
+    }
+    redacted.text.reserve(length);
     // The merged ranges are ordered and apart, so one pass from the front replaces them all.
     std::int64_t copiedUpTo = 0;
-    for (const auto& range : mergedOverlaps(matchRanges(text, findings))) {
+    for (const auto& range : ranges) {
         redacted.text.append(
             text.substr(static_cast<std::size_t>(copiedUpTo), static_cast<std::size_t>(range.start - copiedUpTo)));
-        redacted.text += tagFor(range.findings, findings);
+        redacted.text += tags.at(range.findings);
         copiedUpTo = range.end;
     }
     redacted.text.append(text.substr(static_cast<std::size_t>(copiedUpTo)));

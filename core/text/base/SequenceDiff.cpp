@@ -44,6 +44,29 @@ void appendShifted(std::vector<std::size_t>& indices, const std::vector<std::siz
     for (const auto index : block) indices.push_back(offset + index);
 }
 
+// An edit script as it is built. A caller that needs only the insertions has the removals
+// counted instead of listed: when a long text loses most of its symbols, that list alone could
+// take hundreds of megabytes.
+struct EditScript {
+    SequenceEdits edits;
+    bool listsRemovals = true;
+    std::size_t removalCount = 0;
+
+    void remove(std::size_t first, std::size_t end) {
+        removalCount += end - first;
+        if (listsRemovals) appendRange(edits.removals, first, end);
+    }
+    void removeShifted(const std::vector<std::size_t>& block, std::size_t offset) {
+        removalCount += block.size();
+        if (listsRemovals) appendShifted(edits.removals, block, offset);
+    }
+    void insert(std::size_t first, std::size_t end) { appendRange(edits.insertions, first, end); }
+    void insertShifted(const std::vector<std::size_t>& block, std::size_t offset) {
+        appendShifted(edits.insertions, block, offset);
+    }
+    std::size_t differences() const { return removalCount + edits.insertions.size(); }
+};
+
 // Open addressing from window hash to the first offset where it occurs, cleared in constant
 // time by bumping a generation. It takes at most half its capacity; further windows are left
 // out, which can only make an anchor be found a little later.
@@ -179,7 +202,7 @@ std::size_t commonSuffixLength(Symbols before, Symbols after) {
 
 // The edits of one block between anchors, added to `edits` at the block's offsets.
 void appendBlockEdits(Symbols before, Symbols after, std::size_t beforeOffset, std::size_t afterOffset,
-                      SequenceEdits& edits) {
+                      EditScript& script) {
     // A block's own common ends are no change; at the end of the texts they can be long.
     const auto prefix = commonPrefixLength(before, after);
     const auto suffix = commonSuffixLength(before.subspan(prefix), after.subspan(prefix));
@@ -188,8 +211,8 @@ void appendBlockEdits(Symbols before, Symbols after, std::size_t beforeOffset, s
     beforeOffset += prefix;
     afterOffset += prefix;
     if (before.empty() || after.empty()) {
-        appendRange(edits.removals, beforeOffset, beforeOffset + before.size());
-        appendRange(edits.insertions, afterOffset, afterOffset + after.size());
+        script.remove(beforeOffset, beforeOffset + before.size());
+        script.insert(afterOffset, afterOffset + after.size());
         return;
     }
     const auto budget =
@@ -200,12 +223,52 @@ void appendBlockEdits(Symbols before, Symbols after, std::size_t beforeOffset, s
     const bool affordable = lengthDifference * lengthDifference <= static_cast<double>(budget);
     const auto block = affordable ? myersEdits(before, after, budget) : std::nullopt;
     if (!block) {
-        appendRange(edits.removals, beforeOffset, beforeOffset + before.size());
-        appendRange(edits.insertions, afterOffset, afterOffset + after.size());
+        script.remove(beforeOffset, beforeOffset + before.size());
+        script.insert(afterOffset, afterOffset + after.size());
         return;
     }
-    appendShifted(edits.removals, block->removals, beforeOffset);
-    appendShifted(edits.insertions, block->insertions, afterOffset);
+    script.removeShifted(block->removals, beforeOffset);
+    script.insertShifted(block->insertions, afterOffset);
+}
+
+void appendAnchoredEdits(Symbols before, Symbols after, EditScript& script) {
+    AnchorFinder anchors(before, after);
+    std::size_t i = 0;
+    std::size_t j = 0;
+    for (;;) {
+        while (i < before.size() && j < after.size() && before[i] == after[j]) ++i, ++j;
+        if (i == before.size() || j == after.size()) break;
+        const auto anchor = anchors.find(i, j);
+        const auto endBefore = anchor ? i + anchor->skipBefore : before.size();
+        const auto endAfter = anchor ? j + anchor->skipAfter : after.size();
+        appendBlockEdits(before.subspan(i, endBefore - i), after.subspan(j, endAfter - j), i, j, script);
+        i = endBefore;
+        j = endAfter;
+    }
+    script.remove(i, before.size());
+    script.insert(j, after.size());
+}
+
+EditScript diffScript(Symbols before, Symbols after, bool listsRemovals) {
+    EditScript script{.edits = {}, .listsRemovals = listsRemovals};
+    // Myers' first move follows the common prefix, so setting it aside changes nothing.
+    const auto prefix = commonPrefixLength(before, after);
+    if (prefix == before.size() || prefix == after.size()) {
+        script.remove(prefix, before.size());
+        script.insert(prefix, after.size());
+        return script;
+    }
+    // The anchored script is valid, so Myers' shortest one has no more differences than it.
+    appendAnchoredEdits(before.subspan(prefix), after.subspan(prefix), script);
+    auto& edits = script.edits;
+    if (script.differences() <= plainMyersDifferences) {
+        if (auto shortest = myersEdits(before.subspan(prefix), after.subspan(prefix), plainMyersBudget)) {
+            edits = std::move(*shortest);
+        }
+    }
+    for (auto& index : edits.removals) index += prefix;
+    for (auto& index : edits.insertions) index += prefix;
+    return script;
 }
 
 }  // namespace
@@ -267,46 +330,15 @@ std::optional<SequenceEdits> myersEdits(Symbols before, Symbols after, std::int6
 }
 
 SequenceEdits anchoredEdits(Symbols before, Symbols after) {
-    SequenceEdits edits;
-    AnchorFinder anchors(before, after);
-    std::size_t i = 0;
-    std::size_t j = 0;
-    for (;;) {
-        while (i < before.size() && j < after.size() && before[i] == after[j]) ++i, ++j;
-        if (i == before.size() || j == after.size()) break;
-        const auto anchor = anchors.find(i, j);
-        const auto endBefore = anchor ? i + anchor->skipBefore : before.size();
-        const auto endAfter = anchor ? j + anchor->skipAfter : after.size();
-        appendBlockEdits(before.subspan(i, endBefore - i), after.subspan(j, endAfter - j), i, j, edits);
-        i = endBefore;
-        j = endAfter;
-    }
-    appendRange(edits.removals, i, before.size());
-    appendRange(edits.insertions, j, after.size());
-    return edits;
+    EditScript script;
+    appendAnchoredEdits(before, after, script);
+    return std::move(script.edits);
 }
 
-SequenceEdits diffEdits(Symbols before, Symbols after) {
-    // Myers' first move follows the common prefix, so setting it aside changes nothing.
-    const auto prefix = commonPrefixLength(before, after);
-    SequenceEdits edits;
-    if (prefix == before.size() || prefix == after.size()) {
-        appendRange(edits.removals, prefix, before.size());
-        appendRange(edits.insertions, prefix, after.size());
-        return edits;
-    }
-    // The anchored script is valid, so Myers' shortest one has no more differences than it.
-    edits = anchoredEdits(before.subspan(prefix), after.subspan(prefix));
-    if (edits.removals.size() + edits.insertions.size() <= plainMyersDifferences) {
-        if (auto shortest = myersEdits(before.subspan(prefix), after.subspan(prefix), plainMyersBudget)) {
-            edits = std::move(*shortest);
-        }
-    }
-    for (auto& index : edits.removals) index += prefix;
-    for (auto& index : edits.insertions) index += prefix;
-    return edits;
-}
+SequenceEdits diffEdits(Symbols before, Symbols after) { return std::move(diffScript(before, after, true).edits); }
 
-std::vector<std::size_t> diffInsertions(Symbols before, Symbols after) { return diffEdits(before, after).insertions; }
+std::vector<std::size_t> diffInsertions(Symbols before, Symbols after) {
+    return std::move(diffScript(before, after, false).edits.insertions);
+}
 
 }  // namespace velquor::text
