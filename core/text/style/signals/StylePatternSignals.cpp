@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace velquor::text {
 
@@ -32,11 +33,47 @@ void appendMatchSignal(StylePass& pass, std::u16string_view label, const MatchDe
     pass.appendOccurrences(label, std::move(examples), std::move(locations));
 }
 
+constexpr bool overlapsItself(std::u16string_view term) {
+    for (std::size_t border = 1; border < term.size(); ++border) {
+        if (term.substr(0, border) == term.substr(term.size() - border)) return true;
+    }
+    return false;
+}
+
+constexpr bool anyOverlapsItself() {
+    for (const auto term : hedgeTerms) {
+        if (overlapsItself(term)) return true;
+    }
+    return false;
+}
+
+static_assert(!anyOverlapsItself(), "isHedged counts every occurrence of a term");
+
+// The letters a term begins with, as bits: most positions of a sentence start none.
+constexpr std::uint32_t hedgeInitials = [] {
+    std::uint32_t bits = 0;
+    for (const auto term : hedgeTerms) bits |= std::uint32_t{1} << (term.front() - u'a');
+    return bits;
+}();
+
+bool mayStartHedgeTerm(char16_t unit) {
+    return unit >= u'a' && unit <= u'z' && (hedgeInitials & (std::uint32_t{1} << (unit - u'a'))) != 0;
+}
+
+// The terms' non-overlapping counts, summed. No term overlaps itself, so counting each term at
+// every position gives the same sum, and one walk can stop as soon as the minimum is reached.
 bool isHedged(std::u16string_view sentence) {
     const auto lower = lowercased(sentence);
+    const std::u16string_view text = lower;
     std::int64_t total = 0;
-    for (const auto term : hedgeTerms) total += nonOverlappingCount(lower, term);
-    return total >= hedgedSentenceMinimum;
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        if (!mayStartHedgeTerm(text[index])) continue;
+        const auto rest = text.substr(index);
+        for (const auto term : hedgeTerms) {
+            if (rest.starts_with(term) && ++total >= hedgedSentenceMinimum) return true;
+        }
+    }
+    return false;
 }
 
 bool hasLowInformationAdjective(std::u16string_view text) {
