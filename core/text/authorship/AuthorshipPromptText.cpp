@@ -60,14 +60,19 @@ std::u16string baselineBlock(const WritingStyleBaseline* baseline, bool hasDevia
 
 std::u16string assembledPrompt(std::u16string_view baselineBlock, std::u16string_view priorities,
                                std::u16string_view sourceText) {
-    std::u16string prompt(instruction);
+    constexpr std::u16string_view sourceEnd = u"\nSOURCE_TEXT_END";
+    // Reserved whole: the source text may be many megabytes, and growing past it would double it.
+    std::u16string prompt;
+    prompt.reserve(instruction.size() + baselineBlock.size() + priorities.size() + requirements.size() +
+                   sourceText.size() + sourceEnd.size() + 32);
+    prompt += instruction;
     prompt += baselineBlock;
     prompt += u"\n\nRevision priorities:\n";
     prompt += priorities;
     prompt += u"\n\n";
     prompt += requirements;
     prompt += sourceText;
-    prompt += u"\nSOURCE_TEXT_END";
+    prompt += sourceEnd;
     return prompt;
 }
 

@@ -1,7 +1,10 @@
 #include "core/text/TextSanitizer.h"
+#include "core/text/base/ParallelIndices.h"
 #include "core/text/base/Whitespace.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace velquor::text {
 
@@ -28,18 +31,38 @@ bool deviatesMore(const WritingStyleDeviation& a, const WritingStyleDeviation& b
     return a.label < b.label;
 }
 
+// What a baseline keeps of one document's style report.
+struct DocumentCounts {
+    std::int64_t wordCount = 0;
+    std::vector<std::pair<std::u16string, std::int64_t>> signalCounts;
+};
+
+DocumentCounts countsOf(const StyleReport& report) {
+    DocumentCounts counts{report.wordCount, {}};
+    for (const auto& signal : report.signals) counts.signalCounts.emplace_back(signal.label, signal.count);
+    return counts;
+}
+
 }  // namespace
 
 WritingStyleBaseline TextSanitizer::writingStyleBaseline(std::span<const std::u16string> documents) const {
+    // The documents' style passes are independent of one another and a folder of samples is
+    // hundreds of megabytes, so they run side by side; the totals are integers, summed in
+    // document order all the same.
+    std::vector<std::optional<DocumentCounts>> counts(documents.size());
+    forEachIndexInParallel(documents.size(), 0, [&](std::size_t index) {
+        const auto& document = documents[index];
+        if (trimmedWhitespaceAndNewlines(document).empty()) return;
+        std::vector<std::u16string> timedOutScans;
+        counts[index] = countsOf(styleReport(document, timedOutScans));
+    });
     WritingStyleBaseline baseline;
     std::map<std::u16string, std::int64_t, std::less<>> totals;
-    for (const auto& document : documents) {
-        if (trimmedWhitespaceAndNewlines(document).empty()) continue;
-        std::vector<std::u16string> timedOutScans;
-        const auto report = styleReport(document, timedOutScans);
+    for (const auto& document : counts) {
+        if (!document) continue;
         ++baseline.documentCount;
-        baseline.wordCount += report.wordCount;
-        for (const auto& signal : report.signals) totals[signal.label] += signal.count;
+        baseline.wordCount += document->wordCount;
+        for (const auto& [label, count] : document->signalCounts) totals[label] += count;
     }
     if (baseline.wordCount == 0) return baseline;
     for (const auto& [label, total] : totals) {

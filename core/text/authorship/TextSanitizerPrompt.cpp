@@ -52,9 +52,14 @@ std::u16string priorities(const std::vector<SelectedSignal>& selected) {
 
 AuthorshipPromptResult TextSanitizer::authorshipRewritePrompt(
     std::u16string_view text, const std::optional<WritingStyleBaseline>& baseline) const {
-    const auto cleaned = cleanRewriteHygiene(text).text;
+    // Only the cleaned text is embedded: which of its characters are new is never needed here,
+    // and finding out would diff two copies of a text that may be 64 MiB long.
+    auto cleaned = cleanPlainText(text, rewriteHygieneOptions);
     auto report = inspect(cleaned);
     auto redacted = redactSensitiveText(cleaned, report.privacyReport.findings);
+    // Both are as long as the text and no longer needed, while the prompt is yet to be built.
+    cleaned = std::u16string();
+    report.privacyReport = {};
     // The deviations come from the same style pass of the same cleaned, unredacted text.
     const auto deviations =
         baseline ? deviationsOf(report.styleReport, *baseline) : std::vector<WritingStyleDeviation>{};

@@ -44,6 +44,29 @@ void appendShifted(std::vector<std::size_t>& indices, const std::vector<std::siz
     for (const auto index : block) indices.push_back(offset + index);
 }
 
+// An edit script as it is built. A caller that needs only the insertions has the removals
+// counted instead of listed: when a long text loses most of its symbols, that list alone could
+// take hundreds of megabytes.
+struct EditScript {
+    SequenceEdits edits;
+    bool listsRemovals = true;
+    std::size_t removalCount = 0;
+
+    void remove(std::size_t first, std::size_t end) {
+        removalCount += end - first;
+        if (listsRemovals) appendRange(edits.removals, first, end);
+    }
+    void removeShifted(const std::vector<std::size_t>& block, std::size_t offset) {
+        removalCount += block.size();
+        if (listsRemovals) appendShifted(edits.removals, block, offset);
+    }
+    void insert(std::size_t first, std::size_t end) { appendRange(edits.insertions, first, end); }
+    void insertShifted(const std::vector<std::size_t>& block, std::size_t offset) {
+        appendShifted(edits.insertions, block, offset);
+    }
+    std::size_t differences() const { return removalCount + edits.insertions.size(); }
+};
+
 // Open addressing from window hash to the first offset where it occurs, cleared in constant
 // time by bumping a generation. It takes at most half its capacity; further windows are left
 // out, which can only make an anchor be found a little later.
@@ -125,13 +148,14 @@ private:
         return symbols.size() - from >= windowLength ? symbols.size() - from - windowLength + 1 : 0;
     }
 
-    void hashWindows(Symbols symbols, std::size_t from, std::size_t count, std::vector<std::uint64_t>& hashes) const {
-        hashes.resize(count);
+    // Calls visit(i, hash) for the first `count` windows from `from` on, while it returns true.
+    // The hashes roll along and are never stored: a search may span millions of windows.
+    template <class Visit>
+    void forEachWindowHash(Symbols symbols, std::size_t from, std::size_t count, Visit visit) const {
         std::uint64_t hash = 0;
         for (std::size_t i = 0; i < windowLength; ++i) hash = hash * hashMultiplier + symbols[from + i];
         for (std::size_t i = 0;; ++i) {
-            hashes[i] = hash;
-            if (i + 1 == count) break;
+            if (!visit(i, hash) || i + 1 == count) break;
             hash = (hash - symbols[from + i] * leadingPower_) * hashMultiplier + symbols[from + i + windowLength];
         }
     }
@@ -146,20 +170,20 @@ private:
                                         std::size_t countAfter, std::size_t radius) {
         const std::uint64_t sampling = radius > exactSearchRadius ? radius / exactSearchRadius : 1;
         const auto sampled = [sampling](std::uint64_t hash) { return (hash >> 32) % sampling == 0; };
-        hashWindows(after_, inAfter, countAfter, afterHashes_);
         index_.reset(std::min<std::size_t>(countAfter, 2 * exactSearchRadius + 2));
-        for (std::size_t j = 0; j < countAfter; ++j) {
-            if (sampled(afterHashes_[j])) index_.insertFirst(afterHashes_[j], static_cast<std::uint32_t>(j));
-        }
-        hashWindows(before_, inBefore, countBefore, beforeHashes_);
+        forEachWindowHash(after_, inAfter, countAfter, [&](std::size_t j, std::uint64_t hash) {
+            if (sampled(hash)) index_.insertFirst(hash, static_cast<std::uint32_t>(j));
+            return true;
+        });
         std::optional<Anchor> best;
-        for (std::size_t i = 0; i < countBefore; ++i) {
-            if (best && i >= best->skipBefore + best->skipAfter) break;
-            if (!sampled(beforeHashes_[i])) continue;
-            const auto j = index_.find(beforeHashes_[i]);
-            if (!j || !windowsEqual(inBefore + i, inAfter + *j)) continue;
+        forEachWindowHash(before_, inBefore, countBefore, [&](std::size_t i, std::uint64_t hash) {
+            if (best && i >= best->skipBefore + best->skipAfter) return false;
+            if (!sampled(hash)) return true;
+            const auto j = index_.find(hash);
+            if (!j || !windowsEqual(inBefore + i, inAfter + *j)) return true;
             if (!best || i + *j < best->skipBefore + best->skipAfter) best = Anchor{i, *j};
-        }
+            return true;
+        });
         return best;
     }
 
@@ -167,8 +191,6 @@ private:
     Symbols after_;
     std::uint64_t leadingPower_ = 1;
     WindowIndex index_;
-    std::vector<std::uint64_t> beforeHashes_;
-    std::vector<std::uint64_t> afterHashes_;
 };
 
 std::size_t commonSuffixLength(Symbols before, Symbols after) {
@@ -180,7 +202,7 @@ std::size_t commonSuffixLength(Symbols before, Symbols after) {
 
 // The edits of one block between anchors, added to `edits` at the block's offsets.
 void appendBlockEdits(Symbols before, Symbols after, std::size_t beforeOffset, std::size_t afterOffset,
-                      SequenceEdits& edits) {
+                      EditScript& script) {
     // A block's own common ends are no change; at the end of the texts they can be long.
     const auto prefix = commonPrefixLength(before, after);
     const auto suffix = commonSuffixLength(before.subspan(prefix), after.subspan(prefix));
@@ -189,8 +211,8 @@ void appendBlockEdits(Symbols before, Symbols after, std::size_t beforeOffset, s
     beforeOffset += prefix;
     afterOffset += prefix;
     if (before.empty() || after.empty()) {
-        appendRange(edits.removals, beforeOffset, beforeOffset + before.size());
-        appendRange(edits.insertions, afterOffset, afterOffset + after.size());
+        script.remove(beforeOffset, beforeOffset + before.size());
+        script.insert(afterOffset, afterOffset + after.size());
         return;
     }
     const auto budget =
@@ -201,12 +223,52 @@ void appendBlockEdits(Symbols before, Symbols after, std::size_t beforeOffset, s
     const bool affordable = lengthDifference * lengthDifference <= static_cast<double>(budget);
     const auto block = affordable ? myersEdits(before, after, budget) : std::nullopt;
     if (!block) {
-        appendRange(edits.removals, beforeOffset, beforeOffset + before.size());
-        appendRange(edits.insertions, afterOffset, afterOffset + after.size());
+        script.remove(beforeOffset, beforeOffset + before.size());
+        script.insert(afterOffset, afterOffset + after.size());
         return;
     }
-    appendShifted(edits.removals, block->removals, beforeOffset);
-    appendShifted(edits.insertions, block->insertions, afterOffset);
+    script.removeShifted(block->removals, beforeOffset);
+    script.insertShifted(block->insertions, afterOffset);
+}
+
+void appendAnchoredEdits(Symbols before, Symbols after, EditScript& script) {
+    AnchorFinder anchors(before, after);
+    std::size_t i = 0;
+    std::size_t j = 0;
+    for (;;) {
+        while (i < before.size() && j < after.size() && before[i] == after[j]) ++i, ++j;
+        if (i == before.size() || j == after.size()) break;
+        const auto anchor = anchors.find(i, j);
+        const auto endBefore = anchor ? i + anchor->skipBefore : before.size();
+        const auto endAfter = anchor ? j + anchor->skipAfter : after.size();
+        appendBlockEdits(before.subspan(i, endBefore - i), after.subspan(j, endAfter - j), i, j, script);
+        i = endBefore;
+        j = endAfter;
+    }
+    script.remove(i, before.size());
+    script.insert(j, after.size());
+}
+
+EditScript diffScript(Symbols before, Symbols after, bool listsRemovals) {
+    EditScript script{.edits = {}, .listsRemovals = listsRemovals};
+    // Myers' first move follows the common prefix, so setting it aside changes nothing.
+    const auto prefix = commonPrefixLength(before, after);
+    if (prefix == before.size() || prefix == after.size()) {
+        script.remove(prefix, before.size());
+        script.insert(prefix, after.size());
+        return script;
+    }
+    // The anchored script is valid, so Myers' shortest one has no more differences than it.
+    appendAnchoredEdits(before.subspan(prefix), after.subspan(prefix), script);
+    auto& edits = script.edits;
+    if (script.differences() <= plainMyersDifferences) {
+        if (auto shortest = myersEdits(before.subspan(prefix), after.subspan(prefix), plainMyersBudget)) {
+            edits = std::move(*shortest);
+        }
+    }
+    for (auto& index : edits.removals) index += prefix;
+    for (auto& index : edits.insertions) index += prefix;
+    return script;
 }
 
 }  // namespace
@@ -268,46 +330,15 @@ std::optional<SequenceEdits> myersEdits(Symbols before, Symbols after, std::int6
 }
 
 SequenceEdits anchoredEdits(Symbols before, Symbols after) {
-    SequenceEdits edits;
-    AnchorFinder anchors(before, after);
-    std::size_t i = 0;
-    std::size_t j = 0;
-    for (;;) {
-        while (i < before.size() && j < after.size() && before[i] == after[j]) ++i, ++j;
-        if (i == before.size() || j == after.size()) break;
-        const auto anchor = anchors.find(i, j);
-        const auto endBefore = anchor ? i + anchor->skipBefore : before.size();
-        const auto endAfter = anchor ? j + anchor->skipAfter : after.size();
-        appendBlockEdits(before.subspan(i, endBefore - i), after.subspan(j, endAfter - j), i, j, edits);
-        i = endBefore;
-        j = endAfter;
-    }
-    appendRange(edits.removals, i, before.size());
-    appendRange(edits.insertions, j, after.size());
-    return edits;
+    EditScript script;
+    appendAnchoredEdits(before, after, script);
+    return std::move(script.edits);
 }
 
-SequenceEdits diffEdits(Symbols before, Symbols after) {
-    // Myers' first move follows the common prefix, so setting it aside changes nothing.
-    const auto prefix = commonPrefixLength(before, after);
-    SequenceEdits edits;
-    if (prefix == before.size() || prefix == after.size()) {
-        appendRange(edits.removals, prefix, before.size());
-        appendRange(edits.insertions, prefix, after.size());
-        return edits;
-    }
-    // The anchored script is valid, so Myers' shortest one has no more differences than it.
-    edits = anchoredEdits(before.subspan(prefix), after.subspan(prefix));
-    if (edits.removals.size() + edits.insertions.size() <= plainMyersDifferences) {
-        if (auto shortest = myersEdits(before.subspan(prefix), after.subspan(prefix), plainMyersBudget)) {
-            edits = std::move(*shortest);
-        }
-    }
-    for (auto& index : edits.removals) index += prefix;
-    for (auto& index : edits.insertions) index += prefix;
-    return edits;
-}
+SequenceEdits diffEdits(Symbols before, Symbols after) { return std::move(diffScript(before, after, true).edits); }
 
-std::vector<std::size_t> diffInsertions(Symbols before, Symbols after) { return diffEdits(before, after).insertions; }
+std::vector<std::size_t> diffInsertions(Symbols before, Symbols after) {
+    return std::move(diffScript(before, after, false).edits.insertions);
+}
 
 }  // namespace velquor::text

@@ -40,11 +40,20 @@ ChangedCharacters changedOutputOffsets(std::u16string_view input, std::u16string
         const auto characters = graphemeClusterCount(input);
         return {characters, characters, {}};
     }
-    ClusterNumbering numbering;
-    const auto before = numbering.numbered(input);
-    const auto after = numbering.numbered(output);
-    const auto insertions = diffInsertions(before, after);
-    return {std::ssize(before), std::ssize(after), {insertions.begin(), insertions.end()}};
+    ChangedCharacters changed;
+    std::vector<std::size_t> insertions;
+    {
+        // The numbered texts go before the offsets are copied out: for a long text each is as
+        // large as the list of offsets.
+        ClusterNumbering numbering;
+        const auto before = numbering.numbered(input);
+        const auto after = numbering.numbered(output);
+        changed.inputCharacters = std::ssize(before);
+        changed.outputCharacters = std::ssize(after);
+        insertions = diffInsertions(before, after);
+    }
+    changed.offsets.assign(insertions.begin(), insertions.end());
+    return changed;
 }
 
 }  // namespace velquor::text

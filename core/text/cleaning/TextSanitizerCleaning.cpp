@@ -19,10 +19,7 @@ std::u16string TextSanitizer::cleanPlainText(std::u16string_view text, CleaningO
 }
 
 TextCleanResult TextSanitizer::cleanRewriteHygiene(std::u16string_view text) const {
-    return cleanPlainTextResult(text, {.removeUnsafeUnicode = true,
-                                       .normalizeWhitespace = true,
-                                       .stripTrackingParameters = true,
-                                       .trimWhitespace = true});
+    return cleanPlainTextResult(text, rewriteHygieneOptions);
 }
 
 TextCleanResult TextSanitizer::cleanSelectedTextHygiene(std::u16string_view text) const {

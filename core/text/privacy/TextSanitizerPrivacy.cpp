@@ -55,22 +55,20 @@ bool ranksBefore(const PrivacyFinding& a, const PrivacyFinding& b) {
 
 void appendPrivacyFinding(const PrivacyPattern& row, std::u16string_view text, std::vector<PrivacyFinding>& findings,
                           std::vector<std::u16string>& timedOutScans) {
-    const auto scan = compiledPattern(row).allMatches(text);
-    if (!scan.complete) timedOutScans.push_back(u"Privacy: " + std::u16string(row.label));
-    if (scan.matches.empty()) return;
-
+    // Only the locations are kept: a text of addresses has millions of matches.
     std::vector<std::u16string> examples;
     std::vector<TextLocation> locations;
-    locations.reserve(scan.matches.size());
-    for (const auto& match : scan.matches) {
-        locations.push_back(match.range);
+    const bool complete = compiledPattern(row).forEachMatch(text, [&](RegexMatch&& match) {
+        const auto range = match.range;
+        locations.push_back(range);
         if (examples.size() < maximumExamples) {
-            const auto range = match.range;
             examples.push_back(maskedExample(text.substr(static_cast<std::size_t>(range.utf16Location),
                                                          static_cast<std::size_t>(range.utf16Length))));
         }
-    }
-    const auto count = static_cast<std::int64_t>(scan.matches.size());
+    });
+    if (!complete) timedOutScans.push_back(u"Privacy: " + std::u16string(row.label));
+    if (locations.empty()) return;
+    const auto count = static_cast<std::int64_t>(locations.size());
     findings.emplace_back(std::u16string(row.label), row.severity, count, std::move(examples),
                           std::u16string(row.rationale), std::move(locations));
 }

@@ -16,4 +16,9 @@ struct CleaningOptions {
     bool trimWhitespace = true;
 };
 
+// The hygiene a text gets before it is rewritten: unsafe Unicode, white space and URL tracking,
+// trimmed.
+inline constexpr CleaningOptions rewriteHygieneOptions{
+    .removeUnsafeUnicode = true, .normalizeWhitespace = true, .stripTrackingParameters = true, .trimWhitespace = true};
+
 }  // namespace velquor::text

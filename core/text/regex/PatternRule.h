@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace velquor::text {
 
@@ -21,6 +22,10 @@ struct PatternRule {
     std::u16string_view scanPattern = {};     // empty: the rule is scanned as written
     std::u16string_view candidateStart = {};  // empty: an ordinary scan
     std::u16string_view ruledOutSpan = {};
+    // Empty, or literals in lower-case ASCII separated by "|", one of which every match holds in
+    // some mix of cases. An ASCII text that holds none of them needs no scan at all: a long text
+    // of "a." would otherwise have the pattern tried at every letter.
+    std::u16string_view requiredLiterals = {};
 
     std::u16string_view patternToScan() const { return scanPattern.empty() ? pattern : scanPattern; }
 };
@@ -42,6 +47,8 @@ public:
 
     // Every match, as an ordinary scan of the rule finds them.
     RegexScan allMatches(std::u16string_view text) const;
+    // The same matches handed to `sink` in order; false when the scan ran out of budget.
+    bool forEachMatch(std::u16string_view text, const RegexMatchSink& sink) const;
 
     // The same matches, attempted only at the given positions (ascending), which must include
     // every position where a match can start.
@@ -51,6 +58,7 @@ private:
     std::optional<Regex> regex_;
     std::optional<StartPruning> pruning_;
     std::optional<RequiredPart> requiredPart_;
+    std::vector<std::u16string_view> requiredLiterals_;
 };
 
 }  // namespace velquor::text

@@ -23,24 +23,28 @@ std::int64_t positionAfter(std::u16string_view text, std::int64_t position) {
 }  // namespace
 
 RegexScan prunedMatches(const Regex& pattern, std::u16string_view text, const StartPruning& pruning) {
+    RegexScan scan;
+    scan.complete = forEachPrunedMatch(pattern, text, pruning,
+                                       [&](RegexMatch&& match) { scan.matches.push_back(std::move(match)); });
+    return scan;
+}
+
+bool forEachPrunedMatch(const Regex& pattern, std::u16string_view text, const StartPruning& pruning,
+                        const RegexMatchSink& sink) {
     RegexCursor candidates(pruning.candidateStart, text);
     RegexCursor attempts(pattern, text);
     RegexCursor spans(pruning.ruledOutSpan, text);
     const auto deadline = walkDeadline(text.size());
     const auto length = static_cast<std::int64_t>(text.size());
 
-    RegexScan scan;
     for (std::int64_t position = 0; position <= length;) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            scan.complete = false;
-            return scan;
-        }
+        if (std::chrono::steady_clock::now() > deadline) return false;
         const auto candidate = candidates.findFrom(position);
         if (!candidate) break;
         const auto start = candidate->range.utf16Location;
         if (auto match = attempts.matchAt(start)) {
             const auto range = match->range;
-            scan.matches.push_back(std::move(*match));
+            sink(std::move(*match));
             position = range.utf16Length > 0 ? range.end() : positionAfter(text, start);
         } else if (attempts.exhausted()) {
             break;
@@ -49,8 +53,7 @@ RegexScan prunedMatches(const Regex& pattern, std::u16string_view text, const St
             position = positionAfter(text, span ? span->range.end() : start);
         }
     }
-    scan.complete = !(candidates.exhausted() || attempts.exhausted() || spans.exhausted());
-    return scan;
+    return !(candidates.exhausted() || attempts.exhausted() || spans.exhausted());
 }
 
 RegexScan matchesAtCandidates(const Regex& pattern, std::u16string_view text,

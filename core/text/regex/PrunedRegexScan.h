@@ -25,6 +25,9 @@ struct StartPruning {
 
 // The matches of `pattern` over the whole text, identical to pattern.allMatches(text).
 RegexScan prunedMatches(const Regex& pattern, std::u16string_view text, const StartPruning& pruning);
+// The same matches handed to `sink` in order; false when the scan ran out of budget.
+bool forEachPrunedMatch(const Regex& pattern, std::u16string_view text, const StartPruning& pruning,
+                        const RegexMatchSink& sink);
 
 // The matches of `pattern` attempted only at the candidates, ascending positions that include
 // every position where a match can start: the leftmost match at or after each position, as an

@@ -68,16 +68,18 @@ std::int32_t Regex::stepLimit(std::size_t textLength) {
 }
 
 RegexScan Regex::allMatches(std::u16string_view text) const {
+    RegexScan scan;
+    scan.complete = forEachMatch(text, [&](RegexMatch&& match) { scan.matches.push_back(std::move(match)); });
+    return scan;
+}
+
+bool Regex::forEachMatch(std::u16string_view text, const RegexMatchSink& sink) const {
     const auto source = aliasOf(text);
     auto matcher = budgetedMatcher(*pattern_, source);
-    if (!matcher) return {{}, false};
-    RegexScan scan;
+    if (!matcher) return false;
     UErrorCode status = U_ZERO_ERROR;
-    while (matcher->find(status) && U_SUCCESS(status)) {
-        scan.matches.push_back(matchOf(*matcher, status));
-    }
-    scan.complete = U_SUCCESS(status);
-    return scan;
+    while (matcher->find(status) && U_SUCCESS(status)) sink(matchOf(*matcher, status));
+    return U_SUCCESS(status);
 }
 
 RegexReplacement Regex::replaceAll(std::u16string_view text, std::u16string_view replacementTemplate) const {

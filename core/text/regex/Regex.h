@@ -3,6 +3,7 @@
 #include "core/text/records/TextLocation.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -40,6 +41,10 @@ struct RegexScan {
     bool complete = true;
 };
 
+// Receives the matches of a scan one by one as they are found, so that a scan with millions of
+// matches need not hold them all at once.
+using RegexMatchSink = std::function<void(RegexMatch&&)>;
+
 struct RegexReplacement {
     std::u16string text;  // the input unchanged when the scan did not complete
     bool complete = true;
@@ -54,6 +59,8 @@ public:
 
     // Non-overlapping matches from left to right over the whole text.
     RegexScan allMatches(std::u16string_view text) const;
+    // The same matches handed to `sink` in order; false when the scan ran out of budget.
+    bool forEachMatch(std::u16string_view text, const RegexMatchSink& sink) const;
 
     // Every match replaced by the template: $1, $2 insert groups, a backslash escapes the next
     // character, everything else is literal.

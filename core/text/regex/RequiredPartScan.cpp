@@ -31,8 +31,15 @@ std::vector<Window> candidateWindows(const RegexScan& parts, const RequiredPart&
 }  // namespace
 
 RegexScan matchesNearRequiredPart(const Regex& pattern, std::u16string_view text, const RequiredPart& required) {
+    RegexScan scan;
+    scan.complete = forEachMatchNearRequiredPart(pattern, text, required,
+                                                 [&](RegexMatch&& match) { scan.matches.push_back(std::move(match)); });
+    return scan;
+}
+
+bool forEachMatchNearRequiredPart(const Regex& pattern, std::u16string_view text, const RequiredPart& required,
+                                  const RegexMatchSink& sink) {
     const auto parts = required.part.allMatches(text);
-    RegexScan scan{{}, parts.complete};
     RegexCursor attempts(pattern, text);
     std::int64_t position = 0;
     for (const auto& window : candidateWindows(parts, required)) {
@@ -43,12 +50,11 @@ RegexScan matchesNearRequiredPart(const Regex& pattern, std::u16string_view text
             auto match = attempts.findWithin(std::max(position, window.firstStart), limit);
             if (!match || match->range.utf16Location > window.lastStart) break;
             position = std::max(match->range.end(), match->range.utf16Location + 1);
-            scan.matches.push_back(std::move(*match));
+            sink(std::move(*match));
         }
         if (attempts.exhausted()) break;
     }
-    scan.complete = scan.complete && !attempts.exhausted();
-    return scan;
+    return parts.complete && !attempts.exhausted();
 }
 
 }  // namespace velquor::text

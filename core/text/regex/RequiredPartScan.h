@@ -23,5 +23,8 @@ struct RequiredPart {
 };
 
 RegexScan matchesNearRequiredPart(const Regex& pattern, std::u16string_view text, const RequiredPart& required);
+// The same matches handed to `sink` in order; false when the scan ran out of budget.
+bool forEachMatchNearRequiredPart(const Regex& pattern, std::u16string_view text, const RequiredPart& required,
+                                  const RegexMatchSink& sink);
 
 }  // namespace velquor::text

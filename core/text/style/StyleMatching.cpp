@@ -115,32 +115,44 @@ std::u16string snippetAround(std::u16string_view text, TextLocation location) {
     return std::u16string(trimmedWhitespaceAndNewlines(snippet));
 }
 
+std::optional<std::u16string_view> nextSentencePiece(std::u16string_view text, std::size_t& index) {
+    while (index <= text.size()) {
+        const auto start = index;
+        while (index < text.size() && !isSentenceTerminator(text[index])) ++index;
+        const auto piece = trimmedWhitespaceAndNewlines(text.substr(start, index - start));
+        ++index;
+        if (!piece.empty()) return piece;
+    }
+    return std::nullopt;
+}
+
+// The pattern's greedy run of other characters always reaches the next terminator or the end, and
+// its terminator run is then as long as it goes; a scan resumes at the first non-terminator.
+std::optional<MatchDetail> nextLocatedSentence(std::u16string_view text, std::size_t& index) {
+    while (index < text.size()) {
+        while (index < text.size() && isSentenceTerminator(text[index])) ++index;
+        if (index == text.size()) break;
+        const auto start = index;
+        while (index < text.size() && !isSentenceTerminator(text[index])) ++index;
+        while (index < text.size() && isSentenceTerminator(text[index])) ++index;
+        const auto sentence = trimmedWhitespaceAndNewlines(text.substr(start, index - start));
+        if (sentence.empty()) continue;
+        const auto location = static_cast<std::int64_t>(sentence.data() - text.data());
+        return MatchDetail{sentence, {location, static_cast<std::int64_t>(sentence.size())}};
+    }
+    return std::nullopt;
+}
+
 std::vector<std::u16string_view> sentences(std::u16string_view text) {
     std::vector<std::u16string_view> pieces;
-    std::size_t start = 0;
-    for (std::size_t index = 0; index <= text.size(); ++index) {
-        if (index < text.size() && !isSentenceTerminator(text[index])) continue;
-        const auto piece = trimmedWhitespaceAndNewlines(text.substr(start, index - start));
-        if (!piece.empty()) pieces.push_back(piece);
-        start = index + 1;
-    }
+    forEachSentencePiece(text, [&](std::u16string_view piece) { pieces.push_back(piece); });
     return pieces;
 }
 
 MatchDetails sentenceMatchDetails(std::u16string_view text) {
-    static const auto sentence = caseInsensitivePattern(u"[^.!?]+(?:[.!?]+|$)");
-    if (!sentence) return {};
-    const auto scan = regexMatchDetails(text, *sentence);
-    MatchDetails trimmed;
-    trimmed.complete = scan.complete;
-    for (const auto& match : scan.matches) {
-        const auto sentenceText = trimmedWhitespaceAndNewlines(match.text);
-        if (sentenceText.empty()) continue;
-        const auto skipped = static_cast<std::int64_t>(sentenceText.data() - match.text.data());
-        trimmed.matches.push_back(
-            {sentenceText, {match.location.utf16Location + skipped, static_cast<std::int64_t>(sentenceText.size())}});
-    }
-    return trimmed;
+    MatchDetails located;
+    forEachLocatedSentence(text, [&](const MatchDetail& sentence) { located.matches.push_back(sentence); });
+    return located;
 }
 
 void appendCountSignal(std::u16string_view label, std::int64_t count, std::int64_t wordCount,

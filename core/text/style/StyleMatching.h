@@ -52,10 +52,33 @@ std::int64_t nonOverlappingCount(std::u16string_view text, std::u16string_view n
 // feeds turned into spaces and white space trimmed from both ends.
 std::u16string snippetAround(std::u16string_view text, TextLocation location);
 
-// The text split at every ".", "!" and "?", each piece trimmed, empty pieces dropped.
+// The next piece of the text split at every ".", "!" and "?" that starts at or after `index`,
+// trimmed and not empty, which moves past it; nothing when none is left. A long text has
+// millions of sentences, so signals walk them one at a time rather than hold them all.
+std::optional<std::u16string_view> nextSentencePiece(std::u16string_view text, std::size_t& index);
+
+// The next sentence that keeps its closing punctuation, trimmed and located, which moves past it:
+// what the pattern [^.!?]+(?:[.!?]+|$) matches from `index` on, less white space at its ends.
+std::optional<MatchDetail> nextLocatedSentence(std::u16string_view text, std::size_t& index);
+
+// Calls visit(std::u16string_view) for each sentence piece, left to right.
+template <class Visit>
+void forEachSentencePiece(std::u16string_view text, Visit visit) {
+    std::size_t index = 0;
+    while (const auto piece = nextSentencePiece(text, index)) visit(*piece);
+}
+
+// Calls visit(const MatchDetail&) for each located sentence, left to right.
+template <class Visit>
+void forEachLocatedSentence(std::u16string_view text, Visit visit) {
+    std::size_t index = 0;
+    while (const auto sentence = nextLocatedSentence(text, index)) visit(*sentence);
+}
+
+// All the sentence pieces at once, for short texts.
 std::vector<std::u16string_view> sentences(std::u16string_view text);
 
-// Sentences that keep their closing punctuation, each trimmed and located in the text.
+// All the located sentences at once, for short texts.
 MatchDetails sentenceMatchDetails(std::u16string_view text);
 
 // Appends a signal with the label's table texts when the count is positive.

@@ -22,6 +22,12 @@ constexpr SignalStep evaluationOrder[] = {
     appendBurstinessSignal,         appendChatPasteSignal,       appendEmojiSeasoningSignal,
 };
 
+std::int64_t countOfSentencePieces(std::u16string_view text) {
+    std::int64_t count = 0;
+    forEachSentencePiece(text, [&](std::u16string_view) { ++count; });
+    return count;
+}
+
 }  // namespace
 
 StylePass::StylePass(std::u16string_view text, std::vector<std::u16string>& timedOut)
@@ -29,8 +35,7 @@ StylePass::StylePass(std::u16string_view text, std::vector<std::u16string>& time
       normalized(lookalikeNormalized(text)),
       words(styleWordCount(normalized)),
       divisor(styleRateDivisor(words)),
-      sentencePieces(sentences(normalized)),
-      locatedSentences(sentenceMatchDetails(normalized)),
+      sentencePieceCount(countOfSentencePieces(normalized)),
       literals(normalized),
       timedOutScans(timedOut) {}
 

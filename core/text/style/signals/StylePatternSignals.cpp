@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace velquor::text {
 
@@ -32,11 +33,47 @@ void appendMatchSignal(StylePass& pass, std::u16string_view label, const MatchDe
     pass.appendOccurrences(label, std::move(examples), std::move(locations));
 }
 
+constexpr bool overlapsItself(std::u16string_view term) {
+    for (std::size_t border = 1; border < term.size(); ++border) {
+        if (term.substr(0, border) == term.substr(term.size() - border)) return true;
+    }
+    return false;
+}
+
+constexpr bool anyOverlapsItself() {
+    for (const auto term : hedgeTerms) {
+        if (overlapsItself(term)) return true;
+    }
+    return false;
+}
+
+static_assert(!anyOverlapsItself(), "isHedged counts every occurrence of a term");
+
+// The letters a term begins with, as bits: most positions of a sentence start none.
+constexpr std::uint32_t hedgeInitials = [] {
+    std::uint32_t bits = 0;
+    for (const auto term : hedgeTerms) bits |= std::uint32_t{1} << (term.front() - u'a');
+    return bits;
+}();
+
+bool mayStartHedgeTerm(char16_t unit) {
+    return unit >= u'a' && unit <= u'z' && (hedgeInitials & (std::uint32_t{1} << (unit - u'a'))) != 0;
+}
+
+// The terms' non-overlapping counts, summed. No term overlaps itself, so counting each term at
+// every position gives the same sum, and one walk can stop as soon as the minimum is reached.
 bool isHedged(std::u16string_view sentence) {
     const auto lower = lowercased(sentence);
+    const std::u16string_view text = lower;
     std::int64_t total = 0;
-    for (const auto term : hedgeTerms) total += nonOverlappingCount(lower, term);
-    return total >= hedgedSentenceMinimum;
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        if (!mayStartHedgeTerm(text[index])) continue;
+        const auto rest = text.substr(index);
+        for (const auto term : hedgeTerms) {
+            if (rest.starts_with(term) && ++total >= hedgedSentenceMinimum) return true;
+        }
+    }
+    return false;
 }
 
 bool hasLowInformationAdjective(std::u16string_view text) {
@@ -103,24 +140,23 @@ void appendVagueAuthoritySignal(StylePass& pass) {
     static const CompiledStylePattern authority(patterns::authorityClaim);
     constexpr std::u16string_view label = u"Vague authority claims";
     const auto candidates = pass.anchoredMatches(authority, patterns::authorityClaim);
-    if (!candidates.complete || !pass.locatedSentences.complete) pass.noteIncomplete(label);
+    if (!candidates.complete) pass.noteIncomplete(label);
 
     std::int64_t count = 0;
     std::vector<std::u16string> examples;
     std::vector<TextLocation> locations;
-    const auto& sentences = pass.locatedSentences.matches;
-    std::size_t sentence = 0;
+    const std::u16string_view text = pass.normalized;
+    std::size_t next = 0;
+    auto sentence = nextLocatedSentence(text, next);
     for (const auto& candidate : candidates.matches) {
         const auto start = candidate.location.utf16Location;
-        while (sentence < sentences.size() && sentences[sentence].location.end() <= start) ++sentence;
-        if (sentence == sentences.size()) break;
-        const auto& located = sentences[sentence];
-        if (located.location.utf16Location > start) continue;
-        ++sentence;  // each sentence is judged once
-        const auto windowEnd =
-            sentence < sentences.size() ? sentences[sentence].location.end() : located.location.end();
-        const auto window = std::u16string_view(pass.normalized)
-                                .substr(static_cast<std::size_t>(located.location.utf16Location),
+        while (sentence && sentence->location.end() <= start) sentence = nextLocatedSentence(text, next);
+        if (!sentence) break;
+        if (sentence->location.utf16Location > start) continue;
+        const auto located = *sentence;
+        sentence = nextLocatedSentence(text, next);  // each sentence is judged once
+        const auto windowEnd = sentence ? sentence->location.end() : located.location.end();
+        const auto window = text.substr(static_cast<std::size_t>(located.location.utf16Location),
                                         static_cast<std::size_t>(windowEnd - located.location.utf16Location));
         const auto verdict = authorityVerdict(located.text, window);
         if (!verdict.complete) pass.noteIncomplete(label);
@@ -181,17 +217,16 @@ void appendDiscourseMarkerSignal(StylePass& pass) {
 
 void appendHedgeStackingSignal(StylePass& pass) {
     constexpr std::u16string_view label = u"Hedge stacking";
-    if (!pass.locatedSentences.complete) pass.noteIncomplete(label);
     std::vector<std::u16string> examples;
     std::vector<TextLocation> locations;
-    for (const auto& sentence : pass.locatedSentences.matches) {
+    forEachLocatedSentence(pass.normalized, [&](const MatchDetail& sentence) {
         const auto location = sentence.location;
         const auto text = pass.input.substr(static_cast<std::size_t>(location.utf16Location),
                                             static_cast<std::size_t>(location.utf16Length));
-        if (!isHedged(text)) continue;
+        if (!isHedged(text)) return;
         if (examples.size() < maximumExamples) examples.emplace_back(text);
         locations.push_back(location);
-    }
+    });
     pass.appendOccurrences(label, std::move(examples), std::move(locations));
 }
 

@@ -20,10 +20,9 @@ struct StylePass {
     std::u16string normalized;  // lookalikes replaced by Latin letters, same offsets
     std::int64_t words = 0;     // W, for the minimum-length gates
     std::int64_t divisor = 1;   // D: the report's word count and the divisor of every rate
-    // Sentences of the normalized text, split and located. Normalization swaps letters for letters
-    // only, so they are the input text's sentences too.
-    std::vector<std::u16string_view> sentencePieces;
-    MatchDetails locatedSentences;
+    // Sentence pieces of the normalized text (see nextSentencePiece). Normalization swaps letters
+    // for letters only, so its sentences, pieces and located ones, are the input text's too.
+    std::int64_t sentencePieceCount = 0;
     StyleLiteralOccurrences literals;  // in the normalized text
     std::vector<StyleSignal> signals;
     std::vector<std::u16string>& timedOutScans;

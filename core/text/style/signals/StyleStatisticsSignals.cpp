@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 namespace velquor::text {
 
@@ -61,17 +63,20 @@ void appendZeroSpecificitySignal(StylePass& pass) {
 
 void appendBurstinessSignal(StylePass& pass) {
     if (pass.words < minimumBurstinessWords) return;
-    std::vector<double> lengths;
-    for (const auto sentence : pass.sentencePieces) {
-        if (const auto words = styleWordCount(sentence); words > 0) lengths.push_back(static_cast<double>(words));
-    }
+    // Word counts as 32-bit integers: a long text of one-word sentences has tens of millions.
+    std::vector<std::uint32_t> lengths;
+    forEachSentencePiece(pass.normalized, [&](std::u16string_view sentence) {
+        if (const auto words = styleWordCount(sentence); words > 0)
+            lengths.push_back(static_cast<std::uint32_t>(words));
+    });
     if (lengths.size() < minimumMeasuredSentences) return;
     const auto n = static_cast<double>(lengths.size());
     double sum = 0;
-    for (const auto length : lengths) sum += length;
+    for (const auto length : lengths) sum += static_cast<double>(length);
     const auto mean = sum / n;
     double squares = 0;
-    for (const auto length : lengths) squares += (length - mean) * (length - mean);
+    for (const auto length : lengths)
+        squares += (static_cast<double>(length) - mean) * (static_cast<double>(length) - mean);
     const auto variation = std::sqrt(squares / n) / mean;
     if (variation >= maximumEvenVariation) return;
     pass.append(u"Low sentence burstiness", 1, {}, {});

@@ -13,6 +13,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <unordered_set>
 
 namespace velquor::text {
 
@@ -136,18 +137,20 @@ bool hasStyleEmoji(std::u16string_view text) {
 }  // namespace
 
 void appendOpenerVarietySignal(StylePass& pass) {
-    std::vector<std::u16string> openers;
-    for (const auto sentence : pass.sentencePieces) {
+    // Only the distinct openers are kept: a long text has millions of sentences but few openers.
+    std::unordered_set<std::u16string> distinctOpeners;
+    std::size_t total = 0;
+    std::size_t templated = 0;
+    forEachSentencePiece(pass.normalized, [&](std::u16string_view sentence) {
         const auto word = firstStyleWord(sentence);
-        if (!word.empty()) openers.push_back(lowercased(word));
-    }
-    const auto total = openers.size();
+        if (word.empty()) return;
+        auto opener = lowercased(word);
+        ++total;
+        if (std::find(templatedOpeners.begin(), templatedOpeners.end(), opener) != templatedOpeners.end()) ++templated;
+        distinctOpeners.insert(std::move(opener));
+    });
     if (total < minimumOpeners) return;
-    const auto distinct = std::set<std::u16string>(openers.begin(), openers.end()).size();
-    const auto templated =
-        static_cast<std::size_t>(std::count_if(openers.begin(), openers.end(), [](const auto& opener) {
-            return std::find(templatedOpeners.begin(), templatedOpeners.end(), opener) != templatedOpeners.end();
-        }));
+    const auto distinct = distinctOpeners.size();
     const auto ratio = static_cast<double>(distinct) / static_cast<double>(total);
     const bool fires =
         ratio <= maximumOpenerVariety || (total <= 7 && templated > 3) || (total >= 8 && templated >= total / 2);
@@ -213,7 +216,7 @@ void appendUniformSpacingSignal(StylePass& pass) {
 void appendStructureRatioSignal(StylePass& pass) {
     static const CompiledStylePattern marker(patterns::structureMarker);
     constexpr std::u16string_view label = u"High structure-to-body ratio";
-    const auto sentenceCount = static_cast<std::int64_t>(pass.sentencePieces.size());
+    const auto sentenceCount = pass.sentencePieceCount;
     if (sentenceCount < 5) return;
     const auto markers = marker.matchDetails(pass.input);
     if (!markers.complete) pass.noteIncomplete(label);

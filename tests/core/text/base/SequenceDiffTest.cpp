@@ -161,6 +161,34 @@ TEST(SequenceDiffTest, MyersGivesUpBeyondItsBudgetAndTheDiffStillAnswers) {
     EXPECT_TRUE(isValidScript(pair.before, pair.after, edits));
 }
 
+// Only the insertions are wanted when cleaning, and the removals are then counted, not listed;
+// the count still decides whether the shortest script is sought, so both must agree everywhere.
+TEST(SequenceDiffTest, InsertionsAloneAreTheInsertionsOfTheWholeDiff) {
+    std::mt19937 random(11);
+    std::uniform_int_distribution<std::size_t> length(0, 60);
+    for (int round = 0; round < 2'000; ++round) {
+        const auto before = randomSymbols(random, length(random), round % 2 == 0 ? 3 : 30);
+        const auto after = randomSymbols(random, length(random), round % 2 == 0 ? 3 : 30);
+        ASSERT_EQ(diffInsertions(before, after), diffEdits(before, after).insertions) << "round " << round;
+    }
+    for (const std::size_t gap : {8, 20, 40, 400}) {
+        const auto pair = withSparseEdits(random, 20'000, gap);
+        EXPECT_EQ(diffInsertions(pair.before, pair.after), diffEdits(pair.before, pair.after).insertions) << gap;
+    }
+    // A hidden scalar after every two letters, all removed: no window of common symbols is long
+    // enough to anchor on.
+    Symbols hidden;
+    Symbols shown;
+    for (std::uint32_t i = 0; i < 300'000; ++i) {
+        hidden.push_back(i % 2 == 0 ? 'a' : 'b');
+        shown.push_back(hidden.back());
+        if (i % 2 == 1) hidden.push_back(0x200B);
+    }
+    const auto whole = diffEdits(hidden, shown);
+    EXPECT_EQ(diffInsertions(hidden, shown), whole.insertions);
+    EXPECT_TRUE(isValidScript(hidden, shown, whole));
+}
+
 TEST(SequenceDiffTest, UnrelatedTextsCountAsReplacedWhole) {
     const Symbols before(100'000, 1);
     const Symbols after(100'000, 2);

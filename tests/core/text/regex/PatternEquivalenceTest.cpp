@@ -8,6 +8,8 @@
 #include "core/text/cleaning/MarkdownFlattening.h"
 #include "core/text/cleaning/ParagraphUnwrapping.h"
 #include "core/text/cleaning/WhitespaceNormalization.h"
+#include "core/text/privacy/PrivacyCatalogue.h"
+#include "core/text/regex/PatternRule.h"
 #include "core/text/review/ChangeReviewPatterns.h"
 
 #include <gtest/gtest.h>
@@ -69,6 +71,69 @@ std::vector<std::u16string> randomTexts(const std::vector<std::u16string_view>& 
     std::vector<std::u16string> texts;
     for (int i = 0; i < count; ++i) texts.push_back(randomText(random, pieces, 30));
     return texts;
+}
+
+// Pieces of every privacy rule's material in several cases, near misses, and characters whose
+// case folding reaches ASCII letters (the Kelvin sign, the long s, the ff ligature).
+const std::vector<std::u16string_view> privacyPieces = {
+    u"AKIA",
+    u"akia",
+    u"AsIa",
+    u"IOSFODNN7EXAMPLE",
+    u"sk-",
+    u"SK-",
+    u"abcdefghij0123456789",
+    u"eyJ",
+    u"EYJ",
+    u"hbGciOiJ",
+    u".",
+    u"-----BEGIN ",
+    u"RSA ",
+    u"PRIVATE KEY-----",
+    u"DB_HOST",
+    u"=",
+    u" ",
+    u"\n",
+    u"10.",
+    u"172.",
+    u"16.",
+    u"192.168.",
+    u"1",
+    u"255",
+    u"build",
+    u".corp",
+    u".LOCAL",
+    u".lan",
+    u".intranet",
+    u".internal",
+    u"https://",
+    u"http://",
+    u"x.io/?",
+    u"utm_source=",
+    u"&ref=",
+    u"a",
+    u"\u212A",
+    u"\u017F",
+    u"\uFB00",
+    u"\u0130",
+};
+
+TEST(PatternEquivalenceTest, PrivacyRulesFindWhatTheirPatternsFind) {
+    const auto texts = randomTexts(privacyPieces, 4'000, 23);
+    for (const auto& row : privacyCatalogue()) {
+        const RegexOptions options{.caseInsensitive = true};
+        const auto plain = Regex::compile(row.rule.pattern, options);
+        ASSERT_TRUE(plain.has_value());
+        const CompiledPatternRule scanned(row.rule, options, row.requiredPart);
+        std::size_t matched = 0;
+        for (const auto& text : texts) {
+            const auto expected = plain->allMatches(text);
+            matched += expected.matches.size();
+            ASSERT_EQ(scanned.allMatches(text).matches, expected.matches)
+                << std::string(row.label.begin(), row.label.end());
+        }
+        EXPECT_GT(matched, 0u) << "the texts exercise " << std::string(row.label.begin(), row.label.end());
+    }
 }
 
 TEST(PatternEquivalenceTest, MarkdownRewritesFindWhatTheirRulesFind) {
