@@ -1,9 +1,9 @@
 #include "core/text/base/ParallelIndices.h"
 
 #include <algorithm>
-#include <atomic>
 #include <exception>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -11,49 +11,60 @@ namespace velquor::text {
 
 namespace {
 
+// What the workers share: the next index to hand out and the first failure.
 class SharedIndices {
 public:
-    SharedIndices(std::size_t count, const std::function<void(std::size_t)>& work) : count_(count), work_(work) {}
+    SharedIndices(std::size_t count, const std::stop_token& stop) : count_(count), stop_(stop) {}
 
-    void drain() {
-        for (auto index = next_++; index < count_ && !stopped_; index = next_++) {
+    std::optional<std::size_t> claim() {
+        const std::lock_guard lock(mutex_);
+        if (next_ == count_ || failure_ || stop_.stop_requested()) return std::nullopt;
+        return next_++;
+    }
+
+    void fail(std::exception_ptr failure) {
+        const std::lock_guard lock(mutex_);
+        if (!failure_) failure_ = std::move(failure);
+    }
+
+    void drain(const std::function<void(std::size_t)>& work) {
+        while (const auto index = claim()) {
             try {
-                work_(index);
+                work(*index);
             } catch (...) {
-                const std::lock_guard lock(mutex_);
-                if (!failure_) failure_ = std::current_exception();
-                stopped_ = true;
+                fail(std::current_exception());
+                return;
             }
         }
     }
 
-    void rethrowFailure() const {
-        if (failure_) std::rethrow_exception(failure_);
-    }
+    std::size_t started() const { return next_; }
+    const std::exception_ptr& failure() const { return failure_; }
 
 private:
-    const std::size_t count_;
-    const std::function<void(std::size_t)>& work_;
-    std::atomic<std::size_t> next_{0};
-    std::atomic<bool> stopped_{false};
     std::mutex mutex_;
+    const std::size_t count_;
+    const std::stop_token& stop_;
+    std::size_t next_ = 0;
     std::exception_ptr failure_;
 };
 
 }  // namespace
 
-void forEachIndexInParallel(std::size_t count, unsigned workers, const std::function<void(std::size_t)>& work) {
-    SharedIndices indices(count, work);
+std::size_t forEachIndexInParallel(std::size_t count, unsigned workers, const std::function<void(std::size_t)>& work,
+                                   const std::stop_token& stop) {
+    SharedIndices indices(count, stop);
     const auto cores = std::max(1u, std::thread::hardware_concurrency());
     const auto threads = std::min<std::size_t>(workers == 0 ? cores : workers, count);
     if (threads <= 1) {
-        indices.drain();
+        indices.drain(work);
     } else {
         std::vector<std::jthread> pool;
         pool.reserve(threads);
-        for (std::size_t i = 0; i < threads; ++i) pool.emplace_back([&] { indices.drain(); });
+        for (std::size_t i = 0; i < threads; ++i) pool.emplace_back([&] { indices.drain(work); });
     }
-    indices.rethrowFailure();
+    if (indices.failure()) std::rethrow_exception(indices.failure());
+    return indices.started();
 }
 
 }  // namespace velquor::text

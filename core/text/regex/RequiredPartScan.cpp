@@ -30,13 +30,6 @@ std::vector<Window> candidateWindows(const RegexScan& parts, const RequiredPart&
 
 }  // namespace
 
-RegexScan matchesNearRequiredPart(const Regex& pattern, std::u16string_view text, const RequiredPart& required) {
-    RegexScan scan;
-    scan.complete = forEachMatchNearRequiredPart(pattern, text, required,
-                                                 [&](RegexMatch&& match) { scan.matches.push_back(std::move(match)); });
-    return scan;
-}
-
 bool forEachMatchNearRequiredPart(const Regex& pattern, std::u16string_view text, const RequiredPart& required,
                                   const RegexMatchSink& sink) {
     const auto parts = required.part.allMatches(text);

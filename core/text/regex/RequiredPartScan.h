@@ -22,8 +22,7 @@ struct RequiredPart {
     std::int64_t maximumMatchLength = 0;
 };
 
-RegexScan matchesNearRequiredPart(const Regex& pattern, std::u16string_view text, const RequiredPart& required);
-// The same matches handed to `sink` in order; false when the scan ran out of budget.
+// The ordinary scan's matches, handed to `sink` in order; false when the scan ran out of budget.
 bool forEachMatchNearRequiredPart(const Regex& pattern, std::u16string_view text, const RequiredPart& required,
                                   const RegexMatchSink& sink);
 
